@@ -1,0 +1,61 @@
+// Named errors shared by every program: one exception type that carries the
+// error's full upper-case name and the place where it was raised.
+#pragma once
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace common {
+
+// Names of the errors that no module of the system declares itself.
+inline constexpr std::string_view check_error_name = "CHECK_ERROR";
+inline constexpr std::string_view name_error_name = "NAME_ERROR";
+inline constexpr std::string_view use_error_name = "USE_ERROR";
+inline constexpr std::string_view end_error_name = "END_ERROR";
+inline constexpr std::string_view storage_error_name = "STORAGE_ERROR";
+
+// Where an error was raised: written "module:line" as its message.
+struct place {
+    std::string_view module;
+    int line;
+
+    [[nodiscard]] std::string text() const;
+};
+
+class named_error : public std::exception {
+public:
+    named_error(std::string name, std::string message);
+
+    [[nodiscard]] const std::string& name() const noexcept { return name_; }
+    [[nodiscard]] const std::string& message() const noexcept { return message_; }
+    [[nodiscard]] const char* what() const noexcept override { return what_.c_str(); }
+
+private:
+    std::string name_;
+    std::string message_;
+    std::string what_;
+};
+
+[[noreturn]] void raise(std::string_view name, std::string message);
+[[noreturn]] void raise(std::string_view name, place where);
+
+// The one guard of the system: a failed check raises CHECK_ERROR with its place.
+[[noreturn]] void check_failed(place where);
+
+inline void check(bool ok, place where) {
+    if (!ok) {
+        check_failed(where);
+    }
+}
+
+// Null-pointer guard: returns the pointer when it is set.
+template <class T>
+T* not_null(T* pointer, place where) {
+    if (pointer == nullptr) {
+        check_failed(where);
+    }
+    return pointer;
+}
+
+}  // namespace common

@@ -1,0 +1,50 @@
+#include "common/arith.hpp"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using common::int32;
+using common::named_error;
+using common::place;
+
+constexpr place here{"probe", 7};
+constexpr int32 first = INT32_MIN;
+constexpr int32 last = INT32_MAX;
+
+std::string failure_of(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const named_error& error) {
+        return error.name() + " " + error.message();
+    }
+    return "none";
+}
+
+TEST(GuardedArithmetic, ResultsInsideTheRange) {
+    EXPECT_EQ(common::add(last - 1, 1, here), last);
+    EXPECT_EQ(common::subtract(first + 1, 1, here), first);
+    EXPECT_EQ(common::multiply(-46341, 46340, here), -2147441940);
+    EXPECT_EQ(common::divide(-7, 2, here), -3);
+    EXPECT_EQ(common::remainder(-7, 2, here), -1);
+    EXPECT_EQ(common::modulo(-7, 2, here), 1);
+    EXPECT_EQ(common::modulo(7, -2, here), -1);
+    EXPECT_EQ(common::modulo(first, -1, here), 0);
+    EXPECT_EQ(common::remainder(first, -1, here), 0);
+}
+
+TEST(GuardedArithmetic, EveryEscapeRaisesTheCheckErrorAtItsPlace) {
+    const std::string expected = "CHECK_ERROR probe:7";
+    EXPECT_EQ(failure_of([] { common::add(last, 1, here); }), expected);
+    EXPECT_EQ(failure_of([] { common::subtract(first, 1, here); }), expected);
+    EXPECT_EQ(failure_of([] { common::multiply(65536, 65536, here); }), expected);
+    EXPECT_EQ(failure_of([] { common::divide(first, -1, here); }), expected);
+    EXPECT_EQ(failure_of([] { common::divide(1, 0, here); }), expected);
+    EXPECT_EQ(failure_of([] { common::modulo(1, 0, here); }), expected);
+    EXPECT_EQ(failure_of([] { common::remainder(1, 0, here); }), expected);
+    EXPECT_EQ(failure_of([] { common::to_int32(std::int64_t{last} + 1, here); }), expected);
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+#include "common/textio.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "common/errors.hpp"
+#include "support/program_run.hpp"
+
+namespace {
+
+using test_support::read_file;
+using test_support::scratch_folder;
+using test_support::write_file;
+
+std::string error_name_of(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const common::named_error& error) {
+        return error.name();
+    }
+    return "none";
+}
+
+TEST(OutFile, ClosingEndsAnUnfinishedLine) {
+    scratch_folder folder;
+    const auto path = folder.path() / "out.txt";
+    common::out_file file;
+    file.create(path.string());
+    file.put("a");
+    file.put_line("b");
+    file.put("   ");
+    file.close();
+    EXPECT_EQ(read_file(path), "ab\n   \n");
+}
+
+TEST(OutFile, ClosingAfterALineEndAddsNothing) {
+    scratch_folder folder;
+    const auto path = folder.path() / "out.txt";
+    common::out_file file;
+    file.create(path.string());
+    file.put_line("x");
+    file.close();
+    EXPECT_EQ(read_file(path), "x\n");
+}
+
+TEST(OutFile, EmptyNameLeavesNoFileBehind) {
+    scratch_folder folder;
+    ASSERT_EQ(::setenv("TMPDIR", folder.path().c_str(), 1), 0);
+    common::out_file file;
+    file.create("");
+    file.put_line("temporary");
+    file.close();
+    ::unsetenv("TMPDIR");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST(OutFile, CreateFailuresAreNamed) {
+    scratch_folder folder;
+    EXPECT_EQ(error_name_of([&] {
+                  common::out_file file;
+                  file.create((folder.path() / "missing" / "x.txt").string());
+              }),
+              "NAME_ERROR");
+    EXPECT_EQ(error_name_of([&] {
+                  common::out_file file;
+                  file.create(folder.path().string());
+              }),
+              "USE_ERROR");
+    EXPECT_EQ(error_name_of([] {
+                  common::out_file file;
+                  file.create(std::string("a\0b", 3));
+              }),
+              "NAME_ERROR");
+}
+
+TEST(InFile, ReadsLinesAndTheLastUnfinishedOne) {
+    scratch_folder folder;
+    const auto path = folder.path() / "in.txt";
+    write_file(path, "one\n\nthree");
+    common::in_file file;
+    file.open(path.string());
+    EXPECT_EQ(file.get_line(), "one");
+    EXPECT_EQ(file.get_line(), "");
+    EXPECT_FALSE(file.end_of_file());
+    EXPECT_EQ(file.get_line(), "three");
+    EXPECT_TRUE(file.end_of_file());
+    EXPECT_EQ(error_name_of([&] { file.get_line(); }), "END_ERROR");
+}
+
+TEST(InFile, OpenFailuresAreNamed) {
+    scratch_folder folder;
+    const auto open = [](const std::string& name) {
+        return error_name_of([&] {
+            common::in_file file;
+            file.open(name);
+        });
+    };
+    EXPECT_EQ(open(""), "NAME_ERROR");
+    EXPECT_EQ(open((folder.path() / "absent").string()), "NAME_ERROR");
+    EXPECT_EQ(open(std::string("a\0b", 3)), "NAME_ERROR");
+    EXPECT_EQ(open(folder.path().string()), "USE_ERROR");
+}
+
+}  // namespace

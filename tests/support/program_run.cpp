@@ -1,0 +1,98 @@
+#include "program_run.hpp"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace test_support {
+namespace {
+
+std::filesystem::path make_temp_folder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = (base != nullptr && *base != '\0') ? base : "/tmp";
+    pattern += "/suite-test-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    return pattern;
+}
+
+}  // namespace
+
+std::filesystem::path program_path(std::string_view program) {
+    return std::filesystem::path(SUITE_PROGRAM_DIR) / std::string(program);
+}
+
+std::filesystem::path data_path(std::string_view relative) {
+    return std::filesystem::path(SUITE_TEST_DATA_DIR) / std::string(relative);
+}
+
+std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path.string());
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const std::filesystem::path& path, std::string_view content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+scratch_folder::scratch_folder() : path_(make_temp_folder()) {}
+
+scratch_folder::~scratch_folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+program_result run_program(std::string_view program, std::string_view input,
+                           const std::filesystem::path& working_folder) {
+    scratch_folder io;
+    const auto in_path = io.path() / "stdin";
+    const auto out_path = io.path() / "stdout";
+    const auto err_path = io.path() / "stderr";
+    write_file(in_path, input);
+    const std::string executable = program_path(program).string();
+
+    const pid_t child = ::fork();
+    if (child < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (child == 0) {
+        const int in = ::open(in_path.c_str(), O_RDONLY);
+        const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+            ::dup2(err, 2) < 0) {
+            ::_exit(127);
+        }
+        if (!working_folder.empty() && ::chdir(working_folder.c_str()) != 0) {
+            ::_exit(127);
+        }
+        ::execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int wait_status = 0;
+    while (::waitpid(child, &wait_status, 0) < 0) {
+    }
+    program_result result;
+    result.out = read_file(out_path);
+    result.err = read_file(err_path);
+    if (WIFEXITED(wait_status)) {
+        result.status = WEXITSTATUS(wait_status);
+    } else if (WIFSIGNALED(wait_status)) {
+        result.signal = WTERMSIG(wait_status);
+    }
+    return result;
+}
+
+}  // namespace test_support
