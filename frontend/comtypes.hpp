@@ -1,0 +1,99 @@
+// The vocabulary of the While parser: grammar symbols, the node of the
+// grammar tree, and `creategb`, which builds the tree from a token list by
+// recursive descent.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "frontend/scannerpak.hpp"
+
+namespace comtypes {
+
+// alphabet holds the grammar symbols: the nine nonterminals first, then the
+// eighteen terminals. Whether a symbol is a terminal depends on its value.
+enum class alphabet : std::uint8_t {
+    PROGRAMM,
+    ANWF,
+    ANW,
+    LEEREANWEISUNG,
+    ZUWEISUNG,
+    BEDINGTEANWEISUNG,
+    SCHLEIFE,
+    AUSDRUCK,
+    BEDINGUNG,
+    IFT,
+    NAMET,
+    SKIPT,
+    WHILET,
+    SEMIKOLONT,
+    ZAHLT,
+    ROPT,
+    OPT,
+    AUFT,
+    ZUT,
+    ZUWEISUNGT,
+    THENT,
+    ELSET,
+    FIT,
+    DOT,
+    ODT,
+    TRUET,
+    FALSET,
+};
+
+inline constexpr int alphabet_count = 27;
+inline constexpr alphabet first_terminal = alphabet::IFT;
+
+// is_terminal_symbol returns true for IFT .. FALSET, false for PROGRAMM .. BEDINGUNG.
+constexpr bool is_terminal_symbol(alphabet a) { return a >= first_terminal; }
+
+struct grknoten;
+
+// grbaum points to a node; null means no node (and, from creategb, no tree).
+using grbaum = grknoten*;
+
+// grknoten is a node of the grammar tree. Its symbol `al` selects the
+// variant: a nonterminal has its first child `knoten`, a terminal its text
+// `exp`; touching the field of the other variant raises the check error.
+// Children are linked through `rest`. Nodes come from the arena.
+struct grknoten {
+    const alphabet al;
+    grbaum rest = nullptr;
+
+    // A nonterminal node, still without children.
+    explicit grknoten(alphabet symbol);
+    // A terminal leaf with its text.
+    grknoten(alphabet symbol, std::string text);
+
+    [[nodiscard]] grbaum knoten() const;
+    grbaum& knoten();
+    [[nodiscard]] const std::string& exp() const;
+    std::string& exp();
+
+private:
+    grbaum knoten_ = nullptr;
+    std::string exp_;
+};
+
+// pstring receives the parser's message; ptokenlist the tokens left over.
+using pstring = std::string*;
+using ptokenlist = scannerpak::listoftoken*;
+
+// creategb returns the PROGRAMM root of the tree when the whole token list
+// forms one program, and writes neither out-parameter. For an empty list it
+// returns null and writes neither. Otherwise it returns null and sets, where
+// they are not null, `*error` to the parse message and `*ptksleft` to the
+// tokens from the offending one on (null when the tokens ran out). It prints
+// nothing. Nesting deeper than 10,000 levels raises STORAGE_ERROR.
+grbaum creategb(scannerpak::listoftoken tks, ptokenlist ptksleft, pstring error);
+
+// isterminal returns true when the symbol of `kn` is a terminal; a null `kn`
+// raises the check error.
+bool isterminal(grbaum kn);
+
+// isnonterminal returns true when the symbol of `kn` is a nonterminal; a
+// null `kn` raises the check error.
+bool isnonterminal(grbaum kn);
+
+}  // namespace comtypes

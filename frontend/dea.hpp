@@ -1,0 +1,96 @@
+// Deterministic finite automata: a complete table of successor states over a
+// fixed range of characters and a set of final states. State 0 is the start;
+// by the convention of every automaton in the system the highest state n is
+// the trap. The record knows nothing of what runs it: the scanner's longest
+// prefix and the automata programs' word test live with their users.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "common/errors.hpp"
+
+namespace dea {
+
+using int32 = std::int32_t;
+
+// charfktn_type is a set of states 0 .. n (a characteristic function); every
+// state is out of the set when the record is created.
+struct charfktn_type {
+    int32 n;
+    std::vector<bool> inh;
+
+    explicit charfktn_type(int32 highest) : n(highest), inh(static_cast<std::size_t>(highest) + 1, false) {}
+
+    // contains returns the entry of state s; a state outside 0 .. n raises
+    // the check error at `where`.
+    [[nodiscard]] bool contains(int32 s, common::place where) const {
+        common::check(s >= 0 && s <= n, where);
+        return inh[static_cast<std::size_t>(s)];
+    }
+
+    // set puts state s into the set or takes it out; guarded like contains.
+    void set(int32 s, bool member, common::place where) {
+        common::check(s >= 0 && s <= n, where);
+        inh[static_cast<std::size_t>(s)] = member;
+    }
+};
+
+// det_ueber_type is the transition table over states 0 .. n and the
+// characters First .. Last. A new table leads every cell to the trap state n.
+template <char First, char Last>
+struct det_ueber_type {
+    static_assert(static_cast<unsigned char>(First) <= static_cast<unsigned char>(Last));
+
+    static constexpr int first_code = static_cast<unsigned char>(First);
+    static constexpr int last_code = static_cast<unsigned char>(Last);
+    static constexpr int columns = last_code - first_code + 1;
+
+    int32 n;
+    std::vector<int32> ueber;  // row by row, `columns` cells per state
+
+    explicit det_ueber_type(int32 highest)
+        : n(highest), ueber((static_cast<std::size_t>(highest) + 1) * columns, highest) {}
+
+    // in_range returns true when c is one of the table's column characters.
+    static constexpr bool in_range(char c) {
+        const int code = static_cast<unsigned char>(c);
+        return code >= first_code && code <= last_code;
+    }
+
+    // cell returns the successor of state s on c, without a guard: the caller
+    // has checked that s lies in 0 .. n and c in First .. Last.
+    [[nodiscard]] int32 cell(int32 s, char c) const { return ueber[index(s, c)]; }
+    int32& cell(int32 s, char c) { return ueber[index(s, c)]; }
+
+    // at returns the successor of state s on c; a state outside 0 .. n or a
+    // character outside the columns raises the check error at `where`.
+    [[nodiscard]] int32 at(int32 s, char c, common::place where) const {
+        common::check(s >= 0 && s <= n && in_range(c), where);
+        return cell(s, c);
+    }
+    int32& at(int32 s, char c, common::place where) {
+        common::check(s >= 0 && s <= n && in_range(c), where);
+        return cell(s, c);
+    }
+
+private:
+    [[nodiscard]] static std::size_t index(int32 s, char c) {
+        return static_cast<std::size_t>(s) * columns +
+               static_cast<std::size_t>(static_cast<unsigned char>(c) - first_code);
+    }
+};
+
+// dea_type is one deterministic automaton with the highest state n; its table
+// and its final states carry the same n.
+template <char First, char Last>
+struct dea_type {
+    int32 n;
+    det_ueber_type<First, Last> det;
+    charfktn_type f;
+
+    explicit dea_type(int32 highest) : n(highest), det(highest), f(highest) {}
+};
+
+}  // namespace dea
