@@ -1,0 +1,259 @@
+// Symbol traits: what the generic grammar modules need of a symbol or index
+// type — its first and last value, its images, iteration over its values in
+// ascending order, and (for grammar symbols) the last nonterminal.
+//
+// A symbol type is an enumeration (usually an `enum class`) that specialises
+// `symbol_traits`, most easily by deriving from one of the three bases below:
+//
+//   enum class ruskel_symbol : std::uint8_t { S, AUF, ZU, ENDE };
+//   inline constexpr std::array<std::string_view, 4> ruskel_images{
+//       "S", "AUF", "ZU", "'#'"};
+//   template <>
+//   struct grammar::symbol_traits<ruskel_symbol>
+//       : grammar::enum_symbol_traits<ruskel_symbol, ruskel_images, ruskel_symbol::S> {};
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "common/errors.hpp"
+#include "common/image.hpp"
+
+namespace grammar {
+
+// Specialised per symbol type. Members: `first`, `last` (values of the type),
+// `image(value)` (a std::string); grammar symbols also `last_nonterminal`.
+template <class Z>
+struct symbol_traits;
+
+// A type the generic modules can range over.
+template <class Z>
+concept symbol_type = std::is_enum_v<Z> && requires(Z z) {
+    { symbol_traits<Z>::first } -> std::convertible_to<Z>;
+    { symbol_traits<Z>::last } -> std::convertible_to<Z>;
+    { symbol_traits<Z>::image(z) } -> std::convertible_to<std::string>;
+};
+
+// A symbol type split into nonterminals (first .. last_nonterminal) and
+// terminals (the rest, the end marker last).
+template <class Z>
+concept grammar_symbol_type = symbol_type<Z> && requires {
+    { symbol_traits<Z>::last_nonterminal } -> std::convertible_to<Z>;
+};
+
+// Position arithmetic on the underlying values.
+template <symbol_type Z>
+constexpr long long underlying(Z z) {
+    return static_cast<long long>(static_cast<std::underlying_type_t<Z>>(z));
+}
+
+template <symbol_type Z>
+constexpr Z first_symbol = symbol_traits<Z>::first;
+
+template <symbol_type Z>
+constexpr Z last_symbol = symbol_traits<Z>::last;
+
+// Number of values of Z.
+template <symbol_type Z>
+constexpr std::size_t symbol_count =
+    static_cast<std::size_t>(underlying(last_symbol<Z>) - underlying(first_symbol<Z>) + 1);
+
+// True when z is one of the values from first to last.
+template <symbol_type Z>
+constexpr bool in_range(Z z) {
+    return underlying(z) >= underlying(first_symbol<Z>) && underlying(z) <= underlying(last_symbol<Z>);
+}
+
+// Position of z counted from the first value (0 for the first). A value
+// outside the range is refused with the check error.
+template <symbol_type Z>
+constexpr std::size_t ordinal(Z z) {
+    if (!in_range(z)) {
+        common::check_failed(common::place{"symbols", __LINE__});
+    }
+    return static_cast<std::size_t>(underlying(z) - underlying(first_symbol<Z>));
+}
+
+// The value at position `position` (0 for the first); checked.
+template <symbol_type Z>
+constexpr Z symbol_at(std::size_t position) {
+    if (position >= symbol_count<Z>) {
+        common::check_failed(common::place{"symbols", __LINE__});
+    }
+    using U = std::underlying_type_t<Z>;
+    return static_cast<Z>(static_cast<U>(underlying(first_symbol<Z>) + static_cast<long long>(position)));
+}
+
+// The image as the system's output prints it.
+template <symbol_type Z>
+std::string image(Z z) {
+    return std::string(symbol_traits<Z>::image(z));
+}
+
+// Grammar symbols: True when z lies after the last nonterminal (the end
+// marker included).
+template <grammar_symbol_type Z>
+constexpr bool is_terminal(Z z) {
+    return underlying(z) > underlying(symbol_traits<Z>::last_nonterminal);
+}
+
+template <grammar_symbol_type Z>
+constexpr Z last_nonterminal = symbol_traits<Z>::last_nonterminal;
+
+// The first terminal: the value after the last nonterminal.
+template <grammar_symbol_type Z>
+constexpr Z first_terminal = symbol_at<Z>(ordinal(symbol_traits<Z>::last_nonterminal) + 1);
+
+// The end marker: the last value.
+template <grammar_symbol_type Z>
+constexpr Z end_marker = last_symbol<Z>;
+
+// The values from `from` to `to` inclusive, ascending; empty when `to` comes
+// before `from`. Use in a range-for.
+template <symbol_type Z>
+class symbol_range {
+public:
+    class iterator {
+    public:
+        using value_type = Z;
+        using difference_type = std::ptrdiff_t;
+        constexpr iterator() = default;
+        constexpr explicit iterator(long long value) : value_(value) {}
+        constexpr Z operator*() const {
+            return static_cast<Z>(static_cast<std::underlying_type_t<Z>>(value_));
+        }
+        constexpr iterator& operator++() {
+            ++value_;
+            return *this;
+        }
+        constexpr iterator operator++(int) {
+            iterator old = *this;
+            ++value_;
+            return old;
+        }
+        constexpr bool operator==(const iterator&) const = default;
+
+    private:
+        long long value_ = 0;
+    };
+
+    constexpr symbol_range(Z from, Z to)
+        : begin_(underlying(from)), end_(underlying(to) >= underlying(from) ? underlying(to) + 1 : underlying(from)) {}
+
+    [[nodiscard]] constexpr iterator begin() const { return iterator(begin_); }
+    [[nodiscard]] constexpr iterator end() const { return iterator(end_); }
+
+private:
+    long long begin_;
+    long long end_;
+};
+
+// Every value of Z, ascending.
+template <symbol_type Z>
+constexpr symbol_range<Z> all_symbols() {
+    return symbol_range<Z>(first_symbol<Z>, last_symbol<Z>);
+}
+
+// Every value of Z, descending.
+template <symbol_type Z>
+class reverse_symbols {
+public:
+    class iterator {
+    public:
+        using value_type = Z;
+        using difference_type = std::ptrdiff_t;
+        constexpr iterator() = default;
+        constexpr explicit iterator(std::size_t remaining) : remaining_(remaining) {}
+        constexpr Z operator*() const { return symbol_at<Z>(remaining_ - 1); }
+        constexpr iterator& operator++() {
+            --remaining_;
+            return *this;
+        }
+        constexpr iterator operator++(int) {
+            iterator old = *this;
+            --remaining_;
+            return old;
+        }
+        constexpr bool operator==(const iterator&) const = default;
+
+    private:
+        std::size_t remaining_ = 0;
+    };
+
+    [[nodiscard]] constexpr iterator begin() const { return iterator(symbol_count<Z>); }
+    [[nodiscard]] constexpr iterator end() const { return iterator(0); }
+};
+
+template <symbol_type Z>
+constexpr reverse_symbols<Z> all_symbols_descending() {
+    return {};
+}
+
+// The nonterminals, ascending.
+template <grammar_symbol_type Z>
+constexpr symbol_range<Z> nonterminals() {
+    return symbol_range<Z>(first_symbol<Z>, last_nonterminal<Z>);
+}
+
+// The terminals, ascending, the end marker last.
+template <grammar_symbol_type Z>
+constexpr symbol_range<Z> terminals() {
+    return symbol_range<Z>(first_terminal<Z>, last_symbol<Z>);
+}
+
+// A fixed array with one element per value of Z, indexed by the value itself
+// (checked). A plain value: copied on assignment, compared element-wise.
+template <symbol_type Z, class T>
+struct symbol_array {
+    std::array<T, symbol_count<Z>> cells{};
+
+    constexpr T& operator[](Z z) { return cells[ordinal(z)]; }
+    constexpr const T& operator[](Z z) const { return cells[ordinal(z)]; }
+    constexpr bool operator==(const symbol_array&) const = default;
+};
+
+// --- Bases for the three kinds of symbol type ---
+
+// An enumeration whose images come from a table in literal order (the literal
+// name in upper case; the end marker written "'#'"). `LastNonterminal` splits
+// grammar symbols; the first value is the one whose underlying value is 0.
+template <class Z, const auto& Images, Z LastNonterminal>
+struct enum_symbol_traits {
+    static constexpr Z first = static_cast<Z>(0);
+    static constexpr Z last = static_cast<Z>(std::size(Images) - 1);
+    static constexpr Z last_nonterminal = LastNonterminal;
+    static std::string image(Z z) {
+        const auto position = static_cast<std::size_t>(static_cast<std::underlying_type_t<Z>>(z));
+        common::check(position < std::size(Images), common::place{"symbols", __LINE__});
+        return std::string(Images[position]);
+    }
+};
+
+// An enumeration over a range of characters (such as 'A' to 'F'): each value
+// prints as the character in apostrophes, "'A'".
+template <class Z, char First, char Last>
+struct char_symbol_traits {
+    static constexpr Z first = static_cast<Z>(First);
+    static constexpr Z last = static_cast<Z>(Last);
+    static std::string image(Z z) {
+        return std::string{'\'', static_cast<char>(z), '\''};
+    }
+};
+
+// An enumeration over a range of integers: each value prints as a number
+// image, with its leading blank when not negative (" 1").
+template <class Z, int First, int Last>
+struct integer_symbol_traits {
+    static constexpr Z first = static_cast<Z>(First);
+    static constexpr Z last = static_cast<Z>(Last);
+    static std::string image(Z z) {
+        return common::image(static_cast<std::int64_t>(static_cast<std::underlying_type_t<Z>>(z)));
+    }
+};
+
+}  // namespace grammar
