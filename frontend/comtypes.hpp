@@ -3,6 +3,7 @@
 // recursive descent.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -95,5 +96,22 @@ bool isterminal(grbaum kn);
 // isnonterminal returns true when the symbol of `kn` is a nonterminal; a
 // null `kn` raises the check error.
 bool isnonterminal(grbaum kn);
+
+// ---- Seen by the parser (and by tests) ----
+
+// terminals is a set of terminal symbols.
+struct terminals {
+    std::array<bool, alphabet_count - static_cast<int>(first_terminal)> member{};
+
+    // contains returns true when the terminal `t` is in the set; false for
+    // every nonterminal.
+    [[nodiscard]] bool contains(alphabet t) const;
+};
+
+// termtype returns the terminal that a token kind stands for.
+alphabet termtype(scannerpak::tokenart t);
+
+// prefterms returns the terminals that can begin the nonterminal `nt`.
+terminals prefterms(alphabet nt);
 
 }  // namespace comtypes

@@ -1,0 +1,218 @@
+// Lexical analyser of the While language: sixteen token automata, longest
+// match, ties to the later kind.
+#include "frontend/scannerpak.hpp"
+
+#include <span>
+#include <string>
+
+#include "common/arena.hpp"
+#include "common/errors.hpp"
+#include "common/image.hpp"
+#include "common/textio.hpp"
+
+namespace scannerpak {
+namespace {
+
+constexpr std::string_view module = "scannerpak";
+
+// ORDER TOKENART
+constexpr std::array<std::string_view, tokenart_count> token_images = {
+    "GANZEZAHL_TOKEN", "BEZEICHNER_TOKEN", "ROP_TOKEN",     "OP_TOKEN",     "AUF_TOKEN",  "ZU_TOKEN",
+    "ZUW_TOKEN",       "STRICHP_TOKEN",    "IF_TOKEN",      "THEN_TOKEN",   "ELSE_TOKEN", "FI_TOKEN",
+    "SKIP_TOKEN",      "WHILE_TOKEN",      "DO_TOKEN",      "OD_TOKEN",
+};
+
+// One listed cell group of a token automaton: from -> to on each character of `on`.
+struct move {
+    int from;
+    int to;
+    std::string_view on;
+};
+
+// A token automaton as data: its highest state (the trap), its final states
+// and its listed moves; every other cell leads to the trap. A keyword
+// automaton is given by its word alone.
+struct automaton_spec {
+    int n;
+    std::array<int, 2> finals;  // 0 marks an unused entry: state 0 is never final
+    std::span<const move> moves;
+    std::string_view keyword;
+};
+
+constexpr std::string_view digits = "0123456789";
+constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr std::string_view letters_digits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+constexpr move ganzezahl[] = {{0, 1, digits}, {1, 1, digits}};
+constexpr move bezeichner[] = {{0, 1, letters}, {1, 1, letters_digits}};
+constexpr move rop[] = {{0, 1, "/"}, {0, 2, "<>"}, {0, 3, "="}, {1, 3, "="}, {2, 3, "="}};
+constexpr move op[] = {{0, 5, "*+-"}, {0, 1, "d"}, {1, 2, "i"}, {2, 5, "v"},
+                       {0, 3, "m"},   {3, 4, "o"}, {4, 5, "d"}};
+constexpr move auf[] = {{0, 1, "("}};
+constexpr move zu[] = {{0, 1, ")"}};
+constexpr move zuw[] = {{0, 1, ":"}, {1, 2, "="}};
+constexpr move strichp[] = {{0, 1, ";"}};
+
+constexpr automaton_spec keyword(std::string_view word) {
+    return {static_cast<int>(word.size()) + 1, {static_cast<int>(word.size()), 0}, {}, word};
+}
+
+// ORDER TOKENART
+constexpr std::array<automaton_spec, tokenart_count> specs = {{
+    {2, {1, 0}, ganzezahl, {}},
+    {2, {1, 0}, bezeichner, {}},
+    {4, {2, 3}, rop, {}},
+    {6, {5, 0}, op, {}},
+    {2, {1, 0}, auf, {}},
+    {2, {1, 0}, zu, {}},
+    {3, {2, 0}, zuw, {}},
+    {2, {1, 0}, strichp, {}},
+    keyword("if"),
+    keyword("then"),
+    keyword("else"),
+    keyword("fi"),
+    keyword("skip"),
+    keyword("while"),
+    keyword("do"),
+    keyword("od"),
+}};
+
+dea_ref build(const automaton_spec& spec) {
+    auto* d = common::make<dea_type>(spec.n);  // every cell starts at the trap n
+    for (const move& m : spec.moves) {
+        for (char c : m.on) {
+            d->det.cell(m.from, c) = m.to;
+        }
+    }
+    for (std::size_t j = 0; j < spec.keyword.size(); ++j) {
+        d->det.cell(static_cast<int>(j), spec.keyword[j]) = static_cast<int>(j) + 1;
+    }
+    for (int s : spec.finals) {
+        if (s != 0) {
+            d->f.inh[static_cast<std::size_t>(s)] = true;
+        }
+    }
+    return d;
+}
+
+std::array<dea_ref, tokenart_count> build_all() {
+    std::array<dea_ref, tokenart_count> table{};
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        table[k] = build(specs[k]);
+    }
+    return table;
+}
+
+// White space separates tokens: the blank, tab, line feed and carriage return only.
+constexpr bool is_white(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+}  // namespace
+
+std::string_view image(tokenart t) { return token_images[static_cast<std::size_t>(t)]; }
+
+const std::array<dea_ref, tokenart_count>& scandeas() {
+    static const std::array<dea_ref, tokenart_count> table = build_all();
+    return table;
+}
+
+std::int32_t erkanntespraefix(dea_ref d, std::string_view w) {
+    d = common::not_null(d, common::place{module, 317});
+    const auto& det = d->det;
+    std::int32_t akt = 0;
+    std::int32_t aktvorher = 0;
+    std::int32_t ausgabe = 0;
+    std::size_t i = 0;
+    while (akt != d->n && i != w.size()) {
+        aktvorher = akt;
+        if (!det.in_range(w[i])) {
+            akt = d->n;  // a character outside the table ends the run like the trap
+        } else {
+            akt = det.at(akt, w[i], common::place{module, 325});
+            ++i;
+        }
+        ++ausgabe;
+    }
+    if (d->f.contains(akt, common::place{module, 331})) {
+        return ausgabe;
+    }
+    if (d->f.contains(aktvorher, common::place{module, 333})) {
+        return ausgabe - 1;
+    }
+    return 0;
+}
+
+void pruefe(const dea_type& automat, std::string_view w) {
+    std::int32_t akt = 0;
+    for (char c : w) {
+        akt = automat.det.at(akt, c, common::place{module, 62});
+    }
+    common::text_writer& out = common::standard_output();
+    out.put('"');
+    out.put(w);
+    out.put("\" gehoert");
+    if (!automat.f.contains(akt, common::place{module, 65})) {
+        out.put(" nicht");
+    }
+    out.put(" zum Sprachschatz");
+}
+
+listoftoken scanner(std::string_view w) {
+    const auto& automata = scandeas();
+    listoftoken first = nullptr;
+    listoftoken* link = &first;  // where the next cell is hung
+    std::size_t position = 0;
+    while (true) {
+        while (position < w.size() && is_white(w[position])) {
+            ++position;
+        }
+        if (position == w.size()) {
+            return first;
+        }
+        const char c = w[position];
+        const int code = static_cast<unsigned char>(c);
+        if (code < 33 || code > 126) {
+            common::text_writer& out = common::standard_output();
+            out.put("Das ASCII-Zeichen Nr.");
+            out.put(common::image(code));
+            out.put_line(" ist kein druckbares Zeichen");
+            common::raise(eingabefehler, common::place{module, 413});
+        }
+        const std::string_view zwischenstring = w.substr(position);
+        std::int32_t laengste = 0;
+        tokenart gefundenertoken = tokenart::GANZEZAHL_TOKEN;
+        for (int k = 0; k < tokenart_count; ++k) {
+            const std::int32_t laenge = erkanntespraefix(automata[static_cast<std::size_t>(k)], zwischenstring);
+            if (laenge >= laengste) {  // >=: on equal lengths the later kind wins
+                laengste = laenge;
+                gefundenertoken = static_cast<tokenart>(k);
+            }
+        }
+        if (laengste == 0) {
+            common::text_writer& out = common::standard_output();
+            out.put_line("EINGABEFEHLER:");
+            out.put("Das Zeichen '");
+            out.put(c);
+            out.put_line("' ist nicht im Sprachschatz der Token");
+            common::raise(eingabefehler, common::place{module, 434});
+        }
+        const auto length = static_cast<std::size_t>(laengste);
+        elem* cell = common::make<elem>(gefundenertoken, std::string(zwischenstring.substr(0, length)));
+        *link = cell;
+        link = &cell->rest;
+        position += length;
+    }
+}
+
+void druckelistoftoken(listoftoken list) {
+    common::text_writer& out = common::standard_output();
+    out.new_line();
+    for (listoftoken cursor = list; cursor != nullptr; cursor = cursor->rest) {
+        out.put('(');
+        out.put(image(cursor->token));
+        out.put(",\"");
+        out.put(cursor->string);
+        out.put_line("\")");
+    }
+}
+
+}  // namespace scannerpak

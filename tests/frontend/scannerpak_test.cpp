@@ -1,0 +1,256 @@
+// Token automata, longest prefix, word test, scanner and token printing.
+#include "frontend/scannerpak.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/arena.hpp"
+#include "common/errors.hpp"
+#include "common/program.hpp"
+
+namespace {
+
+using scannerpak::tokenart;
+using enum scannerpak::tokenart;
+
+// Runs `body`, expects it to raise `name` with `message`, and returns what
+// it wrote on standard output.
+template <class Body>
+std::string expect_error(Body body, std::string_view name, std::string_view message) {
+    testing::internal::CaptureStdout();
+    try {
+        body();
+        testing::internal::GetCapturedStdout();
+        ADD_FAILURE() << "no error raised";
+        return {};
+    } catch (const common::named_error& e) {
+        EXPECT_EQ(e.name(), name);
+        EXPECT_EQ(e.message(), message);
+    }
+    return testing::internal::GetCapturedStdout();
+}
+
+template <class Body>
+std::string output_of(Body body) {
+    testing::internal::CaptureStdout();
+    body();
+    return testing::internal::GetCapturedStdout();
+}
+
+struct prefix_case {
+    std::string text;
+    std::map<tokenart, int> accepted;  // every kind not listed accepts nothing
+};
+
+TEST(Erkanntespraefix, LengthsOfTheTokenAutomata) {
+    const std::vector<prefix_case> cases = {
+        {"if", {{IF_TOKEN, 2}, {BEZEICHNER_TOKEN, 2}}},
+        {"ifa", {{IF_TOKEN, 2}, {BEZEICHNER_TOKEN, 3}}},
+        {"whiles", {{WHILE_TOKEN, 5}, {BEZEICHNER_TOKEN, 6}}},
+        {"the", {{BEZEICHNER_TOKEN, 3}}},
+        {"div", {{OP_TOKEN, 3}, {BEZEICHNER_TOKEN, 3}}},
+        {"divx", {{OP_TOKEN, 3}, {BEZEICHNER_TOKEN, 4}}},
+        {"<>", {{ROP_TOKEN, 1}}},
+        {"==", {{ROP_TOKEN, 1}}},
+        {"<=", {{ROP_TOKEN, 2}}},
+        {"/=", {{ROP_TOKEN, 2}}},
+        {"/", {}},
+        {"/<", {}},
+        {":", {}},
+        {":=", {{ZUW_TOKEN, 2}}},
+        {"a_", {{BEZEICHNER_TOKEN, 1}}},
+        {"12ab", {{GANZEZAHL_TOKEN, 2}}},
+        {"-5", {{OP_TOKEN, 1}}},
+        {"true", {{BEZEICHNER_TOKEN, 4}}},
+        {"false", {{BEZEICHNER_TOKEN, 5}}},
+        {"x :=", {{BEZEICHNER_TOKEN, 1}}},
+        {"skip;", {{SKIP_TOKEN, 4}, {BEZEICHNER_TOKEN, 4}}},
+        {"", {}},
+        // A character outside '!' .. '~' ends every run.
+        {"ab\tc", {{BEZEICHNER_TOKEN, 2}}},
+        {"ab\x7f" "c", {{BEZEICHNER_TOKEN, 2}}},
+        {"ab\xc8" "c", {{BEZEICHNER_TOKEN, 2}}},
+        {"007\n1", {{GANZEZAHL_TOKEN, 3}}},
+        {"\x01", {}},
+    };
+    const auto& automata = scannerpak::scandeas();
+    for (const prefix_case& c : cases) {
+        for (int k = 0; k < scannerpak::tokenart_count; ++k) {
+            const auto kind = static_cast<tokenart>(k);
+            const auto listed = c.accepted.find(kind);
+            const int expected = listed == c.accepted.end() ? 0 : listed->second;
+            EXPECT_EQ(scannerpak::erkanntespraefix(automata[static_cast<std::size_t>(k)], c.text), expected)
+                << '"' << c.text << "\" with " << scannerpak::image(kind);
+        }
+    }
+}
+
+// A small automaton over the token characters: 0 -a-> 1 (final) -b-> 2 -c-> 2,
+// trap 3. It breaks the rule that a final state leads only to final states or
+// the trap.
+scannerpak::dea_type without_closed_finals() {
+    scannerpak::dea_type d(3);
+    d.det.cell(0, 'a') = 1;
+    d.det.cell(1, 'b') = 2;
+    d.det.cell(2, 'c') = 2;
+    d.f.inh[1] = true;
+    return d;
+}
+
+TEST(Erkanntespraefix, LooksBackOneStepOnly) {
+    const scannerpak::dea_type d = without_closed_finals();
+    EXPECT_EQ(scannerpak::erkanntespraefix(&d, "a"), 1);
+    EXPECT_EQ(scannerpak::erkanntespraefix(&d, "ab"), 1);
+    EXPECT_EQ(scannerpak::erkanntespraefix(&d, "abc"), 0);
+    EXPECT_EQ(scannerpak::erkanntespraefix(&d, "az"), 1);
+}
+
+TEST(Erkanntespraefix, Guards) {
+    scannerpak::dea_type d = without_closed_finals();
+    d.det.cell(0, 'a') = 7;  // a cell outside the states 0 .. 3
+    expect_error([] { scannerpak::erkanntespraefix(nullptr, "a"); }, "CHECK_ERROR", "scannerpak:317");
+    expect_error([&] { scannerpak::erkanntespraefix(&d, "ab"); }, "CHECK_ERROR", "scannerpak:325");
+    expect_error([&] { scannerpak::erkanntespraefix(&d, "a"); }, "CHECK_ERROR", "scannerpak:331");
+    expect_error([&] { scannerpak::erkanntespraefix(&d, "a "); }, "CHECK_ERROR", "scannerpak:333");
+}
+
+TEST(Pruefe, WritesOneSentenceWithoutLineEnd) {
+    const scannerpak::dea_type& keyword_if = *scannerpak::scandeas()[static_cast<std::size_t>(IF_TOKEN)];
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"if", "\"if\" gehoert zum Sprachschatz"},
+        {"i", "\"i\" gehoert nicht zum Sprachschatz"},
+        {"", "\"\" gehoert nicht zum Sprachschatz"},
+        {"ifif", "\"ifif\" gehoert nicht zum Sprachschatz"},  // through the trap, read to the end
+    };
+    for (const auto& [word, sentence] : cases) {
+        EXPECT_EQ(output_of([&] { scannerpak::pruefe(keyword_if, word); }), sentence);
+    }
+}
+
+TEST(Pruefe, Guards) {
+    const scannerpak::dea_type& keyword_if = *scannerpak::scandeas()[static_cast<std::size_t>(IF_TOKEN)];
+    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(keyword_if, "i f"); }, "CHECK_ERROR", "scannerpak:62"), "");
+    scannerpak::dea_type d = without_closed_finals();
+    d.det.cell(0, 'a') = 7;
+    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(d, "ab"); }, "CHECK_ERROR", "scannerpak:62"), "");
+    // The final states are read after the word has been written.
+    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(d, "a"); }, "CHECK_ERROR", "scannerpak:65"), "\"a\" gehoert");
+}
+
+// The cells of a list as "KIND text; KIND text", kinds without "_TOKEN".
+std::string cells(scannerpak::listoftoken list) {
+    std::string out;
+    for (; list != nullptr; list = list->rest) {
+        std::string_view kind = scannerpak::image(list->token);
+        kind.remove_suffix(std::string_view("_TOKEN").size());
+        if (!out.empty()) {
+            out += "; ";
+        }
+        out += kind;
+        out += ' ';
+        out += list->string;
+    }
+    return out;
+}
+
+TEST(Scanner, TokenLists) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"x:=y+1", "BEZEICHNER x; ZUW :=; BEZEICHNER y; OP +; GANZEZAHL 1"},
+        {"if", "IF if"},
+        {"ifx", "BEZEICHNER ifx"},
+        {"div", "OP div"},
+        {"mod", "OP mod"},
+        {"divx", "BEZEICHNER divx"},
+        {"divmod", "BEZEICHNER divmod"},
+        {"IF", "BEZEICHNER IF"},
+        {"Div", "BEZEICHNER Div"},
+        {"true", "BEZEICHNER true"},
+        {"12ab", "GANZEZAHL 12; BEZEICHNER ab"},
+        {"x := 007;", "BEZEICHNER x; ZUW :=; GANZEZAHL 007; STRICHP ;"},
+        {"-5", "OP -; GANZEZAHL 5"},
+        {"<=", "ROP <="},
+        {">=", "ROP >="},
+        {"/=", "ROP /="},
+        {"<>", "ROP <; ROP >"},
+        {"=<", "ROP =; ROP <"},
+        {"==", "ROP =; ROP ="},
+        {"<==", "ROP <=; ROP ="},
+        {"((3+4)-5)", "AUF (; AUF (; GANZEZAHL 3; OP +; GANZEZAHL 4; ZU ); OP -; GANZEZAHL 5; ZU )"},
+        {"skipped dox", "BEZEICHNER skipped; BEZEICHNER dox"},
+        {"while x<1 do skip od", "WHILE while; BEZEICHNER x; ROP <; GANZEZAHL 1; DO do; SKIP skip; OD od"},
+        {"if then else fi", "IF if; THEN then; ELSE else; FI fi"},
+        {" \tx\r:=\n1 \r\n", "BEZEICHNER x; ZUW :=; GANZEZAHL 1"},
+        {"", ""},
+        {" \t\r\n", ""},
+    };
+    for (const auto& [text, result] : cases) {
+        std::string written;
+        scannerpak::listoftoken list = nullptr;
+        written = output_of([&] { list = scannerpak::scanner(text); });
+        EXPECT_EQ(cells(list), result) << '"' << text << '"';
+        EXPECT_EQ(written, "");
+    }
+    EXPECT_EQ(scannerpak::scanner(" \n"), nullptr);
+}
+
+TEST(Scanner, InputErrors) {
+    const std::string not_printable = "Das ASCII-Zeichen Nr.";
+    const std::string no_token = "EINGABEFEHLER:\nDas Zeichen '";
+    const struct {
+        std::string text;
+        std::string written;
+        std::string_view message;
+    } cases[] = {
+        {"\f", not_printable + " 12 ist kein druckbares Zeichen\n", "scannerpak:413"},
+        {"x := 1 \v", not_printable + " 11 ist kein druckbares Zeichen\n", "scannerpak:413"},
+        {std::string("skip\0", 5), not_printable + " 0 ist kein druckbares Zeichen\n", "scannerpak:413"},
+        {"\x7f", not_printable + " 127 ist kein druckbares Zeichen\n", "scannerpak:413"},
+        {"ab\xc8", not_printable + " 200 ist kein druckbares Zeichen\n", "scannerpak:413"},
+        {"\xff", not_printable + " 255 ist kein druckbares Zeichen\n", "scannerpak:413"},
+        {"x := 1 # 2", no_token + "#' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
+        {"a_b", no_token + "_' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
+        {"x : = 1", no_token + ":' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
+        {"x / = 1", no_token + "/' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
+        {":\xc8", no_token + ":' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
+        {"'", no_token + "'' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
+        {"skip; ~", no_token + "~' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(expect_error([&] { scannerpak::scanner(c.text); }, scannerpak::eingabefehler, c.message), c.written)
+            << c.text;
+    }
+    EXPECT_EQ(scannerpak::eingabefehler, "SCANNERPAK.EINGABEFEHLER");
+}
+
+TEST(Scanner, LongTextIsScannedInALoop) {
+    std::string text;
+    constexpr int statements = 200'000;
+    for (int i = 0; i < statements; ++i) {
+        text += "x:=1;";
+    }
+    int count = 0;
+    // A small stack: one level of recursion per token would not fit.
+    common::run_on_large_stack(
+        [&] {
+            for (auto list = scannerpak::scanner(text); list != nullptr; list = list->rest) {
+                ++count;
+            }
+        },
+        std::size_t{1} << 20);
+    EXPECT_EQ(count, 4 * statements);
+}
+
+TEST(Druckelistoftoken, OneLinePerToken) {
+    auto* semikolon = common::make<scannerpak::elem>(STRICHP_TOKEN, ";");
+    auto* zahl = common::make<scannerpak::elem>(GANZEZAHL_TOKEN, "42", semikolon);
+    auto* quoted = common::make<scannerpak::elem>(BEZEICHNER_TOKEN, "a\"b");
+    EXPECT_EQ(output_of([&] { scannerpak::druckelistoftoken(zahl); }),
+              "\n(GANZEZAHL_TOKEN,\"42\")\n(STRICHP_TOKEN,\";\")\n");
+    EXPECT_EQ(output_of([] { scannerpak::druckelistoftoken(nullptr); }), "\n");
+    EXPECT_EQ(output_of([&] { scannerpak::druckelistoftoken(quoted); }), "\n(BEZEICHNER_TOKEN,\"a\"b\")\n");
+}
+
+}  // namespace
