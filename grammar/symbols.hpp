@@ -13,6 +13,7 @@
 //       : grammar::enum_symbol_traits<ruskel_symbol, ruskel_images, ruskel_symbol::S> {};
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -113,8 +114,9 @@ constexpr Z first_terminal = symbol_at<Z>(ordinal(symbol_traits<Z>::last_nonterm
 template <grammar_symbol_type Z>
 constexpr Z end_marker = last_symbol<Z>;
 
-// The values from `from` to `to` inclusive, ascending; empty when `to` comes
-// before `from`. Use in a range-for.
+// The values from `from` to `to` inclusive, ascending (or, made with
+// `descending`, from `to` down to `from`); empty when `to` comes before
+// `from`. Use in a range-for.
 template <symbol_type Z>
 class symbol_range {
 public:
@@ -123,34 +125,40 @@ public:
         using value_type = Z;
         using difference_type = std::ptrdiff_t;
         constexpr iterator() = default;
-        constexpr explicit iterator(long long value) : value_(value) {}
+        constexpr iterator(long long value, long long step) : value_(value), step_(step) {}
         constexpr Z operator*() const {
             return static_cast<Z>(static_cast<std::underlying_type_t<Z>>(value_));
         }
         constexpr iterator& operator++() {
-            ++value_;
+            value_ += step_;
             return *this;
         }
         constexpr iterator operator++(int) {
             iterator old = *this;
-            ++value_;
+            value_ += step_;
             return old;
         }
-        constexpr bool operator==(const iterator&) const = default;
+        constexpr bool operator==(const iterator& other) const { return value_ == other.value_; }
 
     private:
         long long value_ = 0;
+        long long step_ = 1;
     };
 
-    constexpr symbol_range(Z from, Z to)
-        : begin_(underlying(from)), end_(underlying(to) >= underlying(from) ? underlying(to) + 1 : underlying(from)) {}
+    constexpr symbol_range(Z from, Z to, bool descending = false)
+        : low_(underlying(from)), high_(std::max(underlying(to), underlying(from) - 1)), descending_(descending) {}
 
-    [[nodiscard]] constexpr iterator begin() const { return iterator(begin_); }
-    [[nodiscard]] constexpr iterator end() const { return iterator(end_); }
+    [[nodiscard]] constexpr iterator begin() const {
+        return descending_ ? iterator(high_, -1) : iterator(low_, 1);
+    }
+    [[nodiscard]] constexpr iterator end() const {
+        return descending_ ? iterator(low_ - 1, -1) : iterator(high_ + 1, 1);
+    }
 
 private:
-    long long begin_;
-    long long end_;
+    long long low_;
+    long long high_;
+    bool descending_;
 };
 
 // Every value of Z, ascending.
@@ -161,37 +169,8 @@ constexpr symbol_range<Z> all_symbols() {
 
 // Every value of Z, descending.
 template <symbol_type Z>
-class reverse_symbols {
-public:
-    class iterator {
-    public:
-        using value_type = Z;
-        using difference_type = std::ptrdiff_t;
-        constexpr iterator() = default;
-        constexpr explicit iterator(std::size_t remaining) : remaining_(remaining) {}
-        constexpr Z operator*() const { return symbol_at<Z>(remaining_ - 1); }
-        constexpr iterator& operator++() {
-            --remaining_;
-            return *this;
-        }
-        constexpr iterator operator++(int) {
-            iterator old = *this;
-            --remaining_;
-            return old;
-        }
-        constexpr bool operator==(const iterator&) const = default;
-
-    private:
-        std::size_t remaining_ = 0;
-    };
-
-    [[nodiscard]] constexpr iterator begin() const { return iterator(symbol_count<Z>); }
-    [[nodiscard]] constexpr iterator end() const { return iterator(0); }
-};
-
-template <symbol_type Z>
-constexpr reverse_symbols<Z> all_symbols_descending() {
-    return {};
+constexpr symbol_range<Z> all_symbols_descending() {
+    return symbol_range<Z>(first_symbol<Z>, last_symbol<Z>, true);
 }
 
 // The nonterminals, ascending.

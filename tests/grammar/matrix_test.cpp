@@ -1,0 +1,134 @@
+// Boolean matrices: the operations and hulls on their edge cases, and the
+// 0/1 table layout for character, integer and enumeration indices.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "common/textio.hpp"
+#include "grammar/matrix.hpp"
+#include "matrix_test_symbols.hpp"
+
+namespace {
+
+using namespace matrix_tests;
+namespace m = grammar::matrix;
+using lm = m::z_matrix<letter>;
+
+const lm identity = cells<letter>("AA BB CC DD EE FF");
+const lm mat2 = cells<letter>("AE BC BD CA DE EB ED EF FA");
+const lm chain = cells<letter>("AB BC");
+const lm none = filled<letter>(false);
+const lm all = filled<letter>(true);
+const std::string all_cells = cells_of(all);
+
+struct binary_case {
+    const char* name;
+    lm left;
+    lm right;
+    std::string product;
+};
+
+TEST(Matrix, ProductOnItsEdgeCases) {
+    const binary_case cases[] = {
+        {"identity first", identity, mat2, "AE BC BD CA DE EB ED EF FA"},
+        {"all False first", none, mat2, ""},
+        {"all False second", mat2, none, ""},
+        {"all True times full columns", all, mat2, all_cells},
+        {"chain squared", chain, chain, "AC"},
+        {"two steps of mat2", mat2, mat2, "AB AD AF BA BE CE DB DD DF EA EC ED EE FE"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cells_of(m::produkt(c.left, c.right)), c.product) << c.name;
+        // The composition, first left then right, is the same relation.
+        EXPECT_EQ(m::transition(c.left, c.right), m::produkt(c.left, c.right)) << c.name;
+    }
+}
+
+TEST(Matrix, SumIsElementwiseOr) {
+    EXPECT_EQ(cells_of(m::summe(identity, mat2)), "AA AE BB BC BD CA CC DD DE EB ED EE EF FA FF");
+    EXPECT_EQ(m::summe(none, mat2), mat2);
+    EXPECT_EQ(m::summe(all, mat2), all);
+}
+
+TEST(Matrix, Transpose) {
+    EXPECT_EQ(cells_of(m::transponiere(mat2)), "AC AF BE CB DB DE EA ED FE");
+    const lm symmetric = cells<letter>("AB BA CC EF FE");
+    EXPECT_EQ(m::transponiere(symmetric), symmetric);
+    EXPECT_EQ(cells_of(m::transponiere(cells<letter>("FA"))), "AF");  // the last row takes part
+    EXPECT_EQ(m::transponiere(none), none);
+    EXPECT_EQ(m::transponiere(all), all);
+}
+
+struct hull_case {
+    const char* name;
+    lm operand;
+    std::string transitive;
+    std::string reflexive_transitive;
+};
+
+TEST(Matrix, Hulls) {
+    const std::string diagonal = "AA BB CC DD EE FF";
+    const hull_case cases[] = {
+        {"all False", none, "", diagonal},
+        {"all True", all, all_cells, all_cells},
+        {"chain", chain, "AB AC BC", "AA AB AC BB BC CC DD EE FF"},
+        // A diagonal cell only where a cycle passes.
+        {"cycle", cells<letter>("AB BA"), "AA AB BA BB", "AA AB BA BB CC DD EE FF"},
+        {"loop", cells<letter>("CC"), "CC", diagonal},
+        // The longest path needs every one of the rounds.
+        {"long chain", cells<letter>("AB BC CD DE EF"),
+         "AB AC AD AE AF BC BD BE BF CD CE CF DE DF EF",
+         "AA AB AC AD AE AF BB BC BD BE BF CC CD CE CF DD DE DF EE EF FF"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cells_of(m::transhuelle(c.operand)), c.transitive) << c.name;
+        EXPECT_EQ(cells_of(m::reflextranshuelle(c.operand)), c.reflexive_transitive) << c.name;
+    }
+}
+
+TEST(Matrix, TableOverCharacters) {
+    const std::string expected =
+        "\n\nMatrix 3\n\n"
+        "      'A''B''C''D''E''F'\n\n"
+        "'A' :  0  1  0  0  0  0\n"
+        "'B' :  0  0  1  0  0  0\n"
+        "'C' :  0  0  0  0  0  0\n"
+        "'D' :  0  0  0  0  0  0\n"
+        "'E' :  0  0  0  0  0  0\n"
+        "'F' :  0  0  0  0  0  0\n"
+        "\n";
+    EXPECT_EQ(m::bild(chain, "Matrix 3"), expected);
+
+    testing::internal::CaptureStdout();
+    m::drucke(chain, "Matrix 3");
+    common::standard_output().flush();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
+}
+
+TEST(Matrix, TableOverIntegersFromOne) {
+    m::z_matrix<number> one{};
+    one[static_cast<number>(1)][static_cast<number>(1)] = true;
+    EXPECT_EQ(m::bild(one, "T"),
+              "\n\nT\n\n"
+              "      1  2  3 \n\n"
+              " 1 :  1  0  0\n"
+              " 2 :  0  0  0\n"
+              " 3 :  0  0  0\n"
+              "\n");
+}
+
+TEST(Matrix, TableOverEnumerationIsNotAligned) {
+    m::z_matrix<klammer> z{};
+    z[klammer::S][klammer::ENDE] = true;
+    EXPECT_EQ(m::bild(z, ""),
+              "\n\n\n\n"
+              "      SAUFZU'#'\n\n"
+              "S :  0  0  0  1\n"
+              "AUF :  0  0  0  0\n"
+              "ZU :  0  0  0  0\n"
+              "'#' :  0  0  0  0\n"
+              "\n");
+}
+
+}  // namespace

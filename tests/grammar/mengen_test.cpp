@@ -1,0 +1,87 @@
+// Symbol sets and the symbol traits they range over.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/errors.hpp"
+#include "grammar/mengen.hpp"
+#include "matrix_test_symbols.hpp"
+
+namespace {
+
+using namespace matrix_tests;
+namespace s = grammar::mengen;
+
+TEST(Mengen, InsertAndDelete) {
+    auto ch = s::neueleermenge<letter>();
+    EXPECT_TRUE(s::istleer(ch));
+    s::einfuegen(L('F'), ch);
+    EXPECT_FALSE(s::istleer(ch));
+    EXPECT_TRUE(s::vorhanden(L('F'), ch));
+    EXPECT_FALSE(s::vorhanden(L('A'), ch));
+
+    const auto before = ch;
+    s::loesche(L('C'), ch);  // not a member: nothing changes
+    EXPECT_EQ(ch, before);
+    s::loesche(L('F'), ch);
+    EXPECT_TRUE(s::istleer(ch));
+    EXPECT_TRUE(s::istleer(s::leeremenge<letter>));
+}
+
+TEST(Mengen, UnionAndIntersection) {
+    auto ab = s::neueleermenge<letter>();
+    s::einfuegen(L('A'), ab);
+    s::einfuegen(L('B'), ab);
+    auto bf = s::neueleermenge<letter>();
+    s::einfuegen(L('B'), bf);
+    s::einfuegen(L('F'), bf);
+    const auto empty = s::neueleermenge<letter>();
+
+    EXPECT_EQ(s::vereinigung(ab, empty), ab);
+    EXPECT_EQ(s::vereinigung(empty, ab), ab);
+    EXPECT_EQ(s::schnitt(ab, empty), empty);
+
+    auto abf = ab;
+    s::einfuegen(L('F'), abf);
+    EXPECT_EQ(s::vereinigung(ab, bf), abf);
+    auto b = empty;
+    s::einfuegen(L('B'), b);
+    EXPECT_EQ(s::schnitt(ab, bf), b);
+}
+
+TEST(Mengen, ValueOutsideTheRangeIsACheckError) {
+    auto ch = s::neueleermenge<letter>();
+    try {
+        s::einfuegen(L('G'), ch);
+        FAIL() << "no error";
+    } catch (const common::named_error& error) {
+        EXPECT_EQ(error.name(), "CHECK_ERROR");
+        EXPECT_EQ(error.message().rfind("symbols:", 0), 0U) << error.message();
+    }
+}
+
+template <class Range>
+std::string images(const Range& range) {
+    std::string text;
+    for (auto z : range) {
+        text += grammar::image(z);
+        text += ' ';
+    }
+    return text;
+}
+
+TEST(SymbolTraits, RangesAndImages) {
+    EXPECT_EQ(images(grammar::all_symbols<letter>()), "'A' 'B' 'C' 'D' 'E' 'F' ");
+    EXPECT_EQ(images(grammar::all_symbols_descending<letter>()), "'F' 'E' 'D' 'C' 'B' 'A' ");
+    EXPECT_EQ(images(grammar::all_symbols<number>()), " 1  2  3 ");
+    EXPECT_EQ(images(grammar::nonterminals<klammer>()), "S ");
+    EXPECT_EQ(images(grammar::terminals<klammer>()), "AUF ZU '#' ");
+    EXPECT_EQ(images(grammar::symbol_range<letter>(L('C'), L('B'))), "");
+    EXPECT_EQ(grammar::symbol_count<letter>, 6U);
+    EXPECT_EQ(grammar::end_marker<klammer>, klammer::ENDE);
+    EXPECT_TRUE(grammar::is_terminal(klammer::ENDE));
+    EXPECT_FALSE(grammar::is_terminal(klammer::S));
+}
+
+}  // namespace
