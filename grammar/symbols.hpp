@@ -196,6 +196,26 @@ struct symbol_array {
     constexpr bool operator==(const symbol_array&) const = default;
 };
 
+// A fixed array with one element per nonterminal of Z (a rule table, for
+// instance), indexed by the nonterminal itself. Indexing with a terminal is
+// refused with the check error.
+template <grammar_symbol_type Z, class T>
+struct nonterminal_array {
+    std::array<T, ordinal(last_nonterminal<Z>) + 1> cells{};
+
+    constexpr T& operator[](Z z) { return cells[position(z)]; }
+    constexpr const T& operator[](Z z) const { return cells[position(z)]; }
+    constexpr bool operator==(const nonterminal_array&) const = default;
+
+private:
+    static constexpr std::size_t position(Z z) {
+        if (is_terminal(z)) {
+            common::check_failed(common::place{"symbols", __LINE__});
+        }
+        return ordinal(z);
+    }
+};
+
 // --- Bases for the three kinds of symbol type ---
 
 // An enumeration whose images come from a table in literal order (the literal

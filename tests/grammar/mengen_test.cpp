@@ -84,4 +84,12 @@ TEST(SymbolTraits, RangesAndImages) {
     EXPECT_FALSE(grammar::is_terminal(klammer::S));
 }
 
+TEST(SymbolTraits, NonterminalArrayRefusesATerminal) {
+    grammar::nonterminal_array<klammer, int> table{};
+    table[klammer::S] = 7;
+    EXPECT_EQ(table.cells.size(), 1U);
+    EXPECT_EQ(table[klammer::S], 7);
+    EXPECT_THROW(table[klammer::AUF], common::named_error);
+}
+
 }  // namespace
