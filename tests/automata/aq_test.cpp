@@ -1,0 +1,89 @@
+// The equivalence test over the pairs of states reached together.
+#include "automata/aq.hpp"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "automata/erzeuge_dea.hpp"
+
+namespace {
+
+using automata::uebergang;
+using dea::int32;
+using dea_type = dea::dea_type<'!', '~'>;
+
+struct automat_spec {
+    int32 n;
+    std::vector<uebergang> moves;
+    std::vector<int32> finals;
+
+    [[nodiscard]] dea_type build() const {
+        return automata::erzeuge_dea<'!', '~'>(n, moves, finals, "probe");
+    }
+};
+
+struct aq_case {
+    const char* name;
+    automat_spec first;
+    automat_spec second;
+    bool equal;
+};
+
+// The first two automata of the worked example: both accept a b* a | b.
+const automat_spec beispiel1{3, {{0, 'a', 1}, {0, 'b', 2}, {1, 'a', 2}, {1, 'b', 1}}, {2}};
+const automat_spec beispiel2{
+    4, {{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 3}, {1, 'b', 2}, {2, 'a', 3}, {2, 'b', 2}}, {3}};
+// With its back move 1 -b-> 0 it also accepts "abb", and "aaa" as well.
+const automat_spec anders{
+    4, {{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 2}, {1, 'b', 0}, {2, 'a', 3}, {2, 'b', 2}}, {3}};
+
+void PrintTo(const aq_case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Equivalence : public testing::TestWithParam<aq_case> {};
+
+TEST_P(Equivalence, JudgesBothOrders) {
+    const aq_case& c = GetParam();
+    const dea_type first = c.first.build();
+    const dea_type second = c.second.build();
+    EXPECT_EQ(halvik::aq(first, second), c.equal);
+    EXPECT_EQ(halvik::aq(second, first), c.equal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Equivalence,
+    testing::Values(
+        aq_case{"WorkedExample", beispiel1, beispiel2, true}, aq_case{"SameAutomaton", anders, anders, true},
+        aq_case{"DifferentLanguage", beispiel1, anders, false},
+        // Finality of the start pair alone: the empty word.
+        aq_case{"OnlyTheEmptyWordDiffers", {2, {{0, 'a', 1}}, {1}}, {2, {{0, 'a', 1}}, {0, 1}}, false},
+        aq_case{"StartPairReachedAgain", {2, {{0, 'a', 0}}, {}}, {2, {{0, 'a', 0}}, {0}}, false},
+        // No pair beyond the start: both fall into their traps on every character.
+        aq_case{"BothTrapAtOnce", {1, {}, {}}, {3, {}, {}}, true},
+        aq_case{"BothTrapAtOnceStartFinalInOne", {1, {}, {0}}, {3, {}, {}}, false},
+        // State 2 of the first is final but never reached together with anything.
+        aq_case{"UnreachedFinalStatesDoNotCount", {3, {{0, 'a', 1}}, {1, 2}}, {2, {{0, 'a', 1}}, {1}}, true},
+        // (1, trap) is reached: one trap in a pair is a difference, finals or not.
+        aq_case{"ExactlyOneTrap", {2, {{0, 'a', 1}}, {}}, {2, {}, {}}, false},
+        // The last column character is followed as well.
+        aq_case{"LastColumn", {2, {{0, '~', 1}}, {1}}, {2, {{0, '!', 1}}, {1}}, false}),
+    [](const testing::TestParamInfo<aq_case>& info) { return std::string(info.param.name); });
+
+TEST(Equivalence, SuccessorOutsideTheStatesRaisesTheCheckError) {
+    dea_type first = beispiel1.build();
+    const dea_type second = beispiel2.build();
+    first.det.cell(1, 'b') = 9;
+    try {
+        halvik::aq(first, second);
+        FAIL() << "no error";
+    } catch (const common::named_error& error) {
+        EXPECT_EQ(error.name(), "CHECK_ERROR");
+        EXPECT_EQ(error.message().rfind("halvik:", 0), 0U) << error.message();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// The word test: its verdict lines, and the check error for characters and
+// states outside the table.
+#include "automata/pruefe.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "automata/erzeuge_dea.hpp"
+#include "capture.hpp"
+
+namespace {
+
+using automata::uebergang;
+using automata_tests::captured;
+using dea::int32;
+using with_blank = dea::dea_type<' ', '~'>;
+using without_blank = dea::dea_type<'!', '~'>;
+
+// Accepts "ab" alone over the states 0 .. 3, 3 being the trap.
+template <char First>
+dea::dea_type<First, '~'> only_ab(std::vector<int32> finals = {2}) {
+    constexpr std::array<uebergang, 2> moves{{{0, 'a', 1}, {1, 'b', 2}}};
+    return automata::erzeuge_dea<First, '~'>(3, moves, finals, "probe");
+}
+
+struct verdict_case {
+    std::vector<int32> finals;
+    std::string_view word;
+    std::string_view expected;
+};
+
+void PrintTo(const verdict_case& c, std::ostream* os) {
+    *os << '"' << c.word << '"';
+}
+
+class WordTest : public testing::TestWithParam<verdict_case> {};
+
+TEST_P(WordTest, WritesTheVerdictAndOneEmptyLine) {
+    const verdict_case& c = GetParam();
+    const with_blank automat = only_ab<' '>(c.finals);
+    const auto result =
+        captured([&](common::text_writer& out) { automata::pruefe(automat, c.word, "quenmar", out); });
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.text, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Verdicts, WordTest,
+    testing::Values(verdict_case{{2}, "ab", "\"ab\" gehoert zum Sprachschatz\n\n"},
+                    verdict_case{{2}, "a", "\"a\" gehoert nicht zum Sprachschatz\n\n"},
+                    verdict_case{{2}, "", "\"\" gehoert nicht zum Sprachschatz\n\n"},
+                    verdict_case{{0, 2}, "", "\"\" gehoert zum Sprachschatz\n\n"},
+                    // The run stays in the trap: rejected unless the trap is final.
+                    verdict_case{{2}, "bab", "\"bab\" gehoert nicht zum Sprachschatz\n\n"},
+                    verdict_case{{2, 3}, "bab", "\"bab\" gehoert zum Sprachschatz\n\n"},
+                    // With a blank column the blank is an ordinary character.
+                    verdict_case{{2}, "ab ", "\"ab \" gehoert nicht zum Sprachschatz\n\n"}));
+
+TEST(WordTest, ConsecutiveVerdictsAreSeparatedByOneEmptyLine) {
+    const with_blank automat = only_ab<' '>();
+    const auto result = captured([&](common::text_writer& out) {
+        automata::pruefe(automat, "ab", "quenmar", out);
+        automata::pruefe(automat, "a", "quenmar", out);
+    });
+    EXPECT_EQ(result.text, "\"ab\" gehoert zum Sprachschatz\n\n\"a\" gehoert nicht zum Sprachschatz\n\n");
+}
+
+TEST(WordTest, CharacterOutsideTheColumnsFailsBeforeAnythingIsWritten) {
+    const without_blank automat = only_ab<'!'>();
+    // The blank comes after the run has entered the trap: every character is read.
+    for (const std::string_view word : {"ab ", "ba b", "a\x7f", "\t"}) {
+        const auto result =
+            captured([&](common::text_writer& out) { automata::pruefe(automat, word, "halvik", out); });
+        EXPECT_EQ(result.text, "") << word;
+        EXPECT_EQ(result.error.rfind("CHECK_ERROR halvik:", 0), 0U) << word << ": " << result.error;
+    }
+}
+
+TEST(WordTest, SuccessorOutsideTheStatesFailsAtItsNextUse) {
+    with_blank automat = only_ab<' '>();
+    automat.det.cell(0, 'a') = 7;
+    // Used as a row: before the verdict.
+    auto result =
+        captured([&](common::text_writer& out) { automata::pruefe(automat, "ab", "quenmar", out); });
+    EXPECT_EQ(result.text, "");
+    EXPECT_EQ(result.error.rfind("CHECK_ERROR quenmar:", 0), 0U) << result.error;
+    // Reached last: the final-state lookup fails after the first part of the verdict.
+    result = captured([&](common::text_writer& out) { automata::pruefe(automat, "a", "quenmar", out); });
+    EXPECT_EQ(result.text, "\"a\" gehoert");
+    EXPECT_EQ(result.error.rfind("CHECK_ERROR quenmar:", 0), 0U) << result.error;
+}
+
+}  // namespace
