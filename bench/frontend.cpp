@@ -39,10 +39,10 @@ void scan_and_parse(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(tree);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
-    state.counters["arena_bytes_per_input_byte"] =
-        static_cast<double>(common::arena_bytes_used() - before) /
-        static_cast<double>(state.iterations() * text.size());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+    state.counters["arena_bytes_per_input_byte"] = static_cast<double>(common::arena_bytes_used() - before) /
+                                                   static_cast<double>(state.iterations() * text.size());
 }
 // Cells are never freed: the process grows by about 65 bytes per input byte
 // and iteration, and fresh pages grow dearer as the process grows, so every

@@ -19,7 +19,8 @@ using enum alphabet;
 
 // ORDER TOKENART: the terminal of each token kind.
 constexpr std::array<alphabet, scannerpak::tokenart_count> terminal_of = {
-    ZAHLT, NAMET, ROPT, OPT, AUFT, ZUT, ZUWEISUNGT, SEMIKOLONT, IFT, THENT, ELSET, FIT, SKIPT, WHILET, DOT, ODT,
+    ZAHLT, NAMET, ROPT,  OPT, AUFT,  ZUT,    ZUWEISUNGT, SEMIKOLONT,
+    IFT,   THENT, ELSET, FIT, SKIPT, WHILET, DOT,        ODT,
 };
 
 // Deeper nesting of statements, or of parentheses, ends the parse with
@@ -94,7 +95,9 @@ private:
     [[nodiscard]] bool at(alphabet t) const { return pprev != nullptr && current() == t; }
 
     // begins returns true when a token is left and it can begin `nt`.
-    [[nodiscard]] bool begins(alphabet nt) const { return pprev != nullptr && prefterms(nt).contains(current()); }
+    [[nodiscard]] bool begins(alphabet nt) const {
+        return pprev != nullptr && prefterms(nt).contains(current());
+    }
 
     // leaf returns a new leaf of `t` holding the current token's text.
     [[nodiscard]] grbaum leaf(alphabet t) const { return common::make<grknoten>(t, pprev->string); }
@@ -145,11 +148,16 @@ private:
         }
         children statement{&anw->knoten()};
         switch (current()) {
-            case IFT: return cbedanw(statement);
-            case NAMET: return czuweisung(statement);
-            case SKIPT: return cleereanw(statement);
-            case WHILET: return cschleife(statement);
-            default: return false;
+            case IFT:
+                return cbedanw(statement);
+            case NAMET:
+                return czuweisung(statement);
+            case SKIPT:
+                return cleereanw(statement);
+            case WHILET:
+                return cschleife(statement);
+            default:
+                return false;
         }
     }
 
@@ -164,7 +172,8 @@ private:
     bool czuweisung(children& parent) {
         // Look ahead: a name, ":=" and a third token of any kind.
         const scannerpak::listoftoken next = pprev->rest;
-        if (current() != NAMET || next == nullptr || termtype(next->token) != ZUWEISUNGT || next->rest == nullptr) {
+        if (current() != NAMET || next == nullptr || termtype(next->token) != ZUWEISUNGT ||
+            next->rest == nullptr) {
             return false;
         }
         grbaum node = common::make<grknoten>(ZUWEISUNG);
@@ -290,10 +299,13 @@ bool isnonterminal(grbaum kn) {
 }
 
 bool terminals::contains(alphabet t) const {
-    return is_terminal_symbol(t) && member[static_cast<std::size_t>(t) - static_cast<std::size_t>(first_terminal)];
+    return is_terminal_symbol(t) &&
+           member[static_cast<std::size_t>(t) - static_cast<std::size_t>(first_terminal)];
 }
 
-alphabet termtype(tokenart t) { return terminal_of[static_cast<std::size_t>(t)]; }
+alphabet termtype(tokenart t) {
+    return terminal_of[static_cast<std::size_t>(t)];
+}
 
 terminals prefterms(alphabet nt) {
     terminals result;
@@ -305,14 +317,29 @@ terminals prefterms(alphabet nt) {
     switch (nt) {
         case PROGRAMM:
         case ANWF:
-        case ANW: put({IFT, NAMET, SKIPT, WHILET}); break;
-        case LEEREANWEISUNG: put({SKIPT}); break;
-        case ZUWEISUNG: put({NAMET}); break;
-        case BEDINGTEANWEISUNG: put({IFT}); break;
-        case SCHLEIFE: put({WHILET}); break;
-        case AUSDRUCK: put({NAMET, ZAHLT, AUFT}); break;
-        case BEDINGUNG: put({NAMET, ZAHLT, AUFT, TRUET, FALSET}); break;
-        default: break;  // a terminal begins nothing here
+        case ANW:
+            put({IFT, NAMET, SKIPT, WHILET});
+            break;
+        case LEEREANWEISUNG:
+            put({SKIPT});
+            break;
+        case ZUWEISUNG:
+            put({NAMET});
+            break;
+        case BEDINGTEANWEISUNG:
+            put({IFT});
+            break;
+        case SCHLEIFE:
+            put({WHILET});
+            break;
+        case AUSDRUCK:
+            put({NAMET, ZAHLT, AUFT});
+            break;
+        case BEDINGUNG:
+            put({NAMET, ZAHLT, AUFT, TRUET, FALSET});
+            break;
+        default:
+            break;  // a terminal begins nothing here
     }
     return result;
 }

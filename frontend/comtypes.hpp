@@ -47,7 +47,9 @@ inline constexpr int alphabet_count = 27;
 inline constexpr alphabet first_terminal = alphabet::IFT;
 
 // is_terminal_symbol returns true for IFT .. FALSET, false for PROGRAMM .. BEDINGUNG.
-constexpr bool is_terminal_symbol(alphabet a) { return a >= first_terminal; }
+constexpr bool is_terminal_symbol(alphabet a) {
+    return a >= first_terminal;
+}
 
 struct grknoten;
 

@@ -17,9 +17,9 @@ constexpr std::string_view module = "scannerpak";
 
 // ORDER TOKENART
 constexpr std::array<std::string_view, tokenart_count> token_images = {
-    "GANZEZAHL_TOKEN", "BEZEICHNER_TOKEN", "ROP_TOKEN",     "OP_TOKEN",     "AUF_TOKEN",  "ZU_TOKEN",
-    "ZUW_TOKEN",       "STRICHP_TOKEN",    "IF_TOKEN",      "THEN_TOKEN",   "ELSE_TOKEN", "FI_TOKEN",
-    "SKIP_TOKEN",      "WHILE_TOKEN",      "DO_TOKEN",      "OD_TOKEN",
+    "GANZEZAHL_TOKEN", "BEZEICHNER_TOKEN", "ROP_TOKEN", "OP_TOKEN",   "AUF_TOKEN",  "ZU_TOKEN",
+    "ZUW_TOKEN",       "STRICHP_TOKEN",    "IF_TOKEN",  "THEN_TOKEN", "ELSE_TOKEN", "FI_TOKEN",
+    "SKIP_TOKEN",      "WHILE_TOKEN",      "DO_TOKEN",  "OD_TOKEN",
 };
 
 // One listed cell group of a token automaton: from -> to on each character of `on`.
@@ -104,11 +104,15 @@ std::array<dea_ref, tokenart_count> build_all() {
 }
 
 // White space separates tokens: the blank, tab, line feed and carriage return only.
-constexpr bool is_white(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+constexpr bool is_white(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 }  // namespace
 
-std::string_view image(tokenart t) { return token_images[static_cast<std::size_t>(t)]; }
+std::string_view image(tokenart t) {
+    return token_images[static_cast<std::size_t>(t)];
+}
 
 const std::array<dea_ref, tokenart_count>& scandeas() {
     static const std::array<dea_ref, tokenart_count> table = build_all();
@@ -181,7 +185,8 @@ listoftoken scanner(std::string_view w) {
         std::int32_t laengste = 0;
         tokenart gefundenertoken = tokenart::GANZEZAHL_TOKEN;
         for (int k = 0; k < tokenart_count; ++k) {
-            const std::int32_t laenge = erkanntespraefix(automata[static_cast<std::size_t>(k)], zwischenstring);
+            const std::int32_t laenge =
+                erkanntespraefix(automata[static_cast<std::size_t>(k)], zwischenstring);
             if (laenge >= laengste) {  // >=: on equal lengths the later kind wins
                 laengste = laenge;
                 gefundenertoken = static_cast<tokenart>(k);

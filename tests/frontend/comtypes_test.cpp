@@ -17,12 +17,25 @@ using enum comtypes::alphabet;
 using scannerpak::tokenart;
 
 constexpr std::string_view symbol_names[] = {
-    "PROGRAMM", "ANWF",  "ANW",   "LEEREANWEISUNG", "ZUWEISUNG", "BEDINGTEANWEISUNG", "SCHLEIFE",
-    "AUSDRUCK", "BEDINGUNG", "IFT", "NAMET", "SKIPT", "WHILET", "SEMIKOLONT", "ZAHLT", "ROPT", "OPT", "AUFT",
-    "ZUT", "ZUWEISUNGT", "THENT", "ELSET", "FIT", "DOT", "ODT", "TRUET", "FALSET",
+    "PROGRAMM",  "ANWF",
+    "ANW",       "LEEREANWEISUNG",
+    "ZUWEISUNG", "BEDINGTEANWEISUNG",
+    "SCHLEIFE",  "AUSDRUCK",
+    "BEDINGUNG", "IFT",
+    "NAMET",     "SKIPT",
+    "WHILET",    "SEMIKOLONT",
+    "ZAHLT",     "ROPT",
+    "OPT",       "AUFT",
+    "ZUT",       "ZUWEISUNGT",
+    "THENT",     "ELSET",
+    "FIT",       "DOT",
+    "ODT",       "TRUET",
+    "FALSET",
 };
 
-std::string_view name(alphabet a) { return symbol_names[static_cast<std::size_t>(a)]; }
+std::string_view name(alphabet a) {
+    return symbol_names[static_cast<std::size_t>(a)];
+}
 
 template <class Body>
 void expect_error(Body body, std::string_view error_name, std::string_view message) {
@@ -39,12 +52,14 @@ void expect_error(Body body, std::string_view error_name, std::string_view messa
 
 TEST(Termtype, EveryTokenKindHasItsTerminal) {
     const std::vector<std::pair<tokenart, alphabet>> cases = {
-        {tokenart::GANZEZAHL_TOKEN, ZAHLT}, {tokenart::BEZEICHNER_TOKEN, NAMET}, {tokenart::ROP_TOKEN, ROPT},
-        {tokenart::OP_TOKEN, OPT},          {tokenart::AUF_TOKEN, AUFT},         {tokenart::ZU_TOKEN, ZUT},
-        {tokenart::ZUW_TOKEN, ZUWEISUNGT},  {tokenart::STRICHP_TOKEN, SEMIKOLONT}, {tokenart::IF_TOKEN, IFT},
-        {tokenart::THEN_TOKEN, THENT},      {tokenart::ELSE_TOKEN, ELSET},       {tokenart::FI_TOKEN, FIT},
-        {tokenart::SKIP_TOKEN, SKIPT},      {tokenart::WHILE_TOKEN, WHILET},     {tokenart::DO_TOKEN, DOT},
-        {tokenart::OD_TOKEN, ODT},
+        {tokenart::GANZEZAHL_TOKEN, ZAHLT}, {tokenart::BEZEICHNER_TOKEN, NAMET},
+        {tokenart::ROP_TOKEN, ROPT},        {tokenart::OP_TOKEN, OPT},
+        {tokenart::AUF_TOKEN, AUFT},        {tokenart::ZU_TOKEN, ZUT},
+        {tokenart::ZUW_TOKEN, ZUWEISUNGT},  {tokenart::STRICHP_TOKEN, SEMIKOLONT},
+        {tokenart::IF_TOKEN, IFT},          {tokenart::THEN_TOKEN, THENT},
+        {tokenart::ELSE_TOKEN, ELSET},      {tokenart::FI_TOKEN, FIT},
+        {tokenart::SKIP_TOKEN, SKIPT},      {tokenart::WHILE_TOKEN, WHILET},
+        {tokenart::DO_TOKEN, DOT},          {tokenart::OD_TOKEN, ODT},
     };
     for (const auto& [kind, terminal] : cases) {
         EXPECT_EQ(comtypes::termtype(kind), terminal) << scannerpak::image(kind);
@@ -119,7 +134,9 @@ std::string drawn(comtypes::grbaum tree) {
     return out;
 }
 
-std::string statement(std::string_view inner) { return "PROGRAMM(ANWF(ANW(" + std::string(inner) + ")))"; }
+std::string statement(std::string_view inner) {
+    return "PROGRAMM(ANWF(ANW(" + std::string(inner) + ")))";
+}
 
 TEST(Creategb, TreeShapes) {
     const std::string skip = "LEEREANWEISUNG(SKIPT'skip')";
@@ -139,16 +156,21 @@ TEST(Creategb, TreeShapes) {
                    "AUSDRUCK(NAMET'b') ZUT')'))")},
         {"while x < 10 do skip od",
          statement("SCHLEIFE(WHILET'while' BEDINGUNG(AUSDRUCK(NAMET'x') ROPT'<' AUSDRUCK(ZAHLT'10')) "
-                   "DOT'do' ANWF(ANW(" + skip + ")) ODT'od')")},
+                   "DOT'do' ANWF(ANW(" +
+                   skip + ")) ODT'od')")},
         {"if x <= 1 then skip else skip fi",
          statement("BEDINGTEANWEISUNG(IFT'if' BEDINGUNG(AUSDRUCK(NAMET'x') ROPT'<=' AUSDRUCK(ZAHLT'1')) "
-                   "THENT'then' ANWF(ANW(" + skip + ")) ELSET'else' ANWF(ANW(" + skip + ")) FIT'fi')")},
+                   "THENT'then' ANWF(ANW(" +
+                   skip + ")) ELSET'else' ANWF(ANW(" + skip + ")) FIT'fi')")},
         {"while a /= b do if a > b then skip else while c = d do skip od fi od",
          statement("SCHLEIFE(WHILET'while' BEDINGUNG(AUSDRUCK(NAMET'a') ROPT'/=' AUSDRUCK(NAMET'b')) "
                    "DOT'do' ANWF(ANW(BEDINGTEANWEISUNG(IFT'if' BEDINGUNG(AUSDRUCK(NAMET'a') ROPT'>' "
-                   "AUSDRUCK(NAMET'b')) THENT'then' ANWF(ANW(" + skip + ")) ELSET'else' "
+                   "AUSDRUCK(NAMET'b')) THENT'then' ANWF(ANW(" +
+                   skip +
+                   ")) ELSET'else' "
                    "ANWF(ANW(SCHLEIFE(WHILET'while' BEDINGUNG(AUSDRUCK(NAMET'c') ROPT'=' "
-                   "AUSDRUCK(NAMET'd')) DOT'do' ANWF(ANW(" + skip + ")) ODT'od'))) FIT'fi'))) ODT'od')")},
+                   "AUSDRUCK(NAMET'd')) DOT'do' ANWF(ANW(" +
+                   skip + ")) ODT'od'))) FIT'fi'))) ODT'od')")},
     };
     for (const auto& [text, tree] : cases) {
         std::string error = "untouched";
@@ -275,16 +297,19 @@ int loop_depth(comtypes::grbaum node) {
 
 TEST(Creategb, NestingUpToTenThousandLevelsParses) {
     common::run_on_large_stack([] {
-        const comtypes::grbaum loops = comtypes::creategb(scannerpak::scanner(nested_loops(10'000)), nullptr, nullptr);
+        const comtypes::grbaum loops =
+            comtypes::creategb(scannerpak::scanner(nested_loops(10'000)), nullptr, nullptr);
         ASSERT_NE(loops, nullptr);
         EXPECT_EQ(loop_depth(loops), 10'000);
-        EXPECT_NE(comtypes::creategb(scannerpak::scanner(nested_parentheses(10'000)), nullptr, nullptr), nullptr);
+        EXPECT_NE(comtypes::creategb(scannerpak::scanner(nested_parentheses(10'000)), nullptr, nullptr),
+                  nullptr);
     });
 }
 
 TEST(Creategb, DeeperNestingRaisesStorageError) {
-    for (const std::string& text : {nested_loops(10'001), nested_loops(100'000), nested_parentheses(10'001),
-                                    nested_parentheses(100'000), "if x<1 then " + nested_loops(10'000) + " else skip fi"}) {
+    for (const std::string& text :
+         {nested_loops(10'001), nested_loops(100'000), nested_parentheses(10'001),
+          nested_parentheses(100'000), "if x<1 then " + nested_loops(10'000) + " else skip fi"}) {
         std::string error = "untouched";
         common::run_on_large_stack([&] {
             expect_error([&] { comtypes::creategb(scannerpak::scanner(text), nullptr, &error); },

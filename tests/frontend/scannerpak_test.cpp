@@ -71,8 +71,12 @@ TEST(Erkanntespraefix, LengthsOfTheTokenAutomata) {
         {"", {}},
         // A character outside '!' .. '~' ends every run.
         {"ab\tc", {{BEZEICHNER_TOKEN, 2}}},
-        {"ab\x7f" "c", {{BEZEICHNER_TOKEN, 2}}},
-        {"ab\xc8" "c", {{BEZEICHNER_TOKEN, 2}}},
+        {"ab\x7f"
+         "c",
+         {{BEZEICHNER_TOKEN, 2}}},
+        {"ab\xc8"
+         "c",
+         {{BEZEICHNER_TOKEN, 2}}},
         {"007\n1", {{GANZEZAHL_TOKEN, 3}}},
         {"\x01", {}},
     };
@@ -132,12 +136,14 @@ TEST(Pruefe, WritesOneSentenceWithoutLineEnd) {
 
 TEST(Pruefe, Guards) {
     const scannerpak::dea_type& keyword_if = *scannerpak::scandeas()[static_cast<std::size_t>(IF_TOKEN)];
-    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(keyword_if, "i f"); }, "CHECK_ERROR", "scannerpak:62"), "");
+    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(keyword_if, "i f"); }, "CHECK_ERROR", "scannerpak:62"),
+              "");
     scannerpak::dea_type d = without_closed_finals();
     d.det.cell(0, 'a') = 7;
     EXPECT_EQ(expect_error([&] { scannerpak::pruefe(d, "ab"); }, "CHECK_ERROR", "scannerpak:62"), "");
     // The final states are read after the word has been written.
-    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(d, "a"); }, "CHECK_ERROR", "scannerpak:65"), "\"a\" gehoert");
+    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(d, "a"); }, "CHECK_ERROR", "scannerpak:65"),
+              "\"a\" gehoert");
 }
 
 // The cells of a list as "KIND text; KIND text", kinds without "_TOKEN".
@@ -219,7 +225,8 @@ TEST(Scanner, InputErrors) {
         {"skip; ~", no_token + "~' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(expect_error([&] { scannerpak::scanner(c.text); }, scannerpak::eingabefehler, c.message), c.written)
+        EXPECT_EQ(expect_error([&] { scannerpak::scanner(c.text); }, scannerpak::eingabefehler, c.message),
+                  c.written)
             << c.text;
     }
     EXPECT_EQ(scannerpak::eingabefehler, "SCANNERPAK.EINGABEFEHLER");
