@@ -23,6 +23,27 @@ constexpr std::array<alphabet, scannerpak::tokenart_count> terminal_of = {
     IFT,   THENT, ELSET, FIT, SKIPT, WHILET, DOT,        ODT,
 };
 
+// The bit of a terminal in a set of terminals.
+constexpr std::uint32_t bit(alphabet t) {
+    return std::uint32_t{1} << (static_cast<unsigned>(t) - static_cast<unsigned>(first_terminal));
+}
+
+constexpr std::uint32_t statement_start = bit(IFT) | bit(NAMET) | bit(SKIPT) | bit(WHILET);
+constexpr std::uint32_t expression_start = bit(NAMET) | bit(ZAHLT) | bit(AUFT);
+
+// ORDER ALPHABET: the terminals that can begin each nonterminal.
+constexpr std::array<std::uint32_t, static_cast<std::size_t>(first_terminal)> first_terminals = {
+    statement_start,                              // PROGRAMM
+    statement_start,                              // ANWF
+    statement_start,                              // ANW
+    bit(SKIPT),                                   // LEEREANWEISUNG
+    bit(NAMET),                                   // ZUWEISUNG
+    bit(IFT),                                     // BEDINGTEANWEISUNG
+    bit(WHILET),                                  // SCHLEIFE
+    expression_start,                             // AUSDRUCK
+    expression_start | bit(TRUET) | bit(FALSET),  // BEDINGUNG
+};
+
 // Deeper nesting of statements, or of parentheses, ends the parse with
 // STORAGE_ERROR before the recursion can exhaust the stack.
 constexpr int nesting_limit = 10'000;
@@ -309,37 +330,12 @@ alphabet termtype(tokenart t) {
 
 terminals prefterms(alphabet nt) {
     terminals result;
-    const auto put = [&result](std::initializer_list<alphabet> members) {
-        for (alphabet t : members) {
-            result.member[static_cast<std::size_t>(t) - static_cast<std::size_t>(first_terminal)] = true;
-        }
-    };
-    switch (nt) {
-        case PROGRAMM:
-        case ANWF:
-        case ANW:
-            put({IFT, NAMET, SKIPT, WHILET});
-            break;
-        case LEEREANWEISUNG:
-            put({SKIPT});
-            break;
-        case ZUWEISUNG:
-            put({NAMET});
-            break;
-        case BEDINGTEANWEISUNG:
-            put({IFT});
-            break;
-        case SCHLEIFE:
-            put({WHILET});
-            break;
-        case AUSDRUCK:
-            put({NAMET, ZAHLT, AUFT});
-            break;
-        case BEDINGUNG:
-            put({NAMET, ZAHLT, AUFT, TRUET, FALSET});
-            break;
-        default:
-            break;  // a terminal begins nothing here
+    if (is_terminal_symbol(nt)) {
+        return result;  // a terminal begins nothing here
+    }
+    const std::uint32_t members = first_terminals[static_cast<std::size_t>(nt)];
+    for (std::size_t t = 0; t < result.member.size(); ++t) {
+        result.member[t] = (members >> t & 1U) != 0;
     }
     return result;
 }
