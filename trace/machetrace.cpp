@@ -1,0 +1,76 @@
+// Trace drivers of the While machine: the start state of a program, then one
+// iteration per machine step, each configuration rendered as one line before
+// its step and never again (the step changes cells that it shares).
+#include "trace/machetrace.hpp"
+
+#include <string>
+
+#include "common/errors.hpp"
+#include "trace/zeige.hpp"
+
+namespace baumwandler_package {
+namespace {
+
+// The places that the whileinit_error of a failed step names.
+constexpr int zeile_bildschirm = 217;
+constexpr int zeile_datei = 252;
+
+// start_zustand builds a fresh start state of the program `baum`: the
+// environment first, then the control stack, as a run needs them. A check
+// error here (a number beyond 32 bits) leaves unchanged.
+zustand start_zustand(comtypes::grbaum baum) {
+    konfiguration k;
+    k.um = var_tupel(baum, nullptr);
+    k.zk = baum_wandler(baum);
+    return zustand(k);
+}
+
+// lauf writes the trace of `z` and of every following state to `ziel`, with
+// `schritt` as the step of the machine. A check error in a rendering or a
+// step becomes whileinit_error naming `fehler_zeile`, once; every other
+// error passes unchanged.
+template <class Schritt>
+void lauf(zustand z, common::text_writer& ziel, Schritt schritt, int fehler_zeile) {
+    std::string zeile;  // one buffer for every line of the run
+    long schritte = 0;
+    try {
+        while (z.form == zustand_arten::AKT) {
+            if (schritte == schritt_grenze) {
+                common::raise(common::storage_error_name, common::place{modul, __LINE__});
+            }
+            zeile.clear();
+            zeige_konf(zeile, z.akt_zustand());
+            zeile += '\n';
+            ziel.put(zeile);
+            z = schritt(z);
+            ++schritte;
+        }
+        zeile.assign("Endspeicherbelegung: {");
+        zeige_vars(zeile, z.ende_zustand());
+        zeile += "}\n";
+        ziel.put(zeile);
+    } catch (const common::named_error& e) {
+        if (e.name() == common::check_error_name) {
+            common::raise(whileinit_error, common::place{modul, fehler_zeile});
+        }
+        throw;
+    }
+}
+
+// trace_file is trace with every line, the step's own included, written
+// into `ft`.
+void trace_file(zustand z, common::text_writer& ft) {
+    lauf(z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, zeile_datei);
+}
+
+}  // namespace
+
+void trace(zustand z) {
+    lauf(z, common::standard_output(), [](const zustand& s) { return delta2(s); }, zeile_bildschirm);
+}
+
+void machetrace(comtypes::grbaum baum) { trace(start_zustand(baum)); }
+
+void machetrace(comtypes::grbaum baum, common::text_writer& ft) { trace_file(start_zustand(baum), ft); }
+
+}  // namespace baumwandler_package

@@ -1,0 +1,35 @@
+// The trace drivers of the While machine: they run a parsed program from its
+// start configuration to the end state, writing before every step the whole
+// configuration as one line, and at the end the final store.
+#pragma once
+
+#include "common/textio.hpp"
+#include "frontend/comtypes.hpp"
+#include "machine/baumwandler_package.hpp"
+
+namespace baumwandler_package {
+
+// A run stops after this many steps of the machine with STORAGE_ERROR: a
+// While program that does not end would otherwise trace for ever.
+inline constexpr long schritt_grenze = 1'000'000;
+
+// machetrace builds the start state of the program `baum` (its environment
+// of undefined variables, an empty value stack, and the control stack of its
+// statement list) and runs `trace` on it. A number beyond 32 bits in the
+// program raises the check error before any line is written.
+void machetrace(comtypes::grbaum baum);
+
+// machetrace, file form: the same run with every line written into `ft`,
+// which the caller has created and closes; nothing goes to standard output.
+void machetrace(comtypes::grbaum baum, common::text_writer& ft);
+
+// trace writes the trace of `z` and of every following state to standard
+// output: per active state its configuration line, then the step's empty
+// line and rule line; for the end state "Endspeicherbelegung: {" env "}".
+// A check error in a rendering or a step becomes whileinit_error
+// ("baumwandler_package:217"); every other error passes unchanged. A run
+// that reaches schritt_grenze steps raises STORAGE_ERROR; what was written
+// stays written.
+void trace(zustand z);
+
+}  // namespace baumwandler_package
