@@ -1,0 +1,617 @@
+// The While abstract machine: conversion of the grammar tree, environment,
+// guarded arithmetic and the step function.
+#include "machine/baumwandler_package.hpp"
+
+#include <array>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "common/arena.hpp"
+#include "common/arith.hpp"
+
+namespace baumwandler_package {
+
+namespace {
+
+using comtypes::alphabet;
+using comtypes::grbaum;
+
+// here names a guard of this module's body by its line.
+constexpr common::place here(int line) { return common::place{modul, line}; }
+
+// zahl_aus_text reads a run of decimal digits as a 32-bit number; a value
+// beyond 2147483647 (or a text that is no digit run) raises the check error.
+std::int32_t zahl_aus_text(std::string_view text) {
+    common::check(!text.empty(), here(__LINE__));
+    std::int64_t value = 0;
+    for (const char c : text) {
+        common::check(c >= '0' && c <= '9', here(__LINE__));
+        value = value * 10 + (c - '0');
+        common::check(value <= common::int32_last, here(__LINE__));
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// kind returns the child of `node` at `position` (1 = the first child); a
+// null node or a missing child raises the check error.
+grbaum kind(grbaum node, int position) {
+    grbaum child = common::not_null(node, here(__LINE__))->knoten();
+    for (int i = 1; i < position; ++i) {
+        child = common::not_null(child, here(__LINE__))->rest;
+    }
+    return common::not_null(child, here(__LINE__));
+}
+
+}  // namespace
+
+// ---- Conversion of the grammar tree ----
+
+namespace {
+
+template <class Result>
+struct wandel_zeile {
+    std::string_view text;
+    Result result;
+};
+
+constexpr std::array<wandel_zeile<operator_>, 6> op_tabelle{{
+    {"+", operator_::PLUS},
+    {"-", operator_::MINUS},
+    {"*", operator_::MAL},
+    {"div", operator_::DIV},
+    {"Div", operator_::DIV},
+    {"mod", operator_::MODULO},
+}};
+
+constexpr std::array<wandel_zeile<vergleicher>, 5> rop_tabelle{{
+    {"<", vergleicher::KL},
+    {"=", vergleicher::GL},
+    {">", vergleicher::GR},
+    {"<=", vergleicher::KG},
+    {"/=", vergleicher::UG},
+}};
+
+// nachschlagen returns the result of the first row whose text is `text`, or
+// `otherwise`.
+template <class Result, std::size_t N>
+Result nachschlagen(const std::array<wandel_zeile<Result>, N>& tabelle, std::string_view text, Result otherwise) {
+    for (const auto& zeile : tabelle) {
+        if (zeile.text == text) {
+            return zeile.result;
+        }
+    }
+    return otherwise;
+}
+
+}  // namespace
+
+operator_ opt_wandler(std::string_view op) { return nachschlagen(op_tabelle, op, operator_::MODULO); }
+
+vergleicher ropt_wandler(std::string_view rop) { return nachschlagen(rop_tabelle, rop, vergleicher::GG); }
+
+ausdruck ausdruck_wandler(grbaum baum) {
+    const grbaum erstes = kind(baum, 1);
+    switch (erstes->al) {
+        case alphabet::ZAHLT: {
+            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::ZAHL);
+            e->zahl_wert() = zahl_aus_text(erstes->exp());
+            return e;
+        }
+        case alphabet::NAMET: {
+            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::NAME);
+            e->name_wert() = erstes->exp();
+            return e;
+        }
+        case alphabet::AUFT: {
+            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::VERKN);
+            e->operator_wert() = opt_wandler(kind(baum, 3)->exp());
+            e->links_ausdruck() = ausdruck_wandler(kind(baum, 2));
+            e->rechts_ausdruck() = ausdruck_wandler(kind(baum, 4));
+            return e;
+        }
+        default:
+            return nullptr;
+    }
+}
+
+bedingung bedingung_wandler(grbaum baum) {
+    const alphabet erstes = kind(baum, 1)->al;
+    if (erstes == alphabet::TRUET || erstes == alphabet::FALSET) {
+        const bedingung b = common::make<bedingung_rec>(bedingungs_art::WAHR);
+        b->wahr_wert() = erstes == alphabet::TRUET;
+        return b;
+    }
+    const bedingung b = common::make<bedingung_rec>(bedingungs_art::VERGLEICH);
+    b->vergleichs_wert() = ropt_wandler(kind(baum, 2)->exp());
+    b->links_ausdruck() = ausdruck_wandler(kind(baum, 1));
+    b->rechts_ausdruck() = ausdruck_wandler(kind(baum, 3));
+    return b;
+}
+
+anweisung anw_wandler(grbaum baum) {
+    switch (common::not_null(baum, here(__LINE__))->al) {
+        case alphabet::ZUWEISUNG: {
+            const anweisung s = common::make<anweisung_rec>(anweisungs_art::ZUWEISUNG);
+            s->zuweisungs_name() = kind(baum, 1)->exp();
+            s->links_ausdruck() = ausdruck_wandler(kind(baum, 3));
+            return s;
+        }
+        case alphabet::BEDINGTEANWEISUNG: {
+            const anweisung s = common::make<anweisung_rec>(anweisungs_art::FALL);
+            s->bedingungs_wert_fall() = bedingung_wandler(kind(baum, 2));
+            s->erst_anweisung_fall() = anwf_wandler(kind(baum, 4));
+            s->zweit_anweisung_fall() = anwf_wandler(kind(baum, 6));
+            return s;
+        }
+        case alphabet::SCHLEIFE: {
+            const anweisung s = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
+            s->bedingungs_wert_schleife() = bedingung_wandler(kind(baum, 2));
+            s->erst_anweisung_schleife() = anwf_wandler(kind(baum, 4));
+            return s;
+        }
+        case alphabet::LEEREANWEISUNG:
+            return common::make<anweisung_rec>(anweisungs_art::SKIP);
+        default:
+            return nullptr;
+    }
+}
+
+// The list is walked in a loop, one cell per statement, so a long list costs
+// no stack; only nested statements recurse.
+anweisung_f anwf_wandler(grbaum baum) {
+    anweisung_f liste = nullptr;
+    anweisung_f* ende = &liste;
+    grbaum knoten = baum;
+    for (;;) {
+        const grbaum anw_knoten = kind(knoten, 1);
+        const anweisung_f zelle = common::make<anweisung_f_rec>();
+        zelle->anw = anw_wandler(anw_knoten->knoten());
+        *ende = zelle;
+        ende = &zelle->rest;
+        if (anw_knoten->rest == nullptr) {
+            return liste;
+        }
+        knoten = common::not_null(anw_knoten->rest->rest, here(__LINE__));  // the ANWF behind the ";"
+    }
+}
+
+teile baum_wandler(grbaum baum) {
+    if (common::not_null(baum, here(__LINE__))->al != alphabet::PROGRAMM) {
+        return nullptr;
+    }
+    const teil programm = common::make<teil_rec>(teil_arten::ANW_F);
+    programm->teil_anw_f() = anwf_wandler(kind(baum, 1));
+    return common::make<teile_rec>(programm, nullptr);
+}
+
+// ---- Environment ----
+
+// The walk goes along each sibling chain in a loop and keeps one frame per
+// open nesting level. A chain's new names wait in its frame and go in front
+// of what the chain's subtrees added once the chain ends, so the order is
+// that of the recursive definition: a new name's cell stands before every
+// name found after it in its chain.
+umgebung var_tupel(grbaum gr, umgebung var_liste) {
+    struct rahmen {
+        grbaum knoten;
+        umgebung neu = nullptr;  // the chain's new cells, in chain order
+        umgebung letzte = nullptr;
+    };
+    std::unordered_set<std::string_view> vorhanden;
+    for (umgebung u = var_liste; u != nullptr; u = u->next) {
+        vorhanden.insert(u->elem.variable_name);
+    }
+    umgebung liste = var_liste;
+    std::vector<rahmen> offen;
+    offen.push_back(rahmen{gr});
+    while (!offen.empty()) {
+        rahmen& r = offen.back();
+        if (r.knoten == nullptr) {
+            if (r.neu != nullptr) {
+                r.letzte->next = liste;
+                liste = r.neu;
+            }
+            offen.pop_back();
+            continue;
+        }
+        const grbaum knoten = r.knoten;
+        r.knoten = knoten->rest;
+        if (!comtypes::is_terminal_symbol(knoten->al)) {
+            offen.push_back(rahmen{knoten->knoten()});  // r is not used after this
+        } else if (knoten->al == alphabet::NAMET && !vorhanden.contains(knoten->exp())) {
+            const umgebung zelle = common::make<umgebung_rec>(variable{knoten->exp(), wert{}});
+            vorhanden.insert(zelle->elem.variable_name);
+            (r.neu == nullptr ? r.neu : r.letzte->next) = zelle;
+            r.letzte = zelle;
+        }
+    }
+    return liste;
+}
+
+namespace {
+
+// eintrag returns the cell of the first entry named `var`, or null.
+umgebung eintrag(std::string_view var, umgebung umg) {
+    for (umgebung u = umg; u != nullptr; u = u->next) {
+        if (u->elem.variable_name == var) {
+            return u;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool wert_vorhanden(std::string_view var, umgebung umg) { return eintrag(var, umg) != nullptr; }
+
+wert wert_suche(std::string_view var, umgebung umg) {
+    const umgebung u = eintrag(var, umg);
+    return u == nullptr ? wert{} : u->elem.variable_wert;
+}
+
+umgebung wert_eintrag(std::string_view var, std::int32_t int_wert, umgebung umg) {
+    const umgebung u = eintrag(var, umg);
+    if (u == nullptr) {
+        common::text_writer& out = common::standard_output();
+        out.put("error: Variable ");
+        out.put(var);
+        out.put(" nicht in der Umgebung");
+        return umg;
+    }
+    u->elem.variable_wert = wert{int_wert};
+    return umg;
+}
+
+bool ist_undef(const wert& w) { return w.form == wert_art::UNDEF; }
+
+variable vard() { return variable{"d", wert{0}}; }
+
+// ---- Arithmetic and comparisons ----
+
+std::int32_t rechne_op(operator_ op, std::int32_t z1, std::int32_t z2) {
+    switch (op) {
+        case operator_::PLUS:
+            return common::add(z1, z2, here(277));
+        case operator_::MINUS:
+            return common::subtract(z1, z2, here(279));
+        case operator_::MAL:
+            return common::multiply(z1, z2, here(281));
+        case operator_::DIV:
+            return common::divide(z1, z2, here(283));  // -2147483648 div -1 fails here too
+        case operator_::MODULO:
+            common::check(z2 != 0, here(285));
+            return z2 == -1 ? 0 : common::modulo(z1, z2, here(285));
+    }
+    common::check_failed(here(276));
+}
+
+bool rechne_rel_op(vergleicher rop, std::int32_t z1, std::int32_t z2) {
+    switch (rop) {
+        case vergleicher::KL:
+            return z1 < z2;
+        case vergleicher::GL:
+            return z1 == z2;
+        case vergleicher::GR:
+            return z1 > z2;
+        case vergleicher::KG:
+            return z1 <= z2;
+        case vergleicher::UG:
+            return z1 != z2;
+        case vergleicher::GG:
+            return z1 >= z2;
+    }
+    common::check_failed(here(296));
+}
+
+// ---- The step ----
+
+namespace {
+
+// The rules that a step can fire. ORDER REGEL: indexes regel_texte.
+enum class regel : std::uint8_t {
+    R1, R2, R3, R4, R5, R6, R7, R8, R9, R10, R11, R11_LEER, R12, R13, R14, R15, R16, R17, ENDE,
+};
+
+constexpr std::array<std::string_view, 19> regel_texte{
+    "-- (1 : Zahl lesen) --",
+    "-- (2 : Variable lesen, Wert aus Umgebung)--",
+    "-- (3 : Verknuepfung aufloesen)--",
+    "-- (4 : Arithmetische Operation)--",
+    "-- (5 : Wahrheitswert lesen)--",
+    "-- (6 : Bedingung aufloesen)--",
+    "-- (7 : Vergleichsoperation)--",
+    "-- (8 : Skipanweisung)--",
+    "-- (9 : Zuweisung aufloesen)--",
+    "-- (10 : Zuweisung ausfuehren)--",
+    "-- (11 : nichtleere Anweisungsfolge aufloesen)--",
+    "-- (11' : leere Anweisungsfolge aufloesen)--",
+    "-- (12 : If-Anweisung aufloesen)--",
+    "-- (13 : If-Anweisung True-Fall)--",
+    "-- (14 : If-Anweisung False-Fall)--",
+    "-- (15 : Schleife aufloesen)--",
+    "-- (16 : Schleifenbedingung True)--",
+    "-- (17 : Schleifenbedingung False)--",
+    "-- (Ende der Auswertung)--",
+};
+
+// push returns a new cell holding `t` on top of `stapel`.
+teile push(teil t, teile stapel) { return common::make<teile_rec>(t, stapel); }
+
+// neu returns a new part of kind `art` whose one field is set by `setze`.
+template <class Setze>
+teil neu(teil_arten art, Setze setze) {
+    const teil t = common::make<teil_rec>(art);
+    setze(*t);
+    return t;
+}
+
+teil marke(teil_arten art) { return common::make<teil_rec>(art); }
+
+teil anw_teil(anweisung s) {
+    return neu(teil_arten::ANW, [&](teil_rec& t) { t.teil_anw() = s; });
+}
+teil anw_f_teil(anweisung_f l) {
+    return neu(teil_arten::ANW_F, [&](teil_rec& t) { t.teil_anw_f() = l; });
+}
+teil bed_teil(bedingung b) {
+    return neu(teil_arten::BED, [&](teil_rec& t) { t.teil_bed() = b; });
+}
+teil ausdr_teil(ausdruck e) {
+    return neu(teil_arten::AUSDR, [&](teil_rec& t) { t.teil_ausdr() = e; });
+}
+teil zwert_teil(std::int32_t n) {
+    return neu(teil_arten::ZWERT, [&](teil_rec& t) { t.teil_zwert() = n; });
+}
+teil wwert_teil(bool v) {
+    return neu(teil_arten::WWERT, [&](teil_rec& t) { t.teil_wwert() = v; });
+}
+
+// oben returns the part in the top cell of a stack; an empty stack or an
+// empty cell raises the check error.
+teil_rec& oben(teile stapel, int line) {
+    return *common::not_null(common::not_null(stapel, here(line))->t, here(line));
+}
+
+// unter returns the stack below the top cell; an empty stack raises the
+// check error.
+teile unter(teile stapel, int line) { return common::not_null(stapel, here(line))->rest; }
+
+// schritt carries one step: the working copy of the state and the stream
+// that receives the rule line.
+class schritt {
+public:
+    schritt(const zustand& z, common::text_writer& ft) : result_(z), ft_(ft) {}
+
+    zustand ausfuehren() {
+        ft_.new_line();
+        if (result_.form == zustand_arten::AKT && result_.akt_zustand().zk != nullptr) {
+            verteilen();
+            return result_;
+        }
+        schreibe(regel::ENDE);
+        zustand endofresult;
+        endofresult.ende_zustand() = result_.akt_zustand().um;  // an ENDE argument fails here
+        return endofresult;
+    }
+
+private:
+    konfiguration& k() { return result_.akt_zustand(); }
+    void schreibe(regel r) { ft_.put_line(regel_texte[static_cast<std::size_t>(r)]); }
+
+    // verteilen dispatches on the kind of the top part. What it reads here
+    // (the top part, the statement, list, condition or expression it holds)
+    // fails before any rule line.
+    void verteilen() {
+        teil_rec& t = oben(k().zk, __LINE__);
+        const teile rest = k().zk->rest;
+        switch (t.form) {
+            case teil_arten::ANW:
+                anw_regeln(*common::not_null(t.teil_anw(), here(__LINE__)), rest);
+                return;
+            case teil_arten::ANW_F:
+                anw_f_regeln(t);
+                return;
+            case teil_arten::BED:
+                bed_regeln(*common::not_null(t.teil_bed(), here(__LINE__)), rest);
+                return;
+            case teil_arten::AUSDR:
+                ausdr_regeln(*common::not_null(t.teil_ausdr(), here(__LINE__)), rest);
+                return;
+            case teil_arten::BEZ:
+            case teil_arten::ZWERT:
+            case teil_arten::WWERT:
+                return;  // no rule: the state comes back as it was
+            case teil_arten::OP: {
+                schreibe(regel::R4);
+                const auto [z1, z2, w2] = zwei_zahlen();
+                const std::int32_t r = rechne_op(t.teil_op(), z1, z2);
+                k().wk = push(zwert_teil(r), w2);
+                k().zk = rest;
+                return;
+            }
+            case teil_arten::ROP: {
+                schreibe(regel::R7);
+                const auto [z1, z2, w2] = zwei_zahlen();
+                const bool r = rechne_rel_op(t.teil_rop(), z1, z2);
+                k().wk = push(wwert_teil(r), w2);
+                k().zk = rest;
+                return;
+            }
+            case teil_arten::IF_CASE:
+                if_case(rest);
+                return;
+            case teil_arten::DO_CASE:
+                do_case(rest);
+                return;
+            case teil_arten::ZUW:
+                zuweisung_ausfuehren(rest);
+                return;
+        }
+        common::check_failed(here(__LINE__));
+    }
+
+    void anw_regeln(anweisung_rec& s, teile rest) {
+        switch (s.form) {
+            case anweisungs_art::FALL:
+                schreibe(regel::R12);
+                k().zk = push(bed_teil(s.bedingungs_wert_fall()),
+                              push(marke(teil_arten::IF_CASE),
+                                   push(anw_f_teil(s.erst_anweisung_fall()),
+                                        push(anw_f_teil(s.zweit_anweisung_fall()), rest))));
+                return;
+            case anweisungs_art::SCHLEIFE: {
+                schreibe(regel::R15);
+                const bedingung b = s.bedingungs_wert_schleife();
+                k().zk = push(bed_teil(b), push(marke(teil_arten::DO_CASE),
+                                                push(bed_teil(b), push(anw_f_teil(s.erst_anweisung_schleife()), rest))));
+                return;
+            }
+            case anweisungs_art::SKIP:
+                schreibe(regel::R8);
+                k().zk = rest;
+                return;
+            case anweisungs_art::ZUWEISUNG: {
+                schreibe(regel::R9);
+                const teil bez = neu(teil_arten::BEZ, [&](teil_rec& p) { p.teil_bez() = s.zuweisungs_name(); });
+                k().zk = push(ausdr_teil(s.links_ausdruck()), push(marke(teil_arten::ZUW), push(bez, rest)));
+                return;
+            }
+        }
+        common::check_failed(here(__LINE__));
+    }
+
+    // Rule 11 advances the part on top in place; the list cells stay.
+    void anw_f_regeln(teil_rec& t) {
+        const anweisung_f l = t.teil_anw_f();
+        if (l == nullptr) {
+            schreibe(regel::R11_LEER);
+            k().zk = k().zk->rest;
+            return;
+        }
+        schreibe(regel::R11);
+        const teil anw = anw_teil(l->anw);
+        t.teil_anw_f() = l->rest;
+        k().zk = push(anw, k().zk);
+    }
+
+    void bed_regeln(bedingung_rec& b, teile rest) {
+        switch (b.form) {
+            case bedingungs_art::WAHR:
+                schreibe(regel::R5);
+                k().wk = push(wwert_teil(b.wahr_wert()), k().wk);
+                k().zk = rest;
+                return;
+            case bedingungs_art::VERGLEICH:
+                schreibe(regel::R6);
+                k().zk = push(ausdr_teil(b.links_ausdruck()),
+                              push(ausdr_teil(b.rechts_ausdruck()),
+                                   push(neu(teil_arten::ROP, [&](teil_rec& p) { p.teil_rop() = b.vergleichs_wert(); }),
+                                        rest)));
+                return;
+        }
+        common::check_failed(here(__LINE__));
+    }
+
+    void ausdr_regeln(ausdruck_rec& e, teile rest) {
+        switch (e.form) {
+            case ausdrucks_art::ZAHL:
+                schreibe(regel::R1);
+                k().wk = push(zwert_teil(e.zahl_wert()), k().wk);
+                k().zk = rest;
+                return;
+            case ausdrucks_art::NAME: {
+                schreibe(regel::R2);
+                const std::int32_t n = wert_suche(e.name_wert(), k().um).zahl_wert();  // UNDEF fails here
+                k().wk = push(zwert_teil(n), k().wk);
+                k().zk = rest;
+                return;
+            }
+            case ausdrucks_art::VERKN:
+                schreibe(regel::R3);
+                k().zk = push(ausdr_teil(e.links_ausdruck()),
+                              push(ausdr_teil(e.rechts_ausdruck()),
+                                   push(neu(teil_arten::OP, [&](teil_rec& p) { p.teil_op() = e.operator_wert(); }),
+                                        rest)));
+                return;
+        }
+        common::check_failed(here(__LINE__));
+    }
+
+    struct operanden {
+        std::int32_t z1;
+        std::int32_t z2;
+        teile w2;
+    };
+
+    // zwei_zahlen reads the right operand z2 on top of the value stack and
+    // the left operand z1 below it, and the stack under both.
+    operanden zwei_zahlen() {
+        const teile wk = k().wk;
+        const std::int32_t z2 = oben(wk, __LINE__).teil_zwert();
+        const teile darunter = unter(wk, __LINE__);
+        const std::int32_t z1 = oben(darunter, __LINE__).teil_zwert();
+        return {z1, z2, darunter->rest};
+    }
+
+    // wahrheitswert reads the truth value on top of the value stack and pops
+    // it; an empty stack or another part fails before the rule line.
+    bool wahrheitswert() {
+        const bool v = oben(k().wk, __LINE__).teil_wwert();
+        k().wk = k().wk->rest;
+        return v;
+    }
+
+    // Rule 13 unlinks the else cell in place; rule 14 pops the then part.
+    void if_case(teile then_zelle) {
+        k().zk = then_zelle;
+        const bool v = wahrheitswert();
+        if (v) {
+            schreibe(regel::R13);
+            teile_rec& zelle = *common::not_null(then_zelle, here(__LINE__));
+            zelle.rest = unter(zelle.rest, __LINE__);
+        } else {
+            schreibe(regel::R14);
+            k().zk = unter(then_zelle, __LINE__);
+        }
+    }
+
+    // Rule 16 builds a new loop statement from the kept condition and body.
+    void do_case(teile bed_zelle) {
+        k().zk = bed_zelle;
+        const bool v = wahrheitswert();
+        if (v) {
+            schreibe(regel::R16);
+            const teile body_zelle = unter(bed_zelle, __LINE__);
+            const bedingung b = oben(bed_zelle, __LINE__).teil_bed();
+            const anweisung_f body = oben(body_zelle, __LINE__).teil_anw_f();
+            const anweisung schleife = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
+            schleife->bedingungs_wert_schleife() = b;
+            schleife->erst_anweisung_schleife() = body;
+            k().zk = push(anw_f_teil(body), push(anw_teil(schleife), unter(body_zelle, __LINE__)));
+        } else {
+            schreibe(regel::R17);
+            k().zk = unter(unter(bed_zelle, __LINE__), __LINE__);
+        }
+    }
+
+    void zuweisung_ausfuehren(teile bez_zelle) {
+        schreibe(regel::R10);
+        const std::string& x = oben(bez_zelle, __LINE__).teil_bez();
+        const std::int32_t n = oben(k().wk, __LINE__).teil_zwert();
+        k().um = wert_eintrag(x, n, k().um);
+        k().wk = k().wk->rest;
+        k().zk = bez_zelle->rest;
+    }
+
+    zustand result_;
+    common::text_writer& ft_;
+};
+
+}  // namespace
+
+zustand delta2_ft(const zustand& z, common::text_writer& ft) { return schritt(z, ft).ausfuehren(); }
+
+zustand delta2(const zustand& z) { return delta2_ft(z, common::standard_output()); }
+
+}  // namespace baumwandler_package

@@ -1,0 +1,122 @@
+// The environment: start order of var_tupel, lookups and stores in place.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/arena.hpp"
+#include "machine_support.hpp"
+
+namespace {
+
+using namespace baumwandler_package;
+using machine_tests::baum;
+using machine_tests::namen;
+
+struct order_case {
+    const char* program;
+    const char* names;
+};
+
+TEST(VarTupel, StartEnvironmentListsTheNamesInItsFixedOrder) {
+    const order_case cases[] = {
+        {"x := 1; y := 2", "y, x"},
+        {"x := (a + b)", "x, b, a"},
+        {"a := 1; x := (a + b)", "x, b, a"},
+        {"if a < b then x := 1 else y := c fi", "y, c, x, b, a"},
+        {"n := 5; s := 0; while n > 0 do s := (s + n); n := (n - 1) od", "s, n"},
+        {"x := (x + 1)", "x"},
+        {"x := ((x + y) * x)", "x, y"},
+        {"x := (y + (x * z)); w := x", "w, x, z, y"},
+        {"X := 1; x := X", "x, X"},
+        {"x := 1; z := (3 + 4)", "z, x"},
+        {"y := 0; if y > 0 then x := (x + 1) else x := 1 fi", "x, y"},
+        {"x := true", "x, true"},
+        {"skip", ""},
+    };
+    for (const auto& c : cases) {
+        const umgebung u = var_tupel(baum(c.program), nullptr);
+        EXPECT_EQ(namen(u), c.names) << c.program;
+        for (umgebung e = u; e != nullptr; e = e->next) {
+            EXPECT_TRUE(ist_undef(e->elem.variable_wert)) << c.program;
+        }
+    }
+}
+
+TEST(VarTupel, GivenListStaysAsTheTail) {
+    const comtypes::grbaum b = baum("x := (a + b)");
+    const umgebung alle = var_tupel(b, nullptr);
+    EXPECT_EQ(var_tupel(b, alle), alle);  // nothing new: the list itself
+    EXPECT_EQ(var_tupel(nullptr, alle), alle);
+    const umgebung teil = var_tupel(baum("b := 1"), nullptr);
+    const umgebung mehr = var_tupel(b, teil);
+    EXPECT_EQ(namen(mehr), "x, a, b");
+    EXPECT_EQ(mehr->next->next, teil);
+}
+
+TEST(VarTupel, EachRunGetsCellsOfItsOwn) {
+    const comtypes::grbaum b = baum("x := 1");
+    const umgebung erste = var_tupel(b, nullptr);
+    const umgebung zweite = var_tupel(b, nullptr);
+    (void)wert_eintrag("x", 1, erste);
+    EXPECT_TRUE(ist_undef(wert_suche("x", zweite)));
+}
+
+TEST(VarTupel, ManyNamesAndADeepTreeNeedNoDeepRecursion) {
+    std::string program = "v0 := 0";
+    for (int i = 1; i < 50000; ++i) {
+        program += "; v" + std::to_string(i) + " := v" + std::to_string(i - 1);
+    }
+    const umgebung u = var_tupel(baum(program), nullptr);
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(u->elem.variable_name, "v49999");
+    int count = 0;
+    for (umgebung e = u; e != nullptr; e = e->next) {
+        ++count;
+    }
+    EXPECT_EQ(count, 50000);
+}
+
+// dreifach is the list x, y, x: the second x is never reached.
+umgebung dreifach() {
+    const umgebung drittes = common::make<umgebung_rec>(variable{"x", wert{3}});
+    const umgebung zweites = common::make<umgebung_rec>(variable{"y", wert{}}, drittes);
+    return common::make<umgebung_rec>(variable{"x", wert{}}, zweites);
+}
+
+TEST(Umgebung, LookupAndStoreUseTheFirstEntryInPlace) {
+    const umgebung u = dreifach();
+    EXPECT_TRUE(wert_vorhanden("y", u));
+    EXPECT_FALSE(wert_vorhanden("X", u));
+    EXPECT_FALSE(wert_vorhanden("x", nullptr));
+    EXPECT_TRUE(ist_undef(wert_suche("x", u)));
+    EXPECT_TRUE(ist_undef(wert_suche("z", u)));
+
+    const wert vorher = wert_suche("x", u);
+    EXPECT_EQ(wert_eintrag("x", 5, u), u);
+    EXPECT_EQ(wert_eintrag("x", -6, u), u);
+    EXPECT_TRUE(ist_undef(vorher));  // a looked-up value is a copy
+    EXPECT_EQ(wert_suche("x", u).zahl_wert(), -6);
+    EXPECT_EQ(u->elem.variable_wert.zahl_wert(), -6);
+    EXPECT_EQ(u->next->next->elem.variable_wert.zahl_wert(), 3);  // later entry untouched
+    EXPECT_EQ(namen(u), "x, y, x");
+}
+
+TEST(Umgebung, StoreWithoutEntryWritesItsMessageWithoutLineEnd) {
+    const auto screen = machine_tests::auf_bildschirm([] {
+        EXPECT_EQ(wert_eintrag("q", 1, nullptr), nullptr);
+        const umgebung u = dreifach();
+        EXPECT_EQ(wert_eintrag("z", 1, u), u);
+        common::standard_output().flush();
+    });
+    EXPECT_EQ(screen.text, "error: Variable q nicht in der Umgebungerror: Variable z nicht in der Umgebung");
+}
+
+TEST(Umgebung, VardAndIstUndef) {
+    const variable d = vard();
+    EXPECT_EQ(d.variable_name, "d");
+    EXPECT_EQ(d.variable_wert.zahl_wert(), 0);
+    EXPECT_FALSE(ist_undef(wert{0}));
+    EXPECT_TRUE(ist_undef(wert{}));
+}
+
+}  // namespace

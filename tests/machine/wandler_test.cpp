@@ -1,0 +1,158 @@
+// Conversion of the grammar tree into abstract syntax and the start stack.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/arena.hpp"
+#include "machine_support.hpp"
+
+namespace {
+
+using namespace baumwandler_package;
+using machine_tests::baum;
+
+constexpr const char* op_namen[] = {"PLUS", "MINUS", "MAL", "DIV", "MODULO"};
+constexpr const char* rop_namen[] = {"KL", "GL", "GR", "KG", "UG", "GG"};
+
+// The shapes below are written as: numbers and names as they stand,
+// "(l OP r)" for an operation, "l ROP r" for a comparison, "[s; s]" for a list.
+std::string form(ausdruck e) {
+    if (e == nullptr) {
+        return "null";
+    }
+    switch (e->form) {
+        case ausdrucks_art::ZAHL:
+            return std::to_string(e->zahl_wert());
+        case ausdrucks_art::NAME:
+            return e->name_wert();
+        case ausdrucks_art::VERKN:
+            return "(" + form(e->links_ausdruck()) + " " + op_namen[static_cast<int>(e->operator_wert())] + " " +
+                   form(e->rechts_ausdruck()) + ")";
+    }
+    return "?";
+}
+
+std::string form(bedingung b) {
+    if (b->form == bedingungs_art::WAHR) {
+        return b->wahr_wert() ? "true" : "false";
+    }
+    return form(b->links_ausdruck()) + " " + rop_namen[static_cast<int>(b->vergleichs_wert())] + " " +
+           form(b->rechts_ausdruck());
+}
+
+std::string form(anweisung_f l);
+
+std::string form(anweisung s) {
+    switch (s->form) {
+        case anweisungs_art::FALL:
+            return "if " + form(s->bedingungs_wert_fall()) + " then " + form(s->erst_anweisung_fall()) + " else " +
+                   form(s->zweit_anweisung_fall());
+        case anweisungs_art::SCHLEIFE:
+            return "while " + form(s->bedingungs_wert_schleife()) + " do " + form(s->erst_anweisung_schleife());
+        case anweisungs_art::SKIP:
+            return "skip";
+        case anweisungs_art::ZUWEISUNG:
+            return s->zuweisungs_name() + " := " + form(s->links_ausdruck());
+    }
+    return "?";
+}
+
+std::string form(anweisung_f l) {
+    std::string out = "[";
+    for (anweisung_f c = l; c != nullptr; c = c->rest) {
+        out += (c == l ? "" : "; ") + form(c->anw);
+    }
+    return out + "]";
+}
+
+struct shape_case {
+    const char* program;
+    const char* shape;
+};
+
+TEST(BaumWandler, ProgramBecomesOneStackCellHoldingItsStatementList) {
+    const shape_case cases[] = {
+        {"x := 1; while x > 0 do x := (x - 1) od", "[x := 1; while x GR 0 do [x := (x MINUS 1)]]"},
+        {"x := 2147483647", "[x := 2147483647]"},
+        {"x := 007", "[x := 7]"},
+        {"x := (a div b); y := (a mod b); z := ((1 + 2) * (3 - 4))",
+         "[x := (a DIV b); y := (a MODULO b); z := ((1 PLUS 2) MAL (3 MINUS 4))]"},
+        {"if a >= b then skip else skip fi; if a /= b then skip else skip fi",
+         "[if a GG b then [skip] else [skip]; if a UG b then [skip] else [skip]]"},
+        {"if x < 1 then skip else x := 1; y := 2 fi", "[if x KL 1 then [skip] else [x := 1; y := 2]]"},
+    };
+    for (const auto& c : cases) {
+        const teile stapel = baum_wandler(baum(c.program));
+        ASSERT_NE(stapel, nullptr) << c.program;
+        EXPECT_EQ(stapel->rest, nullptr) << c.program;
+        ASSERT_EQ(stapel->t->form, teil_arten::ANW_F) << c.program;
+        EXPECT_EQ(form(stapel->t->teil_anw_f()), c.shape) << c.program;
+    }
+}
+
+TEST(BaumWandler, EveryCallBuildsRecordsOfItsOwn) {
+    const comtypes::grbaum b = baum("skip; skip");
+    const anweisung_f erste = baum_wandler(b)->t->teil_anw_f();
+    const anweisung_f zweite = baum_wandler(b)->t->teil_anw_f();
+    EXPECT_NE(erste, zweite);
+    EXPECT_NE(erste->anw, erste->rest->anw);  // two separate SKIP records
+    EXPECT_EQ(erste->rest->rest, nullptr);
+}
+
+TEST(BaumWandler, NumberBeyond32BitsRaisesTheCheckError) {
+    const comtypes::grbaum b = baum("x := 1; y := 2147483648");
+    try {
+        (void)baum_wandler(b);
+        ADD_FAILURE() << "no error";
+    } catch (const common::named_error& error) {
+        EXPECT_EQ(error.name(), "CHECK_ERROR");
+        EXPECT_EQ(error.message().rfind("baumwandler_package:", 0), 0U) << error.message();
+    }
+}
+
+TEST(BaumWandler, OtherNodesGiveNothingAndANullTreeFails) {
+    using comtypes::alphabet;
+    const auto bed = common::make<comtypes::grknoten>(alphabet::BEDINGUNG);
+    bed->knoten() = common::make<comtypes::grknoten>(alphabet::AUSDRUCK);
+    EXPECT_EQ(ausdruck_wandler(bed), nullptr);
+    const comtypes::grbaum programm = baum("skip");
+    const comtypes::grbaum anw = programm->knoten()->knoten();
+    ASSERT_EQ(anw->al, alphabet::ANW);
+    EXPECT_EQ(anw_wandler(anw), nullptr);
+    EXPECT_EQ(baum_wandler(programm->knoten()), nullptr);
+    EXPECT_THROW((void)baum_wandler(nullptr), common::named_error);
+}
+
+TEST(BaumWandler, LongStatementListsConvertWithoutDeepRecursion) {
+    std::string program = "skip";
+    for (int i = 0; i < 200000; ++i) {
+        program += "; skip";
+    }
+    int count = 0;
+    for (anweisung_f c = baum_wandler(baum(program))->t->teil_anw_f(); c != nullptr; c = c->rest) {
+        ++count;
+    }
+    EXPECT_EQ(count, 200001);
+}
+
+TEST(OptWandler, TextsMapToOperatorsAndComparisons) {
+    const struct {
+        const char* text;
+        operator_ op;
+    } ops[] = {{"+", operator_::PLUS},  {"-", operator_::MINUS},   {"*", operator_::MAL},
+               {"div", operator_::DIV}, {"Div", operator_::DIV},   {"mod", operator_::MODULO},
+               {"DIV", operator_::MODULO}, {"Mod", operator_::MODULO}, {"", operator_::MODULO}};
+    for (const auto& c : ops) {
+        EXPECT_EQ(opt_wandler(c.text), c.op) << '"' << c.text << '"';
+    }
+    const struct {
+        const char* text;
+        vergleicher rop;
+    } rops[] = {{"<", vergleicher::KL},  {"=", vergleicher::GL},  {">", vergleicher::GR}, {"<=", vergleicher::KG},
+                {"/=", vergleicher::UG}, {">=", vergleicher::GG}, {"", vergleicher::GG}};
+    for (const auto& c : rops) {
+        EXPECT_EQ(ropt_wandler(c.text), c.rop) << '"' << c.text << '"';
+    }
+}
+
+}  // namespace
