@@ -1,0 +1,295 @@
+// Grammar model: the rule table of one context-free grammar, built
+// alternative by alternative, printed as its listing, tested for simplicity,
+// and the top-down word test with its configuration trace.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string>
+
+#include "common/arena.hpp"
+#include "common/errors.hpp"
+#include "common/textio.hpp"
+#include "grammar/symbols.hpp"
+
+namespace grammar::grammatikgenerator2 {
+
+inline constexpr std::string_view modul = "grammatikgenerator2";
+
+// Name of the error that marks a word the analysis cannot derive; it never
+// leaves the word test.
+inline constexpr std::string_view analysefehler = "GRAMMATIKGENERATOR2.ANALYSEFEHLER";
+
+// One symbol of a right side and the rest of it (null after the last).
+template <grammar_symbol_type Z>
+struct zeichenfolgerec {
+    Z erstes;
+    zeichenfolgerec* weitere;
+};
+
+// A right side: its first cell; null is the empty alternative.
+template <grammar_symbol_type Z>
+using zeichenfolge = zeichenfolgerec<Z>*;
+
+// One alternative of a nonterminal and the next one (null after the last).
+template <grammar_symbol_type Z>
+struct alternativenrec {
+    zeichenfolge<Z> erste;
+    alternativenrec* andere;
+};
+
+// The alternative list of one nonterminal; null while it has none.
+template <grammar_symbol_type Z>
+using alternativen = alternativenrec<Z>*;
+
+// A rule table: one alternative list per nonterminal.
+template <grammar_symbol_type Z>
+using regelmenge = nonterminal_array<Z, alternativen<Z>>;
+
+// scheibe returns the slice von .. bis (counted from 1) of a constant array
+// of right sides; bis < von is the empty slice, the empty alternative. A
+// non-empty slice outside the array is refused with the check error.
+template <class Z, std::size_t N>
+std::span<const Z> scheibe(const std::array<Z, N>& rechteseiten, int von, int bis) {
+    if (bis < von) {
+        return {};
+    }
+    common::check(von >= 1 && static_cast<std::size_t>(bis) <= N, common::place{modul, __LINE__});
+    return std::span<const Z>(rechteseiten)
+        .subspan(static_cast<std::size_t>(von - 1), static_cast<std::size_t>(bis - von + 1));
+}
+
+// The grammar of one program. It starts with every alternative list empty;
+// cells are only ever added, and live until the program ends.
+template <grammar_symbol_type Z>
+class grammatik {
+public:
+    // istterminal returns true when z lies after the last nonterminal (the
+    // end marker included).
+    static bool istterminal(Z z) { return is_terminal(z); }
+
+    // neuealternativehinzu adds the symbols of rechts, in order, as the new
+    // last alternative of links; an empty rechts is the empty alternative.
+    // A terminal links is refused with the check error before anything is added.
+    void neuealternativehinzu(Z links, std::span<const Z> rechts) {
+        common::check(!istterminal(links), common::place{modul, __LINE__});
+        zeichenfolge<Z> rechte_seite = nullptr;
+        for (auto symbol = rechts.rbegin(); symbol != rechts.rend(); ++symbol) {
+            rechte_seite = common::make<zeichenfolgerec<Z>>(*symbol, rechte_seite);
+        }
+        auto* neu = common::make<alternativenrec<Z>>(rechte_seite, nullptr);
+        alternativen<Z>* ende = &regeln_[links];
+        while (*ende != nullptr) {
+            ende = &(*ende)->andere;
+        }
+        *ende = neu;
+    }
+
+    // grammatikbild returns the listing that druckegrammatik prints: start
+    // symbol, nonterminals, terminals and rules, the last line being the
+    // last alternative of the last nonterminal.
+    [[nodiscard]] std::string grammatikbild() const {
+        std::string text = "Startsymbol:\n   " + image(first_symbol<Z>) + "\n\nNichtterminale:\n";
+        for (Z n : nonterminals<Z>()) {
+            text += "   " + image(n) + '\n';
+        }
+        text += "\nTerminale:\n";
+        for (Z t : terminals<Z>()) {
+            text += "   " + image(t) + '\n';
+        }
+        text += "\nRegeln:\n";
+        for (Z n : nonterminals<Z>()) {
+            text += "   " + image(n) + " ->\n";
+            for (alternativen<Z> alt = regeln_[n]; alt != nullptr; alt = alt->andere) {
+                text += "       ";
+                for (zeichenfolge<Z> s = alt->erste; s != nullptr; s = s->weitere) {
+                    text += image(s->erstes) + ' ';
+                }
+                text += alt->andere != nullptr ? "|\n" : ".\n";
+            }
+        }
+        return text;
+    }
+
+    // druckegrammatik prints the listing on standard output.
+    void druckegrammatik() const { common::standard_output().put(grammatikbild()); }
+
+    // istgrammatikeinfach returns true when, for every nonterminal, each
+    // non-empty alternative begins with a terminal, no two begin with the
+    // same terminal and at most one alternative is empty. It stops at the
+    // first failure.
+    [[nodiscard]] bool istgrammatikeinfach() const {
+        for (Z n : nonterminals<Z>()) {
+            int anzeps = 0;
+            for (alternativen<Z> alt1 = regeln_[n]; alt1 != nullptr; alt1 = alt1->andere) {
+                if (alt1->erste == nullptr) {
+                    ++anzeps;
+                    continue;
+                }
+                if (!istterminal(alt1->erste->erstes)) {
+                    return false;
+                }
+                for (alternativen<Z> alt2 = regeln_[n]; alt2 != alt1; alt2 = alt2->andere) {
+                    if (alt2->erste != nullptr && alt2->erste->erstes == alt1->erste->erstes) {
+                        return false;
+                    }
+                }
+            }
+            if (anzeps > 1) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // hatepsilonregel returns true when n has an empty alternative of its
+    // own; deriving the empty word through other nonterminals does not count.
+    [[nodiscard]] bool hatepsilonregel(Z n) const {
+        for (alternativen<Z> alt = regeln_[n]; alt != nullptr; alt = alt->andere) {
+            if (alt->erste == nullptr) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // getregeln returns a copy of the rule table; the copy shares the
+    // alternative lists and right sides of the grammar.
+    [[nodiscard]] regelmenge<Z> getregeln() const { return regeln_; }
+
+    // wortimsprachschatz appends to `protokoll` the trace of the top-down
+    // analysis of the word w (terminals only; a nonterminal is refused with
+    // the check error) and returns true when the analysis derives it. A
+    // failed analysis ends the trace with "Analyse mit Fehler abgebrochen"
+    // and returns false.
+    bool wortimsprachschatz(std::span<const Z> w, std::string& protokoll) const {
+        for (Z t : w) {
+            common::check(istterminal(t), common::place{modul, __LINE__});
+        }
+        analyse lauf{*this, w, protokoll};
+        return lauf.ergebnis();
+    }
+
+    // wortimsprachschatz prints the trace on standard output.
+    bool wortimsprachschatz(std::span<const Z> w) const {
+        std::string protokoll;
+        const bool ergebnis = wortimsprachschatz(w, protokoll);
+        common::standard_output().put(protokoll);
+        return ergebnis;
+    }
+
+private:
+    // One call of the word test: the unread rest of the word from pos, the
+    // sentential form still to be derived, and the last chosen alternative.
+    struct analyse {
+        const grammatik& gg;
+        std::span<const Z> w;
+        std::string& protokoll;
+        std::size_t pos = 1;
+        zeichenfolge<Z> form = common::make<zeichenfolgerec<Z>>(first_symbol<Z>, nullptr);
+        alternativen<Z> alt = nullptr;
+
+        [[nodiscard]] std::size_t n() const { return w.size(); }
+        [[nodiscard]] Z gelesen() const { return w[pos - 1]; }
+
+        [[noreturn]] static void fehler(int zeile) {
+            common::raise(analysefehler, common::place{modul, zeile});
+        }
+
+        bool ergebnis() {
+            try {
+                protokoll += '\n';
+                druckekonfiguration();
+                while (pos <= n() && form != nullptr) {
+                    const Z x = form->erstes;
+                    if (istterminal(x)) {
+                        if (x != gelesen()) {
+                            fehler(__LINE__);
+                        }
+                        ++pos;
+                        form = form->weitere;
+                    } else {
+                        wendean(finderegel(x, gelesen()));
+                    }
+                    protokoll += "=> ";
+                    druckekonfiguration();
+                }
+                if (pos <= n()) {
+                    fehler(__LINE__);  // the form is used up, the word is not
+                }
+                while (form != nullptr) {
+                    const Z x = form->erstes;
+                    if (istterminal(x) || !gg.hatepsilonregel(x)) {
+                        fehler(__LINE__);
+                    }
+                    form = form->weitere;
+                    protokoll += "=> ";
+                    druckekonfiguration();
+                }
+                protokoll += '\n';
+                return true;
+            } catch (const common::named_error& error) {
+                if (error.name() != analysefehler) {
+                    throw;
+                }
+                protokoll += "\nAnalyse mit Fehler abgebrochen\n\n";
+                return false;
+            }
+        }
+
+        // finderegel returns the first alternative of n that begins with t,
+        // else the first empty one, else null; it also keeps it in alt.
+        alternativen<Z> finderegel(Z n, Z t) {
+            alt = nullptr;
+            for (alternativen<Z> a = gg.regeln_[n]; a != nullptr && alt == nullptr; a = a->andere) {
+                if (a->erste != nullptr && a->erste->erstes == t) {
+                    alt = a;
+                }
+            }
+            for (alternativen<Z> a = gg.regeln_[n]; a != nullptr && alt == nullptr; a = a->andere) {
+                if (a->erste == nullptr) {
+                    alt = a;
+                }
+            }
+            return alt;
+        }
+
+        // setzevoran returns a copy of b followed by a itself.
+        static zeichenfolge<Z> setzevoran(zeichenfolge<Z> a, zeichenfolge<Z> b) {
+            zeichenfolge<Z> kopf = a;
+            zeichenfolge<Z>* ende = &kopf;
+            for (; b != nullptr; b = b->weitere) {
+                *ende = common::make<zeichenfolgerec<Z>>(b->erstes, a);
+                ende = &(*ende)->weitere;
+            }
+            return kopf;
+        }
+
+        // wendean replaces the leading nonterminal of the form by a copy of
+        // the chosen right side; no alternative fails the analysis.
+        void wendean(alternativen<Z> a) {
+            if (a == nullptr) {
+                fehler(__LINE__);
+            }
+            form = setzevoran(form->weitere, a->erste);
+        }
+
+        // druckekonfiguration writes "( unread , form  )" as one line.
+        void druckekonfiguration() {
+            protokoll += "( ";
+            for (std::size_t p = pos; p <= n(); ++p) {
+                protokoll += image(w[p - 1]) + ' ';
+            }
+            protokoll += ", ";
+            for (zeichenfolge<Z> s = form; s != nullptr; s = s->weitere) {
+                protokoll += image(s->erstes) + ' ';
+            }
+            protokoll += " )\n";
+        }
+    };
+
+    regelmenge<Z> regeln_{};
+};
+
+}  // namespace grammar::grammatikgenerator2

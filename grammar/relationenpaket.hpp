@@ -1,0 +1,275 @@
+// Relations of a grammar: the nonterminals that derive the empty word, the
+// pair relations Anfang, Neben and Ende, and First and Follow computed from
+// them through Boolean matrices.
+//
+// Nothing is cached: every operation recomputes what it needs (the epsilon
+// set inside pruefe and neben, ende twice in follow), as the sizes of the
+// grammars allow.
+#pragma once
+
+#include <string>
+
+#include "common/arena.hpp"
+#include "common/textio.hpp"
+#include "grammar/grammatikgenerator2.hpp"
+#include "grammar/matrix.hpp"
+#include "grammar/mengen.hpp"
+#include "grammar/symbols.hpp"
+#include "grammar/toadi.hpp"
+
+namespace grammar::relationenpaket {
+
+namespace menge = grammar::mengen;
+namespace paar = grammar::toadi;
+namespace g2 = grammar::grammatikgenerator2;
+
+// The relations of the grammar held in gg. The program fills gg first and
+// then asks for the relations; each call reads the grammar as it is then.
+template <grammar_symbol_type Z>
+class relationen {
+public:
+    using zeichenfolge = g2::zeichenfolge<Z>;
+    using alternativen = g2::alternativen<Z>;
+    using regelmenge = g2::regelmenge<Z>;
+    using listz = menge::listz<Z>;
+    using tupelpoint = paar::tupelpoint<Z>;
+
+    g2::grammatik<Z> gg;
+
+    // epszaehler returns the set of nonterminals that derive the empty word.
+    // It refreshes the table of rules that anfang, ende and neben walk and
+    // works on a deep copy of it, which it shortens pass by pass.
+    listz epszaehler() {
+        regeln_ = gg.getregeln();
+        regelmenge reg = kopiereregeln(regeln_);
+        listz erglist = menge::neueleermenge<Z>();
+        listz zwischenlist = menge::neueleermenge<Z>();
+        for (Z n : nonterminals<Z>()) {
+            if (gg.hatepsilonregel(n)) {
+                menge::einfuegen(n, erglist);
+            }
+        }
+        while (erglist != zwischenlist) {
+            zwischenlist = erglist;
+            for (Z i : nonterminals<Z>()) {
+                if (menge::vorhanden(i, erglist) || reg[i] == nullptr) {
+                    continue;
+                }
+                // A nonterminal that joined earlier in this pass counts.
+                for (Z j : all_symbols<Z>()) {
+                    if (menge::vorhanden(j, erglist) && streiche(j, reg[i])) {
+                        menge::einfuegen(i, erglist);
+                    }
+                }
+            }
+            for (Z n : nonterminals<Z>()) {
+                if (hat_leere_seite(reg[n])) {
+                    menge::einfuegen(n, erglist);
+                }
+            }
+        }
+        return erglist;
+    }
+
+    // epsbild returns the text that druckeeps prints: two line ends, then
+    // "{ ", each member followed by a blank, "} sind Epsilon-Symbole." and a
+    // line end.
+    static std::string epsbild(const listz& erglist) {
+        std::string text = "\n\n{ ";
+        for (Z z : all_symbols<Z>()) {
+            if (menge::vorhanden(z, erglist)) {
+                text += image(z) + ' ';
+            }
+        }
+        text += "} sind Epsilon-Symbole.\n";
+        return text;
+    }
+
+    // druckeeps prints the set on standard output.
+    static void druckeeps(const listz& erglist) { common::standard_output().put(epsbild(erglist)); }
+
+    // pruefe returns tp with (i, X) put in front for every symbol X that can
+    // begin zeif: the first symbol, and each symbol preceded only by
+    // nullable nonterminals.
+    tupelpoint pruefe(zeichenfolge zeif, tupelpoint tp, Z i) {
+        const listz e = epszaehler();
+        if (zeif == nullptr) {
+            return tp;
+        }
+        tp = paar::voranstellen(i, zeif->erstes, tp);
+        for (zeichenfolge s = zeif; s != nullptr && nullable(s->erstes, e); s = s->weitere) {
+            if (s->weitere != nullptr) {
+                tp = paar::voranstellen(i, s->weitere->erstes, tp);
+            }
+        }
+        return tp;
+    }
+
+    // anfang returns Anfang: (A, X) when X can stand first in a right side
+    // of A, then (t, t) for every terminal t.
+    tupelpoint anfang() {
+        return ueber_alle_seiten([](zeichenfolge seite) { return seite; });
+    }
+
+    // ende returns Ende: as anfang, on the reversed right sides.
+    tupelpoint ende() {
+        return ueber_alle_seiten([](zeichenfolge seite) {
+            zeichenfolge umgedreht = nullptr;
+            for (; seite != nullptr; seite = seite->weitere) {
+                umgedreht = common::make<g2::zeichenfolgerec<Z>>(seite->erstes, umgedreht);
+            }
+            return umgedreht;
+        });
+    }
+
+    // neben returns Neben: (X, Y) when Y can follow X inside a right side,
+    // only nullable nonterminals between them.
+    tupelpoint neben() {
+        const listz ergebnisse = epszaehler();
+        const regelmenge tabelle = regeln_;
+        tupelpoint liste = nullptr;
+        for (Z n : nonterminals<Z>()) {
+            for (alternativen alt = tabelle[n]; alt != nullptr; alt = alt->andere) {
+                for (zeichenfolge x = alt->erste; x != nullptr && x->weitere != nullptr; x = x->weitere) {
+                    liste = paar::voranstellen(x->erstes, x->weitere->erstes, liste);
+                    for (zeichenfolge y = x->weitere;
+                         y->weitere != nullptr && menge::vorhanden(y->erstes, ergebnisse); y = y->weitere) {
+                        liste = paar::voranstellen(x->erstes, y->weitere->erstes, liste);
+                    }
+                }
+            }
+        }
+        return liste;
+    }
+
+    // first returns First: (A, t) for every terminal t with which the
+    // nonterminal A can begin.
+    tupelpoint first() {
+        const auto m = paar::mat::transhuelle(paar::erzeugeadimatrix(anfang()));
+        tupelpoint liste = nullptr;
+        for (Z n : nonterminals<Z>()) {
+            for (Z t : terminals<Z>()) {
+                if (m[n][t]) {
+                    liste = paar::voranstellen(n, t, liste);
+                }
+            }
+        }
+        return liste;
+    }
+
+    // follow returns Follow: (A, t) for every terminal t that can follow A,
+    // and (A, '#') when A can end the start symbol. It first writes the end
+    // marker's image, without a line end, on standard output.
+    tupelpoint follow() {
+        namespace mat = paar::mat;
+        auto matrix1 = paar::erzeugeadimatrix(ende());
+        auto matrix2 = paar::erzeugeadimatrix(ende());
+        const Z s = first_symbol<Z>;
+        const Z endsym = end_marker<Z>;
+        common::standard_output().put(image(endsym));
+        matrix1 = mat::transition(mat::transition(mat::reflextranshuelle(mat::transponiere(matrix1)),
+                                                  paar::erzeugeadimatrix(neben())),
+                                  mat::reflextranshuelle(paar::erzeugeadimatrix(anfang())));
+        matrix2 = mat::reflextranshuelle(matrix2);
+        tupelpoint liste = nullptr;
+        for (Z n : nonterminals<Z>()) {
+            for (Z t : terminals<Z>()) {
+                if (matrix1[n][t]) {
+                    liste = paar::voranstellen(n, t, liste);
+                }
+            }
+            if (matrix2[s][n]) {
+                liste = paar::voranstellen(n, endsym, liste);
+            }
+        }
+        return liste;
+    }
+
+private:
+    static bool nullable(Z z, const listz& e) { return !is_terminal(z) && menge::vorhanden(z, e); }
+
+    // The pairs of pruefe over every alternative, each right side given in
+    // the form `seite` makes of it, then (t, t) for every terminal. The
+    // rules are taken afresh first, so a call before any epszaehler sees
+    // the whole grammar; the walk runs over that snapshot while pruefe
+    // refreshes the table.
+    template <class Seite>
+    tupelpoint ueber_alle_seiten(Seite seite) {
+        regeln_ = gg.getregeln();
+        const regelmenge tabelle = regeln_;
+        tupelpoint liste = nullptr;
+        for (Z i : nonterminals<Z>()) {
+            for (alternativen alt = tabelle[i]; alt != nullptr; alt = alt->andere) {
+                liste = pruefe(seite(alt->erste), liste, i);
+            }
+        }
+        for (Z t : terminals<Z>()) {
+            liste = paar::voranstellen(t, t, liste);
+        }
+        return liste;
+    }
+
+    // A fresh copy of a right side.
+    static zeichenfolge kopiere2(zeichenfolge seite) {
+        zeichenfolge kopf = nullptr;
+        zeichenfolge* ende = &kopf;
+        for (; seite != nullptr; seite = seite->weitere) {
+            *ende = common::make<g2::zeichenfolgerec<Z>>(seite->erstes, nullptr);
+            ende = &(*ende)->weitere;
+        }
+        return kopf;
+    }
+
+    // A fresh copy of an alternative list, each right side copied too.
+    static alternativen kopiere(alternativen alt) {
+        alternativen kopf = nullptr;
+        alternativen* ende = &kopf;
+        for (; alt != nullptr; alt = alt->andere) {
+            *ende = common::make<g2::alternativenrec<Z>>(kopiere2(alt->erste), nullptr);
+            ende = &(*ende)->andere;
+        }
+        return kopf;
+    }
+
+    static regelmenge kopiereregeln(const regelmenge& tabelle) {
+        regelmenge kopie{};
+        for (Z n : nonterminals<Z>()) {
+            kopie[n] = kopiere(tabelle[n]);
+        }
+        return kopie;
+    }
+
+    // Takes every occurrence of j out of every right side of the list;
+    // returns true when one of them became empty.
+    static bool streiche(Z j, alternativen alt) {
+        bool leer_geworden = false;
+        for (; alt != nullptr; alt = alt->andere) {
+            if (alt->erste == nullptr) {
+                continue;
+            }
+            for (zeichenfolge* zelle = &alt->erste; *zelle != nullptr;) {
+                if ((*zelle)->erstes == j) {
+                    *zelle = (*zelle)->weitere;
+                } else {
+                    zelle = &(*zelle)->weitere;
+                }
+            }
+            leer_geworden = leer_geworden || alt->erste == nullptr;
+        }
+        return leer_geworden;
+    }
+
+    static bool hat_leere_seite(alternativen alt) {
+        for (; alt != nullptr; alt = alt->andere) {
+            if (alt->erste == nullptr) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The table that anfang, ende and neben walk; epszaehler refreshes it.
+    regelmenge regeln_{};
+};
+
+}  // namespace grammar::relationenpaket
