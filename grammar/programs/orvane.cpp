@@ -1,0 +1,52 @@
+// orvane: the grammar of arithmetic terms with its relations.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "common/program.hpp"
+#include "grammar/programs/grammatikbericht.hpp"
+#include "grammar/relationenpaket.hpp"
+#include "grammar/symbols.hpp"
+
+namespace {
+
+enum class grammatiksymbole : std::uint8_t { E, EREST, T, TREST, F, ADDOP, MULOP, AUF, ZU, ID, ZAHL, ENDE };
+
+inline constexpr std::array<std::string_view, 12> bilder{"E",     "EREST", "T",  "TREST", "F",    "ADDOP",
+                                                         "MULOP", "AUF",   "ZU", "ID",    "ZAHL", "'#'"};
+
+}  // namespace
+
+template <>
+struct grammar::symbol_traits<grammatiksymbole>
+    : grammar::enum_symbol_traits<grammatiksymbole, bilder, grammatiksymbole::F> {};
+
+namespace {
+
+using enum grammatiksymbole;
+using grammar::grammatikbericht::alternative;
+
+constexpr std::array<grammatiksymbole, 15> rechteseiten{T, EREST, ADDOP, T, EREST, F,  TREST, MULOP,
+                                                        F, TREST, AUF,   E, ZU,    ID, ZAHL};
+
+constexpr std::array<alternative<grammatiksymbole>, 9> aufrufe{{{E, 1, 2},
+                                                                {EREST, 1, 0},
+                                                                {EREST, 3, 5},
+                                                                {T, 6, 7},
+                                                                {TREST, 1, 0},
+                                                                {TREST, 8, 10},
+                                                                {F, 11, 13},
+                                                                {F, 14, 14},
+                                                                {F, 15, 15}}};
+
+void orvane() {
+    grammar::relationenpaket::relationen<grammatiksymbole> klammpak;
+    grammar::grammatikbericht::bericht(klammpak, rechteseiten, aufrufe,
+                                       "Die Grammatik der arithmetischen Terme ist ");
+}
+
+}  // namespace
+
+int main() {
+    return common::run_program(&orvane);
+}
