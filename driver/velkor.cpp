@@ -1,0 +1,182 @@
+// Main procedure of velkor: the whole road of one While program, and the
+// question whether another follows.
+#include "driver/velkor.hpp"
+
+#include "common/arena.hpp"
+#include "common/errors.hpp"
+#include "driver/printpak.hpp"
+#include "frontend/comtypes.hpp"
+#include "frontend/scannerpak.hpp"
+#include "machine/baumwandler_package.hpp"
+#include "trace/machetrace.hpp"
+
+namespace velkor {
+namespace {
+
+constexpr std::string_view dash_line = "   -----------------------------";
+constexpr std::string_view name_prompt = "(keine Eingabe, wenn keine Datei angelegt werden soll)";
+
+common::text_writer& out() { return common::standard_output(); }
+
+bool is_named(const common::named_error& error, std::string_view name) { return error.name() == name; }
+
+void headline() {
+    out().put_line(dash_line);
+    out().put_line("   ---- Velkor ----");
+    out().put_line(dash_line);
+    out().new_line();
+}
+
+void ask_for_file_name(std::string_view title, std::string& name) {
+    out().new_line();
+    out().put_line(title);
+    out().put_line(name_prompt);
+    name = common::get_line();
+}
+
+// One activation of the main procedure, with its own locals. Returns true
+// when the user asks for another program.
+bool aktivierung() {
+    std::string eingabe_programm;
+    std::string inp;
+    std::string traced;
+    std::string baumd;
+    common::in_file datei_eingabe;
+    common::out_file ausgabe_trace;
+    common::out_file ausgabe_baum;
+    common::out_file dummy;  // never opened: the screen drawing does not use it
+    comtypes::grbaum grambaum = nullptr;
+    bool bcont = true;
+    const comtypes::ptokenlist ptksleft = common::make<scannerpak::listoftoken>(nullptr);
+    const comtypes::pstring pparsererr = common::make<std::string>();
+
+    try {
+        headline();
+        out().new_line();
+
+        while (bcont) {
+            try {
+                if (eingabe()) {
+                    tracedatei(traced);
+                    baumdatei(baumd);
+                    eingabe_programm = lesevonconsole("Bitte geben Sie jetzt das Programm als Fliesstext ein: ");
+                } else {
+                    leseausdatei(eingabe_programm, traced, baumd, datei_eingabe);
+                    out().new_line();
+                    out().put_line("Gelesenes Programm aus Datei:");
+                    out().put_line(eingabe_programm);
+                }
+                bcont = false;
+            } catch (const common::named_error& error) {
+                if (!is_named(error, common::name_error_name)) {
+                    throw;
+                }
+                out().put_line("Datei nicht gefunden.");
+            }
+        }
+
+        grambaum = comtypes::creategb(scannerpak::scanner(eingabe_programm), ptksleft, pparsererr);
+        if (grambaum == nullptr) {
+            out().new_line();
+            out().put_line("Das eingegebene Programm liegt nicht in der While-Sprache.");
+            out().put_line(*pparsererr);
+        } else {
+            out().new_line();
+            out().put_line("Der Grammatikbaum: ");
+            printpak::printgb(grambaum, dummy, false);
+            out().put_line("Der Trace: ");
+            ausgabe_trace.create(traced);
+            baumwandler_package::machetrace(grambaum, ausgabe_trace);
+            baumwandler_package::machetrace(grambaum);
+            ausgabe_trace.close();
+            ausgabe_baum.create(baumd);
+            printpak::printgb(grambaum, ausgabe_baum, true);
+            ausgabe_baum.close();
+        }
+
+        out().new_line();
+        out().new_line();
+        out().put_line("Moechten Sie ein weiteres Programm eingeben? (j/n)");
+        inp = common::get_line();
+        if (inp == "J" || inp == "j") {
+            return true;
+        }
+        out().new_line();
+        out().new_line();
+        out().put_line(dash_line);
+        out().put_line("   ---- Ende des Programm   ----");
+        out().put_line(dash_line);
+        return false;
+    } catch (const common::named_error& error) {
+        if (!is_named(error, baumwandler_package::whileinit_error)) {
+            throw;
+        }
+        // The trace file keeps what the file run wrote; it is closed as
+        // this activation's locals go.
+        out().put_line("Fehlerhaftes While-Programm! (Initialisierung)");
+        return false;
+    }
+}
+
+}  // namespace
+
+void velkor() {
+    // Another program is another pass with fresh locals, not a deeper call.
+    while (aktivierung()) {
+    }
+}
+
+bool eingabe() {
+    for (;;) {
+        out().put_line("Wollen sie das Programm per Console oder Datei");
+        out().put("einlesen (C/D)?: ");
+        const std::string input = common::get_line();
+        if (input == "C" || input == "c") {
+            return true;
+        }
+        if (input == "D" || input == "d") {
+            return false;
+        }
+        out().new_line();
+        out().put_line("Unzulaessige Eingabe! Gueltige Eingaben: C, D.");
+        out().new_line();
+    }
+}
+
+std::string lesevonconsole(std::string_view s) {
+    out().new_line();
+    out().put_line(s);
+    return common::get_line();
+}
+
+void tracedatei(std::string& traced) { ask_for_file_name("Dateiname der zu erstellenden Trace-Datei:", traced); }
+
+void baumdatei(std::string& baumd) { ask_for_file_name("Dateiname der zu erstellenden Baum-Datei:", baumd); }
+
+void leseausdatei(std::string& eingabe, std::string& tr, std::string& ba, common::in_file& datei_eingabe) {
+    out().new_line();
+    out().put_line("Bitte geben Sie den Pfad der Datei im Format: C:\\Ordner\\Datei.txt an.");
+    const std::string temp2 = common::get_line();
+    datei_eingabe.open(temp2);
+    while (!datei_eingabe.end_of_file()) {
+        const std::string temp = datei_eingabe.get_line();
+        if (!temp.empty()) {  // a line without any character is skipped
+            eingabe += ' ';
+            eingabe += temp;
+        }
+    }
+    datei_eingabe.close();
+    concpf(temp2, "_Baum", ba);
+    concpf(temp2, "_Trace", tr);
+}
+
+void concpf(std::string_view fn, std::string_view pf, std::string& rtn) {
+    const std::size_t ptpos = fn.rfind('.');
+    if (ptpos == std::string_view::npos) {
+        rtn = std::string(fn) + std::string(pf);
+        return;
+    }
+    rtn = std::string(fn.substr(0, ptpos)) + std::string(pf) + std::string(fn.substr(ptpos));
+}
+
+}  // namespace velkor

@@ -1,0 +1,248 @@
+// The tree printer: bar-list operations, the worked drawings, and the
+// drawing of parsed programs against the layout rule written out directly.
+#include "driver/printpak.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/arena.hpp"
+#include "common/errors.hpp"
+#include "common/program.hpp"
+#include "support/program_run.hpp"
+
+namespace {
+
+using comtypes::alphabet;
+using comtypes::grbaum;
+using comtypes::grknoten;
+using printpak::strichliste;
+
+// A bar list from a picture such as "|-|": '|' a cell with a bar, '-' one
+// without.
+strichliste list_of(std::string_view picture) {
+    strichliste head = nullptr;
+    strichliste* slot = &head;
+    for (const char c : picture) {
+        *slot = common::make<printpak::strichknoten>(c == '|', nullptr);
+        slot = &(*slot)->next;
+    }
+    return head;
+}
+
+std::string picture_of(strichliste s) {
+    std::string picture;
+    for (; s != nullptr; s = s->next) {
+        picture += s->b ? '|' : '-';
+    }
+    return picture;
+}
+
+grbaum parse(std::string_view program) {
+    grbaum tree = comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr);
+    EXPECT_NE(tree, nullptr) << program;
+    return tree;
+}
+
+// Draws into a file and returns what the file holds before closing, so the
+// line end that closing adds is not part of the drawing.
+std::string drawing_of(grbaum tree) {
+    const test_support::scratch_folder folder;
+    const auto path = folder.path() / "baum.txt";
+    common::out_file file;
+    file.create(path.string());
+    printpak::printgb(tree, file, true);
+    file.flush();
+    std::string text = test_support::read_file(path);
+    file.close();
+    return text;
+}
+
+// The layout rule, straight from its wording: after "\nProgramm\n" every node
+// below the root in preorder gets a bar line and a node line under the prefix
+// of its ancestors; class-named terminals get their text as if it were their
+// only child; three blanks end the drawing.
+bool is_class_named(alphabet a) {
+    return a == alphabet::NAMET || a == alphabet::ZAHLT || a == alphabet::ROPT || a == alphabet::OPT;
+}
+
+std::string label_of(grbaum x) {
+    switch (x->al) {
+        case alphabet::ANWF: return "AnwF";
+        case alphabet::ANW: return "Anw";
+        case alphabet::AUSDRUCK: return "Ausdruck";
+        case alphabet::BEDINGUNG: return "Bedingung";
+        case alphabet::LEEREANWEISUNG: return "leereAnweisung";
+        case alphabet::ZUWEISUNG: return "Zuweisung";
+        case alphabet::BEDINGTEANWEISUNG: return "bedingteAnweisung";
+        case alphabet::SCHLEIFE: return "Schleife";
+        case alphabet::NAMET: return "NameT";
+        case alphabet::ZAHLT: return "ZahlT";
+        case alphabet::ROPT: return "ropT";
+        case alphabet::OPT: return "opT";
+        default: return x->exp();
+    }
+}
+
+void layout_of_children(grbaum first, const std::string& prefix, std::string& out) {
+    for (grbaum x = first; x != nullptr; x = x->rest) {
+        out += prefix + "  |\n" + prefix + "  |_ " + label_of(x) + "\n";
+        const std::string below = prefix + (x->rest != nullptr ? "  |" : "   ");
+        if (is_class_named(x->al)) {
+            out += below + "  |\n" + below + "  |_ " + x->exp() + "\n";
+        } else if (comtypes::isnonterminal(x)) {
+            layout_of_children(x->knoten(), below, out);
+        }
+    }
+}
+
+std::string layout_of(grbaum root) {
+    std::string out = "\nProgramm\n";
+    layout_of_children(root->knoten(), "", out);
+    return out + "   ";
+}
+
+TEST(Strichliste, BarsAndLength) {
+    EXPECT_EQ(printpak::macheleerzeichen(nullptr), "");
+    EXPECT_EQ(printpak::get_strichlisten_length(nullptr), 0);
+    EXPECT_EQ(printpak::macheleerzeichen(list_of("|-|")), "  |     |");
+    EXPECT_EQ(printpak::get_strichlisten_length(list_of("|-|")), 3);
+}
+
+TEST(Strichliste, OperationsChangeTheListInPlace) {
+    struct change {
+        std::string_view before;
+        int operation;  // 0 reducelist, 1 extendlist, 2 extendlist2
+        int n;
+        std::string_view after;
+    };
+    const std::vector<change> cases = {
+        {"|", 0, 0, "-"},           // one cell loses its bar and stays
+        {"-", 0, 0, "-"},
+        {"|-||", 0, 0, "|-|"},      // the innermost cell is not looked at
+        {"||-", 0, 0, "||"},
+        {"|-|-", 0, 0, "|-|"},
+        {"--|", 0, 0, "-"},         // no bar before the innermost: cut after cell 1
+        {"|", 1, 3, "|--|"},
+        {"-|", 1, 1, "-||"},
+        {"|", 1, 0, "|"},
+        {"|", 1, -2, "|"},
+        {"|", 2, 3, "|-|"},
+        {"|-|", 2, 3, "|-|"},
+        {"|||||", 2, 3, "|||"},     // one reduction after another
+        {"|--|-|", 2, 2, "||"},     // reduced to "|" then extended
+        {"-----", 2, 1, "-"},
+    };
+    for (const change& c : cases) {
+        strichliste list = list_of(c.before);
+        strichliste result = nullptr;
+        switch (c.operation) {
+            case 0: result = printpak::reducelist(list); break;
+            case 1: result = printpak::extendlist(list, c.n); break;
+            default: result = printpak::extendlist2(list, c.n); break;
+        }
+        EXPECT_EQ(result, list) << c.before;
+        EXPECT_EQ(picture_of(list), c.after) << c.before << " op " << c.operation << " n " << c.n;
+    }
+}
+
+TEST(Strichliste, EmptyListOrTooShortATargetIsACheckError) {
+    EXPECT_THROW(printpak::reducelist(nullptr), common::named_error);
+    EXPECT_THROW(printpak::extendlist(nullptr, 1), common::named_error);
+    EXPECT_THROW(printpak::extendlist2(nullptr, -1), common::named_error);
+    // Below one level the reduction could never end.
+    EXPECT_THROW(printpak::extendlist2(list_of("|"), 0), common::named_error);
+    try {
+        printpak::reducelist(nullptr);
+    } catch (const common::named_error& e) {
+        EXPECT_EQ(e.name(), common::check_error_name);
+        EXPECT_EQ(e.message().rfind("printpak:", 0), 0U) << e.message();
+    }
+}
+
+TEST(Printgb, WorkedDrawings) {
+    struct worked {
+        std::string_view program;
+        std::string_view expected_file;
+    };
+    const std::vector<worked> cases = {
+        {"x := 1", "driver/tree_assignment.txt"},
+        {"while x < 5 do skip od; y := 2", "driver/tree_loop_then_assignment.txt"},
+    };
+    for (const worked& w : cases) {
+        EXPECT_EQ(drawing_of(parse(w.program)), test_support::read_file(test_support::data_path(w.expected_file)))
+            << w.program;
+    }
+}
+
+TEST(Printgb, DrawingFollowsTheLayoutRule) {
+    const std::vector<std::string_view> programs = {
+        "x := 1",
+        "while x < 5 do skip od; y := 2",
+        "skip; skip; skip",
+        "if x = 1 then y := (x + 2) else while y > 0 do skip od fi",
+        "x := ((a * b) - (c div 2)); y := 3",
+        "while (x + 1) >= y do if x < 0 then skip else skip; x := (x mod 2) fi; z := 0 od; skip",
+        "if a /= b then if b <= 7 then skip else skip fi else x := (1 + (2 + (3 + 4))) fi",
+    };
+    for (const std::string_view program : programs) {
+        const grbaum tree = parse(program);
+        EXPECT_EQ(drawing_of(tree), layout_of(tree)) << program;
+    }
+}
+
+TEST(Printgb, EachFurtherStatementStandsThreeColumnsFurtherRight) {
+    const std::string drawing = drawing_of(parse("skip; skip; skip"));
+    std::vector<std::size_t> bar_columns;
+    for (std::size_t at = drawing.find("|_ leereAnweisung"); at != std::string::npos;
+         at = drawing.find("|_ leereAnweisung", at + 1)) {
+        bar_columns.push_back(at - drawing.rfind('\n', at));  // 1-based column of the bar
+    }
+    EXPECT_EQ(bar_columns, (std::vector<std::size_t>{9, 12, 15}));
+}
+
+TEST(Printgb, NullTreeWritesNothing) { EXPECT_EQ(drawing_of(nullptr), ""); }
+
+TEST(Printgb, StatementWithoutChildren) {
+    grbaum leer = common::make<grknoten>(alphabet::LEEREANWEISUNG);
+    grbaum anw = common::make<grknoten>(alphabet::ANW);
+    anw->knoten() = leer;
+    grbaum anwf = common::make<grknoten>(alphabet::ANWF);
+    anwf->knoten() = anw;
+    grbaum root = common::make<grknoten>(alphabet::PROGRAMM);
+    root->knoten() = anwf;
+    EXPECT_EQ(drawing_of(root),
+              test_support::read_file(test_support::data_path("driver/tree_statement_without_children.txt")));
+}
+
+TEST(Printgb, RootOtherThanProgrammIsACheckError) {
+    grbaum anw = common::make<grknoten>(alphabet::ANW);
+    anw->knoten() = common::make<grknoten>(alphabet::LEEREANWEISUNG);
+    EXPECT_THROW(drawing_of(anw), common::named_error);
+}
+
+TEST(Printgb, DeepTreeNeedsNoDeepStack) {
+    // A thousand nested loops make a tree about 3,000 levels deep; drawn on
+    // a small stack, so the walk may not grow the stack with the tree.
+    std::string program;
+    for (int i = 0; i < 1'000; ++i) {
+        program += "while x < 0 do ";
+    }
+    program += "skip";
+    for (int i = 0; i < 1'000; ++i) {
+        program += " od";
+    }
+    grbaum tree = nullptr;
+    common::run_on_large_stack([&] { tree = parse(program); });
+    common::run_on_large_stack(
+        [tree] {
+            common::out_file sink;
+            sink.create("/dev/null");
+            printpak::printgb(tree, sink, true);
+            sink.close();
+        },
+        std::size_t{256} << 10);
+}
+
+}  // namespace
