@@ -18,7 +18,9 @@ using comtypes::alphabet;
 using comtypes::grbaum;
 
 // here names a guard of this module's body by its line.
-constexpr common::place here(int line) { return common::place{modul, line}; }
+constexpr common::place here(int line) {
+    return common::place{modul, line};
+}
 
 // zahl_aus_text reads a run of decimal digits as a 32-bit number; a value
 // beyond 2147483647 (or a text that is no digit run) raises the check error.
@@ -75,7 +77,8 @@ constexpr std::array<wandel_zeile<vergleicher>, 5> rop_tabelle{{
 // nachschlagen returns the result of the first row whose text is `text`, or
 // `otherwise`.
 template <class Result, std::size_t N>
-Result nachschlagen(const std::array<wandel_zeile<Result>, N>& tabelle, std::string_view text, Result otherwise) {
+Result nachschlagen(const std::array<wandel_zeile<Result>, N>& tabelle, std::string_view text,
+                    Result otherwise) {
     for (const auto& zeile : tabelle) {
         if (zeile.text == text) {
             return zeile.result;
@@ -86,9 +89,13 @@ Result nachschlagen(const std::array<wandel_zeile<Result>, N>& tabelle, std::str
 
 }  // namespace
 
-operator_ opt_wandler(std::string_view op) { return nachschlagen(op_tabelle, op, operator_::MODULO); }
+operator_ opt_wandler(std::string_view op) {
+    return nachschlagen(op_tabelle, op, operator_::MODULO);
+}
 
-vergleicher ropt_wandler(std::string_view rop) { return nachschlagen(rop_tabelle, rop, vergleicher::GG); }
+vergleicher ropt_wandler(std::string_view rop) {
+    return nachschlagen(rop_tabelle, rop, vergleicher::GG);
+}
 
 ausdruck ausdruck_wandler(grbaum baum) {
     const grbaum erstes = kind(baum, 1);
@@ -243,7 +250,9 @@ umgebung eintrag(std::string_view var, umgebung umg) {
 
 }  // namespace
 
-bool wert_vorhanden(std::string_view var, umgebung umg) { return eintrag(var, umg) != nullptr; }
+bool wert_vorhanden(std::string_view var, umgebung umg) {
+    return eintrag(var, umg) != nullptr;
+}
 
 wert wert_suche(std::string_view var, umgebung umg) {
     const umgebung u = eintrag(var, umg);
@@ -263,9 +272,13 @@ umgebung wert_eintrag(std::string_view var, std::int32_t int_wert, umgebung umg)
     return umg;
 }
 
-bool ist_undef(const wert& w) { return w.form == wert_art::UNDEF; }
+bool ist_undef(const wert& w) {
+    return w.form == wert_art::UNDEF;
+}
 
-variable vard() { return variable{"d", wert{0}}; }
+variable vard() {
+    return variable{"d", wert{0}};
+}
 
 // ---- Arithmetic and comparisons ----
 
@@ -310,7 +323,25 @@ namespace {
 
 // The rules that a step can fire. ORDER REGEL: indexes regel_texte.
 enum class regel : std::uint8_t {
-    R1, R2, R3, R4, R5, R6, R7, R8, R9, R10, R11, R11_LEER, R12, R13, R14, R15, R16, R17, ENDE,
+    R1,
+    R2,
+    R3,
+    R4,
+    R5,
+    R6,
+    R7,
+    R8,
+    R9,
+    R10,
+    R11,
+    R11_LEER,
+    R12,
+    R13,
+    R14,
+    R15,
+    R16,
+    R17,
+    ENDE,
 };
 
 constexpr std::array<std::string_view, 19> regel_texte{
@@ -336,7 +367,9 @@ constexpr std::array<std::string_view, 19> regel_texte{
 };
 
 // push returns a new cell holding `t` on top of `stapel`.
-teile push(teil t, teile stapel) { return common::make<teile_rec>(t, stapel); }
+teile push(teil t, teile stapel) {
+    return common::make<teile_rec>(t, stapel);
+}
 
 // neu returns a new part of kind `art` whose one field is set by `setze`.
 template <class Setze>
@@ -346,7 +379,9 @@ teil neu(teil_arten art, Setze setze) {
     return t;
 }
 
-teil marke(teil_arten art) { return common::make<teil_rec>(art); }
+teil marke(teil_arten art) {
+    return common::make<teil_rec>(art);
+}
 
 teil anw_teil(anweisung s) {
     return neu(teil_arten::ANW, [&](teil_rec& t) { t.teil_anw() = s; });
@@ -375,7 +410,9 @@ teil_rec& oben(teile stapel, int line) {
 
 // unter returns the stack below the top cell; an empty stack raises the
 // check error.
-teile unter(teile stapel, int line) { return common::not_null(stapel, here(line))->rest; }
+teile unter(teile stapel, int line) {
+    return common::not_null(stapel, here(line))->rest;
+}
 
 // schritt carries one step: the working copy of the state and the stream
 // that receives the rule line.
@@ -455,16 +492,17 @@ private:
         switch (s.form) {
             case anweisungs_art::FALL:
                 schreibe(regel::R12);
-                k().zk = push(bed_teil(s.bedingungs_wert_fall()),
-                              push(marke(teil_arten::IF_CASE),
-                                   push(anw_f_teil(s.erst_anweisung_fall()),
-                                        push(anw_f_teil(s.zweit_anweisung_fall()), rest))));
+                k().zk = push(
+                    bed_teil(s.bedingungs_wert_fall()),
+                    push(marke(teil_arten::IF_CASE), push(anw_f_teil(s.erst_anweisung_fall()),
+                                                          push(anw_f_teil(s.zweit_anweisung_fall()), rest))));
                 return;
             case anweisungs_art::SCHLEIFE: {
                 schreibe(regel::R15);
                 const bedingung b = s.bedingungs_wert_schleife();
-                k().zk = push(bed_teil(b), push(marke(teil_arten::DO_CASE),
-                                                push(bed_teil(b), push(anw_f_teil(s.erst_anweisung_schleife()), rest))));
+                k().zk = push(bed_teil(b),
+                              push(marke(teil_arten::DO_CASE),
+                                   push(bed_teil(b), push(anw_f_teil(s.erst_anweisung_schleife()), rest))));
                 return;
             }
             case anweisungs_art::SKIP:
@@ -473,7 +511,8 @@ private:
                 return;
             case anweisungs_art::ZUWEISUNG: {
                 schreibe(regel::R9);
-                const teil bez = neu(teil_arten::BEZ, [&](teil_rec& p) { p.teil_bez() = s.zuweisungs_name(); });
+                const teil bez =
+                    neu(teil_arten::BEZ, [&](teil_rec& p) { p.teil_bez() = s.zuweisungs_name(); });
                 k().zk = push(ausdr_teil(s.links_ausdruck()), push(marke(teil_arten::ZUW), push(bez, rest)));
                 return;
             }
@@ -504,10 +543,11 @@ private:
                 return;
             case bedingungs_art::VERGLEICH:
                 schreibe(regel::R6);
-                k().zk = push(ausdr_teil(b.links_ausdruck()),
-                              push(ausdr_teil(b.rechts_ausdruck()),
-                                   push(neu(teil_arten::ROP, [&](teil_rec& p) { p.teil_rop() = b.vergleichs_wert(); }),
-                                        rest)));
+                k().zk = push(
+                    ausdr_teil(b.links_ausdruck()),
+                    push(ausdr_teil(b.rechts_ausdruck()),
+                         push(neu(teil_arten::ROP, [&](teil_rec& p) { p.teil_rop() = b.vergleichs_wert(); }),
+                              rest)));
                 return;
         }
         common::check_failed(here(__LINE__));
@@ -529,10 +569,11 @@ private:
             }
             case ausdrucks_art::VERKN:
                 schreibe(regel::R3);
-                k().zk = push(ausdr_teil(e.links_ausdruck()),
-                              push(ausdr_teil(e.rechts_ausdruck()),
-                                   push(neu(teil_arten::OP, [&](teil_rec& p) { p.teil_op() = e.operator_wert(); }),
-                                        rest)));
+                k().zk =
+                    push(ausdr_teil(e.links_ausdruck()),
+                         push(ausdr_teil(e.rechts_ausdruck()),
+                              push(neu(teil_arten::OP, [&](teil_rec& p) { p.teil_op() = e.operator_wert(); }),
+                                   rest)));
                 return;
         }
         common::check_failed(here(__LINE__));
@@ -610,8 +651,12 @@ private:
 
 }  // namespace
 
-zustand delta2_ft(const zustand& z, common::text_writer& ft) { return schritt(z, ft).ausfuehren(); }
+zustand delta2_ft(const zustand& z, common::text_writer& ft) {
+    return schritt(z, ft).ausfuehren();
+}
 
-zustand delta2(const zustand& z) { return delta2_ft(z, common::standard_output()); }
+zustand delta2(const zustand& z) {
+    return delta2_ft(z, common::standard_output());
+}
 
 }  // namespace baumwandler_package

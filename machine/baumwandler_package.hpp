@@ -51,7 +51,20 @@ enum class anweisungs_art : std::uint8_t { FALL, SCHLEIFE, SKIP, ZUWEISUNG };
 enum class operator_ : std::uint8_t { PLUS, MINUS, MAL, DIV, MODULO };
 enum class vergleicher : std::uint8_t { KL, GL, GR, KG, UG, GG };
 enum class wert_art : std::uint8_t { UNDEF, DEF_WERT };
-enum class teil_arten : std::uint8_t { ANW, ANW_F, BED, AUSDR, BEZ, ZWERT, WWERT, OP, ROP, IF_CASE, DO_CASE, ZUW };
+enum class teil_arten : std::uint8_t {
+    ANW,
+    ANW_F,
+    BED,
+    AUSDR,
+    BEZ,
+    ZWERT,
+    WWERT,
+    OP,
+    ROP,
+    IF_CASE,
+    DO_CASE,
+    ZUW
+};
 enum class zustand_arten : std::uint8_t { ENDE, AKT };
 
 // ---- Pointer types (null: none, the empty list, the empty stack) ----
@@ -83,7 +96,9 @@ struct ausdruck_rec {
 
     explicit ausdruck_rec(ausdrucks_art kind) : form(kind) {}
 
-    std::int32_t& zahl_wert() { return detail::feld(zahl_wert_, form == ausdrucks_art::ZAHL, ausdruck_zeile); }
+    std::int32_t& zahl_wert() {
+        return detail::feld(zahl_wert_, form == ausdrucks_art::ZAHL, ausdruck_zeile);
+    }
     [[nodiscard]] const std::int32_t& zahl_wert() const {
         return detail::feld(zahl_wert_, form == ausdrucks_art::ZAHL, ausdruck_zeile);
     }
@@ -91,7 +106,9 @@ struct ausdruck_rec {
     [[nodiscard]] const std::string& name_wert() const {
         return detail::feld(name_wert_, form == ausdrucks_art::NAME, ausdruck_zeile);
     }
-    operator_& operator_wert() { return detail::feld(operator_wert_, form == ausdrucks_art::VERKN, ausdruck_zeile); }
+    operator_& operator_wert() {
+        return detail::feld(operator_wert_, form == ausdrucks_art::VERKN, ausdruck_zeile);
+    }
     [[nodiscard]] const operator_& operator_wert() const {
         return detail::feld(operator_wert_, form == ausdrucks_art::VERKN, ausdruck_zeile);
     }
@@ -99,7 +116,9 @@ struct ausdruck_rec {
     [[nodiscard]] const ausdruck& links_ausdruck() const {
         return detail::feld(links_, form == ausdrucks_art::VERKN, ausdruck_zeile);
     }
-    ausdruck& rechts_ausdruck() { return detail::feld(rechts_, form == ausdrucks_art::VERKN, ausdruck_zeile); }
+    ausdruck& rechts_ausdruck() {
+        return detail::feld(rechts_, form == ausdrucks_art::VERKN, ausdruck_zeile);
+    }
     [[nodiscard]] const ausdruck& rechts_ausdruck() const {
         return detail::feld(rechts_, form == ausdrucks_art::VERKN, ausdruck_zeile);
     }
@@ -129,7 +148,9 @@ struct bedingung_rec {
     [[nodiscard]] const vergleicher& vergleichs_wert() const {
         return detail::feld(vergleichs_wert_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
     }
-    ausdruck& links_ausdruck() { return detail::feld(links_, form == bedingungs_art::VERGLEICH, bedingung_zeile); }
+    ausdruck& links_ausdruck() {
+        return detail::feld(links_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
+    }
     [[nodiscard]] const ausdruck& links_ausdruck() const {
         return detail::feld(links_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
     }
@@ -154,11 +175,15 @@ struct anweisung_rec {
 
     explicit anweisung_rec(anweisungs_art kind) : form(kind) {}
 
-    bedingung& bedingungs_wert_fall() { return detail::feld(bed_fall_, is(anweisungs_art::FALL), anweisung_zeile); }
+    bedingung& bedingungs_wert_fall() {
+        return detail::feld(bed_fall_, is(anweisungs_art::FALL), anweisung_zeile);
+    }
     [[nodiscard]] const bedingung& bedingungs_wert_fall() const {
         return detail::feld(bed_fall_, is(anweisungs_art::FALL), anweisung_zeile);
     }
-    anweisung_f& erst_anweisung_fall() { return detail::feld(erst_fall_, is(anweisungs_art::FALL), anweisung_zeile); }
+    anweisung_f& erst_anweisung_fall() {
+        return detail::feld(erst_fall_, is(anweisungs_art::FALL), anweisung_zeile);
+    }
     [[nodiscard]] const anweisung_f& erst_anweisung_fall() const {
         return detail::feld(erst_fall_, is(anweisungs_art::FALL), anweisung_zeile);
     }
@@ -180,11 +205,15 @@ struct anweisung_rec {
     [[nodiscard]] const anweisung_f& erst_anweisung_schleife() const {
         return detail::feld(erst_schleife_, is(anweisungs_art::SCHLEIFE), anweisung_zeile);
     }
-    std::string& zuweisungs_name() { return detail::feld(name_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile); }
+    std::string& zuweisungs_name() {
+        return detail::feld(name_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile);
+    }
     [[nodiscard]] const std::string& zuweisungs_name() const {
         return detail::feld(name_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile);
     }
-    ausdruck& links_ausdruck() { return detail::feld(ausdruck_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile); }
+    ausdruck& links_ausdruck() {
+        return detail::feld(ausdruck_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile);
+    }
     [[nodiscard]] const ausdruck& links_ausdruck() const {
         return detail::feld(ausdruck_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile);
     }
@@ -258,29 +287,41 @@ struct teil_rec {
     explicit teil_rec(teil_arten kind) : form(kind) {}
 
     anweisung& teil_anw() { return detail::feld(anw_, is(teil_arten::ANW), teil_zeile); }
-    [[nodiscard]] const anweisung& teil_anw() const { return detail::feld(anw_, is(teil_arten::ANW), teil_zeile); }
+    [[nodiscard]] const anweisung& teil_anw() const {
+        return detail::feld(anw_, is(teil_arten::ANW), teil_zeile);
+    }
     anweisung_f& teil_anw_f() { return detail::feld(anw_f_, is(teil_arten::ANW_F), teil_zeile); }
     [[nodiscard]] const anweisung_f& teil_anw_f() const {
         return detail::feld(anw_f_, is(teil_arten::ANW_F), teil_zeile);
     }
     bedingung& teil_bed() { return detail::feld(bed_, is(teil_arten::BED), teil_zeile); }
-    [[nodiscard]] const bedingung& teil_bed() const { return detail::feld(bed_, is(teil_arten::BED), teil_zeile); }
+    [[nodiscard]] const bedingung& teil_bed() const {
+        return detail::feld(bed_, is(teil_arten::BED), teil_zeile);
+    }
     ausdruck& teil_ausdr() { return detail::feld(ausdr_, is(teil_arten::AUSDR), teil_zeile); }
     [[nodiscard]] const ausdruck& teil_ausdr() const {
         return detail::feld(ausdr_, is(teil_arten::AUSDR), teil_zeile);
     }
     std::string& teil_bez() { return detail::feld(bez_, is(teil_arten::BEZ), teil_zeile); }
-    [[nodiscard]] const std::string& teil_bez() const { return detail::feld(bez_, is(teil_arten::BEZ), teil_zeile); }
+    [[nodiscard]] const std::string& teil_bez() const {
+        return detail::feld(bez_, is(teil_arten::BEZ), teil_zeile);
+    }
     std::int32_t& teil_zwert() { return detail::feld(zwert_, is(teil_arten::ZWERT), teil_zeile); }
     [[nodiscard]] const std::int32_t& teil_zwert() const {
         return detail::feld(zwert_, is(teil_arten::ZWERT), teil_zeile);
     }
     bool& teil_wwert() { return detail::feld(wwert_, is(teil_arten::WWERT), teil_zeile); }
-    [[nodiscard]] const bool& teil_wwert() const { return detail::feld(wwert_, is(teil_arten::WWERT), teil_zeile); }
+    [[nodiscard]] const bool& teil_wwert() const {
+        return detail::feld(wwert_, is(teil_arten::WWERT), teil_zeile);
+    }
     operator_& teil_op() { return detail::feld(op_, is(teil_arten::OP), teil_zeile); }
-    [[nodiscard]] const operator_& teil_op() const { return detail::feld(op_, is(teil_arten::OP), teil_zeile); }
+    [[nodiscard]] const operator_& teil_op() const {
+        return detail::feld(op_, is(teil_arten::OP), teil_zeile);
+    }
     vergleicher& teil_rop() { return detail::feld(rop_, is(teil_arten::ROP), teil_zeile); }
-    [[nodiscard]] const vergleicher& teil_rop() const { return detail::feld(rop_, is(teil_arten::ROP), teil_zeile); }
+    [[nodiscard]] const vergleicher& teil_rop() const {
+        return detail::feld(rop_, is(teil_arten::ROP), teil_zeile);
+    }
 
 private:
     [[nodiscard]] bool is(teil_arten kind) const { return form == kind; }
@@ -325,7 +366,9 @@ struct zustand {
     [[nodiscard]] const umgebung& ende_zustand() const {
         return detail::feld(ende_, form == zustand_arten::ENDE, zustand_zeile);
     }
-    konfiguration& akt_zustand() { return detail::feld(akt_zustand_, form == zustand_arten::AKT, zustand_zeile); }
+    konfiguration& akt_zustand() {
+        return detail::feld(akt_zustand_, form == zustand_arten::AKT, zustand_zeile);
+    }
     [[nodiscard]] const konfiguration& akt_zustand() const {
         return detail::feld(akt_zustand_, form == zustand_arten::AKT, zustand_zeile);
     }

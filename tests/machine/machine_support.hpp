@@ -2,15 +2,16 @@
 // what a run wrote to a file or to standard output.
 #pragma once
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <fcntl.h>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "automata/capture.hpp"
 #include "common/errors.hpp"
 #include "common/textio.hpp"
 #include "frontend/comtypes.hpp"
@@ -36,31 +37,15 @@ inline bp::zustand start(std::string_view program) {
     return bp::zustand{k};
 }
 
-struct mitschrift {
-    std::string text;
-    std::string error;  // "NAME message", empty when the action ended normally
-};
-
-// in_datei runs `action` on a writer into a scratch file and returns what it wrote.
-inline mitschrift in_datei(const std::function<void(common::text_writer&)>& action) {
-    test_support::scratch_folder folder;
-    const auto path = folder.path() / "out";
-    common::out_file file;
-    file.create(path.string());
-    mitschrift result;
-    try {
-        action(file);
-    } catch (const common::named_error& error) {
-        result.error = error.name() + " " + error.message();
-    }
-    file.flush();
-    result.text = test_support::read_file(path);
-    file.close();
-    return result;
+// in_datei runs an action on a writer into a scratch file: what it wrote
+// and the error it ended with.
+using automata_tests::capture;
+inline capture in_datei(const std::function<void(common::text_writer&)>& action) {
+    return automata_tests::captured(action);
 }
 
 // auf_bildschirm runs `action` with standard output sent to a scratch file.
-inline mitschrift auf_bildschirm(const std::function<void()>& action) {
+inline capture auf_bildschirm(const std::function<void()>& action) {
     test_support::scratch_folder folder;
     const auto path = folder.path() / "stdout";
     std::fflush(stdout);
@@ -68,7 +53,7 @@ inline mitschrift auf_bildschirm(const std::function<void()>& action) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(fd, 1);
     close(fd);
-    mitschrift result;
+    capture result;
     try {
         action();
     } catch (const common::named_error& error) {

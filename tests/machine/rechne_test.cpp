@@ -55,8 +55,8 @@ TEST(RechneOp, ResultsAndErrorsWithTheirLines) {
         {MODULO, 5, 0, 0, 285},
     };
     for (const auto& c : cases) {
-        const std::string what = std::to_string(static_cast<int>(c.op)) + " " + std::to_string(c.z1) + " " +
-                                 std::to_string(c.z2);
+        const std::string what =
+            std::to_string(static_cast<int>(c.op)) + " " + std::to_string(c.z1) + " " + std::to_string(c.z2);
         if (c.line == 0) {
             EXPECT_EQ(rechne_op(c.op, c.z1, c.z2), c.result) << what;
             continue;
@@ -81,9 +81,9 @@ struct rel_case {
 TEST(RechneRelOp, ComparisonsAreSigned) {
     using enum vergleicher;
     const rel_case cases[] = {
-        {KL, -1, 0, true},   {KL, 3, 2, false},         {GL, 3, 3, true},  {GL, 3, -3, false},
-        {GR, 0, -1, true},   {GR, 2, 3, false},         {KG, 3, 3, true},  {KG, 4, 3, false},
-        {UG, 3, 3, false},   {UG, 3, 4, true},          {GG, 3, 3, true},  {GG, kleinste, groesste, false},
+        {KL, -1, 0, true}, {KL, 3, 2, false}, {GL, 3, 3, true}, {GL, 3, -3, false},
+        {GR, 0, -1, true}, {GR, 2, 3, false}, {KG, 3, 3, true}, {KG, 4, 3, false},
+        {UG, 3, 3, false}, {UG, 3, 4, true},  {GG, 3, 3, true}, {GG, kleinste, groesste, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(rechne_rel_op(c.rop, c.z1, c.z2), c.result)

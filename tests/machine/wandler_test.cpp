@@ -26,8 +26,8 @@ std::string form(ausdruck e) {
         case ausdrucks_art::NAME:
             return e->name_wert();
         case ausdrucks_art::VERKN:
-            return "(" + form(e->links_ausdruck()) + " " + op_namen[static_cast<int>(e->operator_wert())] + " " +
-                   form(e->rechts_ausdruck()) + ")";
+            return "(" + form(e->links_ausdruck()) + " " + op_namen[static_cast<int>(e->operator_wert())] +
+                   " " + form(e->rechts_ausdruck()) + ")";
     }
     return "?";
 }
@@ -45,10 +45,11 @@ std::string form(anweisung_f l);
 std::string form(anweisung s) {
     switch (s->form) {
         case anweisungs_art::FALL:
-            return "if " + form(s->bedingungs_wert_fall()) + " then " + form(s->erst_anweisung_fall()) + " else " +
-                   form(s->zweit_anweisung_fall());
+            return "if " + form(s->bedingungs_wert_fall()) + " then " + form(s->erst_anweisung_fall()) +
+                   " else " + form(s->zweit_anweisung_fall());
         case anweisungs_art::SCHLEIFE:
-            return "while " + form(s->bedingungs_wert_schleife()) + " do " + form(s->erst_anweisung_schleife());
+            return "while " + form(s->bedingungs_wert_schleife()) + " do " +
+                   form(s->erst_anweisung_schleife());
         case anweisungs_art::SKIP:
             return "skip";
         case anweisungs_art::ZUWEISUNG:
@@ -139,8 +140,8 @@ TEST(OptWandler, TextsMapToOperatorsAndComparisons) {
     const struct {
         const char* text;
         operator_ op;
-    } ops[] = {{"+", operator_::PLUS},  {"-", operator_::MINUS},   {"*", operator_::MAL},
-               {"div", operator_::DIV}, {"Div", operator_::DIV},   {"mod", operator_::MODULO},
+    } ops[] = {{"+", operator_::PLUS},     {"-", operator_::MINUS},    {"*", operator_::MAL},
+               {"div", operator_::DIV},    {"Div", operator_::DIV},    {"mod", operator_::MODULO},
                {"DIV", operator_::MODULO}, {"Mod", operator_::MODULO}, {"", operator_::MODULO}};
     for (const auto& c : ops) {
         EXPECT_EQ(opt_wandler(c.text), c.op) << '"' << c.text << '"';
@@ -148,8 +149,9 @@ TEST(OptWandler, TextsMapToOperatorsAndComparisons) {
     const struct {
         const char* text;
         vergleicher rop;
-    } rops[] = {{"<", vergleicher::KL},  {"=", vergleicher::GL},  {">", vergleicher::GR}, {"<=", vergleicher::KG},
-                {"/=", vergleicher::UG}, {">=", vergleicher::GG}, {"", vergleicher::GG}};
+    } rops[] = {{"<", vergleicher::KL},  {"=", vergleicher::GL},  {">", vergleicher::GR},
+                {"<=", vergleicher::KG}, {"/=", vergleicher::UG}, {">=", vergleicher::GG},
+                {"", vergleicher::GG}};
     for (const auto& c : rops) {
         EXPECT_EQ(ropt_wandler(c.text), c.rop) << '"' << c.text << '"';
     }

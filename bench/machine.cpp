@@ -1,0 +1,56 @@
+// The While machine alone on a counting loop: steps with their rule lines
+// into a temporary file, no configuration rendered. The time per step should
+// stay flat from 10,000 to 1,000,000 steps.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+#include "common/arena.hpp"
+#include "common/textio.hpp"
+#include "frontend/comtypes.hpp"
+#include "frontend/scannerpak.hpp"
+#include "machine/baumwandler_package.hpp"
+
+namespace {
+
+namespace bp = baumwandler_package;
+
+// One turn of the loop takes 14 steps; the assignment before it, the exit
+// and the end take 13 more.
+constexpr std::int64_t steps_per_turn = 14;
+
+void counting_loop(benchmark::State& state) {
+    const std::int64_t turns = state.range(0) / steps_per_turn;
+    const std::string text = "n := " + std::to_string(turns) + "; while n > 0 do n := (n - 1) od";
+    const comtypes::grbaum tree = comtypes::creategb(scannerpak::scanner(text), nullptr, nullptr);
+    common::out_file trace;
+    trace.create("");
+    std::int64_t steps = 0;
+    const std::size_t before = common::arena_bytes_used();
+    for (auto _ : state) {
+        bp::konfiguration start;
+        start.um = bp::var_tupel(tree, nullptr);
+        start.zk = bp::baum_wandler(tree);
+        bp::zustand z{start};
+        while (z.form == bp::zustand_arten::AKT) {
+            z = bp::delta2_ft(z, trace);
+            ++steps;
+        }
+        benchmark::DoNotOptimize(z);
+    }
+    trace.close();
+    state.SetItemsProcessed(steps);
+    state.counters["ns_per_step"] =
+        benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["arena_bytes_per_step"] =
+        static_cast<double>(common::arena_bytes_used() - before) / static_cast<double>(steps);
+}
+// Records are never freed, so the larger runs go once or a few times.
+BENCHMARK(counting_loop)->Arg(10'000)->Iterations(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(counting_loop)->Arg(100'000)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(counting_loop)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,421 @@
+// The machine step: rule lines, rule sequences of whole runs, the three
+// in-place changes, and failures with or without their rule line.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/arena.hpp"
+#include "machine_support.hpp"
+
+namespace {
+
+using namespace baumwandler_package;
+using machine_tests::in_datei;
+using machine_tests::nummern;
+using machine_tests::regelnummern;
+using machine_tests::start;
+
+// ---- Building blocks for hand-made configurations ----
+
+teile push(teil t, teile rest = nullptr) {
+    return common::make<teile_rec>(t, rest);
+}
+
+teil part(teil_arten art) {
+    return common::make<teil_rec>(art);
+}
+
+// mit returns a new part of kind `art` whose one field `setze` fills.
+template <class Setze>
+teil mit(teil_arten art, Setze setze) {
+    const teil t = part(art);
+    setze(*t);
+    return t;
+}
+
+teil zwert(std::int32_t n) {
+    return mit(teil_arten::ZWERT, [=](teil_rec& t) { t.teil_zwert() = n; });
+}
+teil wwert(bool v) {
+    return mit(teil_arten::WWERT, [=](teil_rec& t) { t.teil_wwert() = v; });
+}
+teil anw_f(anweisung_f l) {
+    return mit(teil_arten::ANW_F, [=](teil_rec& t) { t.teil_anw_f() = l; });
+}
+teil anw(anweisung s) {
+    return mit(teil_arten::ANW, [=](teil_rec& t) { t.teil_anw() = s; });
+}
+teil bez(std::string_view x) {
+    return mit(teil_arten::BEZ, [=](teil_rec& t) { t.teil_bez() = x; });
+}
+teil op(operator_ o) {
+    return mit(teil_arten::OP, [=](teil_rec& t) { t.teil_op() = o; });
+}
+teil rop(vergleicher r) {
+    return mit(teil_arten::ROP, [=](teil_rec& t) { t.teil_rop() = r; });
+}
+
+// programm returns the converted statement list of a program text.
+anweisung_f programm(std::string_view text) {
+    return baum_wandler(machine_tests::baum(text))->t->teil_anw_f();
+}
+
+// erste returns the first statement of a program text, converted.
+anweisung erste(std::string_view text) {
+    return programm(text)->anw;
+}
+
+// fall builds if <truth value> then skip else skip fi, which no program text can hold.
+anweisung fall(bool v) {
+    const bedingung b = common::make<bedingung_rec>(bedingungs_art::WAHR);
+    b->wahr_wert() = v;
+    const anweisung s = common::make<anweisung_rec>(anweisungs_art::FALL);
+    s->bedingungs_wert_fall() = b;
+    s->erst_anweisung_fall() = programm("skip");
+    s->zweit_anweisung_fall() = programm("skip");
+    return s;
+}
+
+// ausdr holds the expression assigned by the first statement of a program text.
+teil ausdr(std::string_view program) {
+    const ausdruck e = erste(program)->links_ausdruck();
+    return mit(teil_arten::AUSDR, [=](teil_rec& t) { t.teil_ausdr() = e; });
+}
+
+// bed holds the condition of the loop that a program text begins with.
+teil bed(std::string_view program) {
+    const bedingung b = erste(program)->bedingungs_wert_schleife();
+    return mit(teil_arten::BED, [=](teil_rec& t) { t.teil_bed() = b; });
+}
+
+// x_mit returns the environment x holding `n`.
+umgebung x_mit(std::int32_t n) {
+    return common::make<umgebung_rec>(variable{"x", wert{n}});
+}
+
+zustand akt(umgebung um, teile wk, teile zk) {
+    return zustand{konfiguration{um, wk, zk}};
+}
+
+// ---- Rule lines ----
+
+TEST(Delta2, EachRuleWritesALineEndAndThenItsLine) {
+    const teile body = push(anw_f(programm("skip")));
+    const struct {
+        zustand z;
+        const char* line;
+    } cases[] = {
+        {akt(nullptr, nullptr, push(ausdr("x := 7"))), "-- (1 : Zahl lesen) --"},
+        {akt(x_mit(5), nullptr, push(ausdr("y := x"))), "-- (2 : Variable lesen, Wert aus Umgebung)--"},
+        {akt(nullptr, nullptr, push(ausdr("y := (1 + 2)"))), "-- (3 : Verknuepfung aufloesen)--"},
+        {akt(nullptr, push(zwert(2), push(zwert(1))), push(op(operator_::PLUS))),
+         "-- (4 : Arithmetische Operation)--"},
+        {akt(nullptr, nullptr, push(bed("while x > 0 do skip od"))), "-- (6 : Bedingung aufloesen)--"},
+        {akt(nullptr, push(zwert(2), push(zwert(1))), push(rop(vergleicher::KL))),
+         "-- (7 : Vergleichsoperation)--"},
+        {akt(nullptr, nullptr, push(anw(erste("skip")))), "-- (8 : Skipanweisung)--"},
+        {akt(nullptr, nullptr, push(anw(erste("x := 1")))), "-- (9 : Zuweisung aufloesen)--"},
+        {akt(x_mit(0), push(zwert(4)), push(part(teil_arten::ZUW), push(bez("x")))),
+         "-- (10 : Zuweisung ausfuehren)--"},
+        {akt(nullptr, nullptr, push(anw_f(programm("skip")))),
+         "-- (11 : nichtleere Anweisungsfolge aufloesen)--"},
+        {akt(nullptr, nullptr, push(anw_f(nullptr))), "-- (11' : leere Anweisungsfolge aufloesen)--"},
+        {akt(nullptr, nullptr, push(anw(fall(true)))), "-- (12 : If-Anweisung aufloesen)--"},
+        {akt(nullptr, push(wwert(true)),
+             push(part(teil_arten::IF_CASE), push(anw_f(nullptr), push(anw_f(nullptr))))),
+         "-- (13 : If-Anweisung True-Fall)--"},
+        {akt(nullptr, push(wwert(false)),
+             push(part(teil_arten::IF_CASE), push(anw_f(nullptr), push(anw_f(nullptr))))),
+         "-- (14 : If-Anweisung False-Fall)--"},
+        {akt(nullptr, nullptr, push(anw(erste("while x > 0 do skip od")))), "-- (15 : Schleife aufloesen)--"},
+        {akt(nullptr, push(wwert(true)),
+             push(part(teil_arten::DO_CASE), push(bed("while x > 0 do skip od"), body))),
+         "-- (16 : Schleifenbedingung True)--"},
+        {akt(nullptr, push(wwert(false)),
+             push(part(teil_arten::DO_CASE), push(bed("while x > 0 do skip od"), body))),
+         "-- (17 : Schleifenbedingung False)--"},
+        {akt(nullptr, nullptr, nullptr), "-- (Ende der Auswertung)--"},
+    };
+    for (const auto& c : cases) {
+        const auto out = in_datei([&](common::text_writer& ft) { (void)delta2_ft(c.z, ft); });
+        EXPECT_EQ(out.error, "") << c.line;
+        EXPECT_EQ(out.text, std::string("\n") + c.line + "\n");
+    }
+}
+
+TEST(Delta2, OneAssignmentRunsInSixStepsWithTheirExactLines) {
+    zustand end;
+    const auto out =
+        in_datei([&](common::text_writer& ft) { end = machine_tests::lauf(start("x := 1"), ft); });
+    EXPECT_EQ(out.text,
+              "\n-- (11 : nichtleere Anweisungsfolge aufloesen)--\n"
+              "\n-- (9 : Zuweisung aufloesen)--\n"
+              "\n-- (1 : Zahl lesen) --\n"
+              "\n-- (10 : Zuweisung ausfuehren)--\n"
+              "\n-- (11' : leere Anweisungsfolge aufloesen)--\n"
+              "\n-- (Ende der Auswertung)--\n");
+    ASSERT_EQ(end.form, zustand_arten::ENDE);
+    EXPECT_EQ(end.ende_zustand()->elem.variable_wert.zahl_wert(), 1);
+}
+
+// ---- Whole runs ----
+
+std::string speicher(umgebung u) {
+    std::ostringstream out;
+    for (; u != nullptr; u = u->next) {
+        out << (out.tellp() > 0 ? ", " : "") << u->elem.variable_name << "=";
+        if (ist_undef(u->elem.variable_wert)) {
+            out << "undef";
+        } else {
+            out << u->elem.variable_wert.zahl_wert();
+        }
+    }
+    return out.str();
+}
+
+const std::string schleifen_runde = "15 6 2 1 7 16 11 9 3 2 1 4 10 11' ";
+
+TEST(Delta2, RunsFollowTheRuleSequencesOfTheirPrograms) {
+    const struct {
+        const char* program;
+        std::string rules;
+        const char* store;
+    } cases[] = {
+        {"x := 2; while x > 0 do x := (x - 1) od",
+         "11 9 1 10 11 " + schleifen_runde + schleifen_runde + "15 6 2 1 7 17 11' end", "x=0"},
+        {"x := ((1 + 2) * (3 + 4))", "11 9 3 3 1 1 4 3 1 1 4 4 10 11' end", "x=21"},
+        {"x := 5; y := (x - 3)", "11 9 1 10 11 9 3 2 1 4 10 11' end", "y=2, x=5"},
+        {"x := (4 - 10); y := (7 div 2)", "11 9 3 1 1 4 10 11 9 3 1 1 4 10 11' end", "y=3, x=-6"},
+        {"if 1 < 2 then x := 1 else x := 2 fi", "11 12 6 1 1 7 13 11 9 1 10 11' 11' end", "x=1"},
+        {"if 3 < 2 then x := 1 else x := 2 fi", "11 12 6 1 1 7 14 11 9 1 10 11' 11' end", "x=2"},
+        {"y := 0; if y > 0 then x := (x + 1) else x := 1 fi",
+         "11 9 1 10 11 12 6 2 1 7 14 11 9 1 10 11' 11' end", "x=1, y=0"},
+        {"while 1 > 2 do skip od", "11 15 6 1 1 7 17 11' end", ""},
+        {"skip", "11 8 11' end", ""},
+    };
+    for (const auto& c : cases) {
+        zustand end;
+        const auto out =
+            in_datei([&](common::text_writer& ft) { end = machine_tests::lauf(start(c.program), ft); });
+        EXPECT_EQ(out.error, "") << c.program;
+        EXPECT_EQ(regelnummern(out.text), nummern(c.rules)) << c.program;
+        ASSERT_EQ(end.form, zustand_arten::ENDE) << c.program;
+        EXPECT_EQ(speicher(end.ende_zustand()), c.store) << c.program;
+    }
+}
+
+TEST(Delta2, IfWithATruthValueTakesEitherBranch) {
+    for (const bool v : {true, false}) {
+        const auto out = in_datei([&](common::text_writer& ft) {
+            (void)machine_tests::lauf(
+                akt(nullptr, nullptr, push(anw_f(common::make<anweisung_f_rec>(fall(v))))), ft);
+        });
+        EXPECT_EQ(regelnummern(out.text),
+                  nummern(v ? "11 12 5 13 11 8 11' 11' end" : "11 12 5 14 11 8 11' 11' end"));
+    }
+}
+
+TEST(Delta2, ScreenRunWritesWhatTheFileRunWritesAndTheFileRunNothingOnScreen) {
+    const char* program = "x := 1; while x > 0 do x := (x - 1) od";
+    std::string datei;
+    const auto screen_of_file_run = machine_tests::auf_bildschirm([&] {
+        datei =
+            in_datei([&](common::text_writer& ft) { (void)machine_tests::lauf(start(program), ft); }).text;
+    });
+    EXPECT_EQ(screen_of_file_run.text, "");
+    const auto screen = machine_tests::auf_bildschirm([&] {
+        zustand z = start(program);
+        while (z.form == zustand_arten::AKT) {
+            z = delta2(z);
+        }
+        common::standard_output().flush();
+    });
+    EXPECT_EQ(screen.text, datei);
+    EXPECT_EQ(regelnummern(datei).size(), 27U);  // 5 + 14 for the turn + 8 for the exit, end line included
+}
+
+// ---- Failures ----
+
+TEST(Delta2, FailingRunsStopWithTheRuleLineWrittenFirst) {
+    const struct {
+        const char* program;
+        const char* rules;
+        const char* error;
+    } cases[] = {
+        {"x := (x + 1)", "11 9 3 2", "CHECK_ERROR baumwandler_package:77"},
+        {"x := true", "11 9 2", "CHECK_ERROR baumwandler_package:77"},
+        {"x := (2147483647 + 1)", "11 9 3 1 1 4", "CHECK_ERROR baumwandler_package:277"},
+        {"x := (0 - 2147483647); x := (x - 2)", "11 9 3 1 1 4 10 11 9 3 2 1 4",
+         "CHECK_ERROR baumwandler_package:279"},
+        {"x := (65536 * 32768)", "11 9 3 1 1 4", "CHECK_ERROR baumwandler_package:281"},
+        {"x := (1 div 0)", "11 9 3 1 1 4", "CHECK_ERROR baumwandler_package:283"},
+        {"x := (1 mod 0)", "11 9 3 1 1 4", "CHECK_ERROR baumwandler_package:285"},
+    };
+    for (const auto& c : cases) {
+        const auto out =
+            in_datei([&](common::text_writer& ft) { (void)machine_tests::lauf(start(c.program), ft); });
+        EXPECT_EQ(out.error, c.error) << c.program;
+        EXPECT_EQ(regelnummern(out.text), nummern(c.rules)) << c.program;
+        EXPECT_EQ(out.text.back(), '\n') << c.program;  // the rule line is whole
+    }
+}
+
+TEST(Delta2, GuardsBeforeOrAfterTheRuleLine) {
+    const struct {
+        const char* what;
+        zustand z;
+        const char* text;
+    } cases[] = {
+        {"13/14 without a truth value",
+         akt(nullptr, nullptr, push(part(teil_arten::IF_CASE), push(anw_f(nullptr)))), "\n"},
+        {"13/14 on a number",
+         akt(nullptr, push(zwert(1)), push(part(teil_arten::IF_CASE), push(anw_f(nullptr)))), "\n"},
+        {"16/17 without a truth value", akt(nullptr, nullptr, push(part(teil_arten::DO_CASE))), "\n"},
+        {"10 without a value", akt(x_mit(0), nullptr, push(part(teil_arten::ZUW), push(bez("x")))),
+         "\n-- (10 : Zuweisung ausfuehren)--\n"},
+        {"10 without a name below",
+         akt(x_mit(0), push(zwert(1)), push(part(teil_arten::ZUW), push(zwert(1)))),
+         "\n-- (10 : Zuweisung ausfuehren)--\n"},
+        {"4 with one operand", akt(nullptr, push(zwert(1)), push(op(operator_::PLUS))),
+         "\n-- (4 : Arithmetische Operation)--\n"},
+        {"7 on a truth value", akt(nullptr, push(zwert(1), push(wwert(true))), push(rop(vergleicher::GL))),
+         "\n-- (7 : Vergleichsoperation)--\n"},
+        {"null expression", akt(nullptr, nullptr, push(part(teil_arten::AUSDR))), "\n"},
+        {"an end state", zustand{}, "\n-- (Ende der Auswertung)--\n"},
+    };
+    for (const auto& c : cases) {
+        const auto out = in_datei([&](common::text_writer& ft) { (void)delta2_ft(c.z, ft); });
+        EXPECT_EQ(out.error.rfind("CHECK_ERROR baumwandler_package:", 0), 0U) << c.what << ": " << out.error;
+        EXPECT_EQ(out.text, c.text) << c.what;
+    }
+    const auto end = in_datei([&](common::text_writer& ft) { (void)delta2_ft(zustand{}, ft); });
+    EXPECT_EQ(end.error, "CHECK_ERROR baumwandler_package:160");
+}
+
+TEST(Delta2, PartWithoutRuleComesBackUnchangedAfterItsLineEnd) {
+    for (const teil t : {bez("x"), zwert(3), wwert(false)}) {
+        const zustand z = akt(x_mit(1), push(zwert(9)), push(t));
+        zustand r;
+        const auto out = in_datei([&](common::text_writer& ft) { r = delta2_ft(z, ft); });
+        EXPECT_EQ(out.text, "\n");
+        ASSERT_EQ(r.form, zustand_arten::AKT);
+        EXPECT_EQ(r.akt_zustand().zk, z.akt_zustand().zk);
+        EXPECT_EQ(r.akt_zustand().wk, z.akt_zustand().wk);
+        EXPECT_EQ(r.akt_zustand().um, z.akt_zustand().um);
+    }
+}
+
+// ---- What a step changes ----
+
+// bild describes every cell, part and value that a state reaches through its
+// stacks and environment, by address and content.
+std::string bild(const zustand& z) {
+    std::ostringstream out;
+    const konfiguration& k = z.akt_zustand();
+    for (const teile stapel : {k.wk, k.zk}) {
+        for (teile c = stapel; c != nullptr; c = c->rest) {
+            out << c << ">" << c->rest << ":" << c->t << "/" << static_cast<int>(c->t->form);
+            switch (c->t->form) {
+                case teil_arten::ANW_F:
+                    out << "=" << c->t->teil_anw_f();
+                    break;
+                case teil_arten::ZWERT:
+                    out << "=" << c->t->teil_zwert();
+                    break;
+                default:
+                    break;
+            }
+            out << " ";
+        }
+        out << "| ";
+    }
+    out << speicher(k.um);
+    return out.str();
+}
+
+TEST(Delta2, OnlyRules10And11And13ChangeWhatTheGivenStateReaches) {
+    for (const char* program :
+         {"x := 2; while x > 0 do x := (x - 1) od",
+          "if 1 < 2 then x := (3 * 4) else skip fi; if 2 < 1 then skip else y := 1 fi"}) {
+        zustand z = start(program);
+        for (int steps = 0; z.form == zustand_arten::AKT && steps < 1000; ++steps) {
+            const std::string vorher = bild(z);
+            zustand next;
+            const auto out = in_datei([&](common::text_writer& ft) { next = delta2_ft(z, ft); });
+            const auto rule = regelnummern(out.text);
+            ASSERT_EQ(rule.size(), 1U) << program;
+            if (rule[0] == "10" || rule[0] == "11" || rule[0] == "13") {
+                EXPECT_NE(bild(z), vorher) << program << ", rule " << rule[0];
+            } else {
+                EXPECT_EQ(bild(z), vorher) << program << ", rule " << rule[0];
+            }
+            z = next;
+        }
+        EXPECT_EQ(z.form, zustand_arten::ENDE) << program;
+    }
+}
+
+zustand ein_schritt(const zustand& z) {
+    zustand next;
+    (void)in_datei([&](common::text_writer& ft) { next = delta2_ft(z, ft); });
+    return next;
+}
+
+TEST(Delta2, Rule11AdvancesThePartAndLeavesTheListCells) {
+    const anweisung_f l = programm("skip; x := 1");
+    const anweisung_f zweite = l->rest;
+    const teil t = anw_f(l);
+    const zustand z = akt(nullptr, nullptr, push(t));
+    const zustand next = ein_schritt(z);
+    EXPECT_EQ(t->teil_anw_f(), zweite);
+    EXPECT_EQ(l->rest, zweite);
+    EXPECT_EQ(zweite->rest, nullptr);
+    const teile zk = next.akt_zustand().zk;
+    EXPECT_EQ(zk->t->teil_anw(), l->anw);
+    EXPECT_EQ(zk->rest, z.akt_zustand().zk);  // the same cell, below the new part
+}
+
+TEST(Delta2, Rule13UnlinksTheElseCellInPlace) {
+    const teile darunter = push(part(teil_arten::ZUW));
+    const teile sonst = push(anw_f(nullptr), darunter);
+    const teile dann = push(anw_f(nullptr), sonst);
+    const teile wk = push(wwert(true), push(zwert(8)));
+    const zustand next = ein_schritt(akt(nullptr, wk, push(part(teil_arten::IF_CASE), dann)));
+    EXPECT_EQ(next.akt_zustand().zk, dann);
+    EXPECT_EQ(dann->rest, darunter);
+    EXPECT_EQ(sonst->rest, darunter);
+    EXPECT_EQ(next.akt_zustand().wk, wk->rest);
+}
+
+TEST(Delta2, Rule10StoresInTheSharedEnvironment) {
+    const umgebung um = x_mit(0);
+    const zustand z = akt(um, push(zwert(4)), push(part(teil_arten::ZUW), push(bez("x"))));
+    const zustand next = ein_schritt(z);
+    EXPECT_EQ(next.akt_zustand().um, um);
+    EXPECT_EQ(z.akt_zustand().um->elem.variable_wert.zahl_wert(), 4);
+    EXPECT_EQ(next.akt_zustand().wk, nullptr);
+    EXPECT_EQ(next.akt_zustand().zk, nullptr);
+}
+
+TEST(Delta2, Rule16BuildsANewLoopOfTheSameConditionAndBody) {
+    const anweisung schleife = erste("while x > 0 do skip od");
+    const teil b = part(teil_arten::BED);
+    b->teil_bed() = schleife->bedingungs_wert_schleife();
+    const teile rest = push(part(teil_arten::ZUW));
+    const zustand z =
+        akt(nullptr, push(wwert(true)),
+            push(part(teil_arten::DO_CASE), push(b, push(anw_f(schleife->erst_anweisung_schleife()), rest))));
+    const teile zk = ein_schritt(z).akt_zustand().zk;
+    ASSERT_EQ(zk->t->form, teil_arten::ANW_F);
+    EXPECT_EQ(zk->t->teil_anw_f(), schleife->erst_anweisung_schleife());
+    const anweisung neu = zk->rest->t->teil_anw();
+    EXPECT_NE(neu, schleife);
+    EXPECT_EQ(neu->bedingungs_wert_schleife(), schleife->bedingungs_wert_schleife());
+    EXPECT_EQ(neu->erst_anweisung_schleife(), schleife->erst_anweisung_schleife());
+    EXPECT_EQ(zk->rest->rest, rest);
+}
+
+}  // namespace
