@@ -1,0 +1,135 @@
+#include "trace/machetrace.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "capture.hpp"
+#include "common/textio.hpp"
+#include "support/program_run.hpp"
+#include "trace_support.hpp"
+
+namespace {
+
+using namespace trace_test;
+
+const std::string bildschirm_fehler = "BAUMWANDLER_PACKAGE.WHILEINIT_ERROR : baumwandler_package:217";
+const std::string datei_fehler = "BAUMWANDLER_PACKAGE.WHILEINIT_ERROR : baumwandler_package:252";
+
+struct run_case {
+    const char* program;
+    const char* expected;  // file under tests/trace/runs
+    bool fails;            // a step fails: whileinit_error, no final line
+};
+
+const run_case runs[] = {
+    {"x := 1", "zuweisung.out", false},
+    {"skip", "skip.out", false},
+    {"x := 0; if x < 1 then y := 2 else skip fi", "if.out", false},
+    {"x := 2; while x > 0 do x := (x - 1) od", "while.out", false},
+    {"if 1 = 1 then if 2 < 1 then skip else x := 1; skip fi else skip fi", "nested.out", false},
+    {"x := y", "undefined.out", true},
+    {"x := (1 div 0)", "div_zero.out", true},
+};
+
+std::string expected_text(const run_case& c) {
+    return test_support::read_file(test_support::data_path(std::string("trace/runs/") + c.expected));
+}
+
+// Runs the file form into a fresh trace file; `text` receives its contents.
+captured file_run(comtypes::grbaum baum, std::string& text) {
+    test_support::scratch_folder folder;
+    const auto path = (folder.path() / "trace.txt").string();
+    captured result = run_captured([&] {
+        common::out_file datei;
+        datei.create(path);
+        try {
+            bp::machetrace(baum, datei);
+        } catch (...) {
+            datei.close();
+            throw;
+        }
+        datei.close();
+    });
+    text = test_support::read_file(path);
+    return result;
+}
+
+TEST(Machetrace, ScreenRunWritesTheWholeTrace) {
+    for (const auto& c : runs) {
+        const comtypes::grbaum b = baum(c.program);
+        const captured result = run_captured([&] { bp::machetrace(b); });
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, expected_text(c)) << c.program;
+        EXPECT_EQ(result.error, c.fails ? bildschirm_fehler : "") << c.program;
+    }
+}
+
+TEST(Machetrace, FileRunWritesTheSameLinesOnlyIntoTheFile) {
+    for (const auto& c : runs) {
+        std::string text;
+        const captured result = file_run(baum(c.program), text);
+        EXPECT_EQ(result.out, "") << c.program;
+        EXPECT_EQ(text, expected_text(c)) << c.program;
+        EXPECT_EQ(result.error, c.fails ? datei_fehler : "") << c.program;
+    }
+}
+
+TEST(Machetrace, TwoRunsOnOneTreeShareNothingButTheTree) {
+    const comtypes::grbaum b = baum("x := 2; while x > 0 do x := (x - 1) od");
+    const captured result = run_captured([&] {
+        bp::machetrace(b);
+        bp::machetrace(b);
+    });
+    const std::string once = expected_text(runs[3]);
+    EXPECT_EQ(result.out, once + once);
+}
+
+TEST(Machetrace, NumberBeyond32BitsFailsBeforeAnyLine) {
+    const comtypes::grbaum b = baum("x := 1; y := 2147483648");
+    const captured screen = run_captured([&] { bp::machetrace(b); });
+    EXPECT_EQ(screen.out, "");
+    EXPECT_EQ(screen.error.rfind("CHECK_ERROR : ", 0), 0u) << screen.error;
+    std::string text;
+    const captured file = file_run(b, text);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(file.out, "");
+    EXPECT_EQ(file.error.rfind("CHECK_ERROR : ", 0), 0u) << file.error;
+}
+
+TEST(Trace, EndStateWritesOnlyTheFinalStore) {
+    bp::zustand ende;
+    ende.ende_zustand() = common::make<bp::umgebung_rec>(bp::variable{"x", bp::wert{1}}, nullptr);
+    const captured result = run_captured([&] { bp::trace(ende); });
+    EXPECT_EQ(result.out, "Endspeicherbelegung: {(x, 1)}\n");
+    EXPECT_EQ(result.error, "");
+}
+
+TEST(Trace, EmptyActiveStateEndsAtOnce) {
+    const captured result = run_captured([] { bp::trace(bp::zustand{bp::konfiguration{}}); });
+    EXPECT_EQ(result.out, "<<  ,  ,  >>\n\n-- (Ende der Auswertung)--\nEndspeicherbelegung: {}\n");
+}
+
+TEST(Trace, CheckErrorInARenderingBecomesWhileinitError) {
+    // A null part on the control stack fails while its configuration renders.
+    bp::konfiguration k;
+    k.zk = push(nullptr, nullptr);
+    const captured result = run_captured([&] { bp::trace(bp::zustand{k}); });
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.error, bildschirm_fehler);
+}
+
+TEST(Trace, RunThatDoesNotEndStopsAfterTheStepLimit) {
+    std::string text;
+    const captured result = file_run(baum("while 1 = 1 do skip od"), text);
+    EXPECT_EQ(result.error.rfind("STORAGE_ERROR : baumwandler_package:", 0), 0u) << result.error;
+    // Every step wrote its three lines, and they stay written.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::schritt_grenze);
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(text.rfind("<< ", 0), 0u);
+    EXPECT_EQ(text.find("Endspeicherbelegung"), std::string::npos);
+}
+
+}  // namespace
