@@ -91,4 +91,18 @@ TEST(RechneRelOp, ComparisonsAreSigned) {
     }
 }
 
+TEST(RechneOp, ValueOutsideTheEnumerationRaisesTheCheckError) {
+    const auto message = [](const auto& action) {
+        try {
+            action();
+        } catch (const common::named_error& error) {
+            return error.message();
+        }
+        return std::string("none");
+    };
+    EXPECT_EQ(message([] { (void)rechne_op(static_cast<operator_>(5), 1, 1); }), "baumwandler_package:276");
+    EXPECT_EQ(message([] { (void)rechne_rel_op(static_cast<vergleicher>(6), 1, 1); }),
+              "baumwandler_package:296");
+}
+
 }  // namespace
