@@ -60,17 +60,23 @@ void lauf(zustand z, common::text_writer& ziel, Schritt schritt, int fehler_zeil
 // trace_file is trace with every line, the step's own included, written
 // into `ft`.
 void trace_file(zustand z, common::text_writer& ft) {
-    lauf(z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, zeile_datei);
+    lauf(
+        z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, zeile_datei);
 }
 
 }  // namespace
 
 void trace(zustand z) {
-    lauf(z, common::standard_output(), [](const zustand& s) { return delta2(s); }, zeile_bildschirm);
+    lauf(
+        z, common::standard_output(), [](const zustand& s) { return delta2(s); }, zeile_bildschirm);
 }
 
-void machetrace(comtypes::grbaum baum) { trace(start_zustand(baum)); }
+void machetrace(comtypes::grbaum baum) {
+    trace(start_zustand(baum));
+}
 
-void machetrace(comtypes::grbaum baum, common::text_writer& ft) { trace_file(start_zustand(baum), ft); }
+void machetrace(comtypes::grbaum baum, common::text_writer& ft) {
+    trace_file(start_zustand(baum), ft);
+}
 
 }  // namespace baumwandler_package

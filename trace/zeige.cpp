@@ -30,37 +30,39 @@ std::string_view text_aus(const std::array<std::string_view, N>& texte, E a, int
 }
 
 // Appends the truth value as the machine's configurations show it.
-void zeige_wahr(std::string& erg, bool w) { erg += w ? "true" : "false"; }
+void zeige_wahr(std::string& erg, bool w) {
+    erg += w ? "true" : "false";
+}
 
 // zeige_anw appends the text of one statement; nested lists go back through
 // zeige_anw_f.
 void zeige_anw(std::string& erg, anweisung a) {
     const anweisung_rec& s = *common::not_null(a, common::place{modul, __LINE__});
     switch (s.form) {
-    case anweisungs_art::FALL:
-        erg += " if ";
-        zeige_bed(erg, s.bedingungs_wert_fall());
-        erg += " then ";
-        zeige_anw_f(erg, s.erst_anweisung_fall());
-        erg += " else ";
-        zeige_anw_f(erg, s.zweit_anweisung_fall());
-        erg += " fi";
-        return;
-    case anweisungs_art::SCHLEIFE:
-        erg += " while ";
-        zeige_bed(erg, s.bedingungs_wert_schleife());
-        erg += " do ";
-        zeige_anw_f(erg, s.erst_anweisung_schleife());
-        erg += " od ";
-        return;
-    case anweisungs_art::SKIP:
-        erg += "skip";
-        return;
-    case anweisungs_art::ZUWEISUNG:
-        erg += s.zuweisungs_name();
-        erg += ":=";
-        zeige_ausdr(erg, s.links_ausdruck());
-        return;
+        case anweisungs_art::FALL:
+            erg += " if ";
+            zeige_bed(erg, s.bedingungs_wert_fall());
+            erg += " then ";
+            zeige_anw_f(erg, s.erst_anweisung_fall());
+            erg += " else ";
+            zeige_anw_f(erg, s.zweit_anweisung_fall());
+            erg += " fi";
+            return;
+        case anweisungs_art::SCHLEIFE:
+            erg += " while ";
+            zeige_bed(erg, s.bedingungs_wert_schleife());
+            erg += " do ";
+            zeige_anw_f(erg, s.erst_anweisung_schleife());
+            erg += " od ";
+            return;
+        case anweisungs_art::SKIP:
+            erg += "skip";
+            return;
+        case anweisungs_art::ZUWEISUNG:
+            erg += s.zuweisungs_name();
+            erg += ":=";
+            zeige_ausdr(erg, s.links_ausdruck());
+            return;
     }
     common::check_failed(common::place{modul, __LINE__});
 }
@@ -69,42 +71,42 @@ void zeige_anw(std::string& erg, anweisung a) {
 void zeige_teil(std::string& erg, teil a) {
     const teil_rec& t = *common::not_null(a, common::place{modul, __LINE__});
     switch (t.form) {
-    case teil_arten::ANW:
-        zeige_anw(erg, t.teil_anw());  // reads as the only statement of a list
-        return;
-    case teil_arten::ANW_F:
-        zeige_anw_f(erg, t.teil_anw_f());
-        return;
-    case teil_arten::BED:
-        zeige_bed(erg, t.teil_bed());
-        return;
-    case teil_arten::AUSDR:
-        zeige_ausdr(erg, t.teil_ausdr());
-        return;
-    case teil_arten::BEZ:
-        erg += t.teil_bez();
-        return;
-    case teil_arten::ZWERT:
-        common::append_image(erg, t.teil_zwert());
-        return;
-    case teil_arten::WWERT:
-        zeige_wahr(erg, t.teil_wwert());
-        return;
-    case teil_arten::OP:
-        zeige_op(erg, t.teil_op());
-        return;
-    case teil_arten::ROP:
-        zeige_vergl(erg, t.teil_rop());
-        return;
-    case teil_arten::IF_CASE:
-        erg += "if";
-        return;
-    case teil_arten::DO_CASE:
-        erg += "do";
-        return;
-    case teil_arten::ZUW:
-        erg += ":=";
-        return;
+        case teil_arten::ANW:
+            zeige_anw(erg, t.teil_anw());  // reads as the only statement of a list
+            return;
+        case teil_arten::ANW_F:
+            zeige_anw_f(erg, t.teil_anw_f());
+            return;
+        case teil_arten::BED:
+            zeige_bed(erg, t.teil_bed());
+            return;
+        case teil_arten::AUSDR:
+            zeige_ausdr(erg, t.teil_ausdr());
+            return;
+        case teil_arten::BEZ:
+            erg += t.teil_bez();
+            return;
+        case teil_arten::ZWERT:
+            common::append_image(erg, t.teil_zwert());
+            return;
+        case teil_arten::WWERT:
+            zeige_wahr(erg, t.teil_wwert());
+            return;
+        case teil_arten::OP:
+            zeige_op(erg, t.teil_op());
+            return;
+        case teil_arten::ROP:
+            zeige_vergl(erg, t.teil_rop());
+            return;
+        case teil_arten::IF_CASE:
+            erg += "if";
+            return;
+        case teil_arten::DO_CASE:
+            erg += "do";
+            return;
+        case teil_arten::ZUW:
+            erg += ":=";
+            return;
     }
     common::check_failed(common::place{modul, __LINE__});
 }
@@ -131,22 +133,26 @@ std::string als_text(void (*zeige)(std::string&, A), std::type_identity_t<A> a) 
 
 }  // namespace
 
-void zeige_op(std::string& erg, operator_ a) { erg += text_aus(op_texte, a, __LINE__); }
+void zeige_op(std::string& erg, operator_ a) {
+    erg += text_aus(op_texte, a, __LINE__);
+}
 
-void zeige_vergl(std::string& erg, vergleicher a) { erg += text_aus(vergl_texte, a, __LINE__); }
+void zeige_vergl(std::string& erg, vergleicher a) {
+    erg += text_aus(vergl_texte, a, __LINE__);
+}
 
 void zeige_ausdr(std::string& erg, ausdruck a) {
     const ausdruck_rec& e = *common::not_null(a, common::place{modul, __LINE__});
     switch (e.form) {
-    case ausdrucks_art::ZAHL:
-        common::append_image(erg, e.zahl_wert());
-        return;
-    case ausdrucks_art::NAME:
-        erg += e.name_wert();
-        return;
-    case ausdrucks_art::VERKN:
-        zeige_klammer(erg, e.links_ausdruck(), &zeige_op, e.operator_wert(), e.rechts_ausdruck());
-        return;
+        case ausdrucks_art::ZAHL:
+            common::append_image(erg, e.zahl_wert());
+            return;
+        case ausdrucks_art::NAME:
+            erg += e.name_wert();
+            return;
+        case ausdrucks_art::VERKN:
+            zeige_klammer(erg, e.links_ausdruck(), &zeige_op, e.operator_wert(), e.rechts_ausdruck());
+            return;
     }
     common::check_failed(common::place{modul, __LINE__});
 }
@@ -154,12 +160,12 @@ void zeige_ausdr(std::string& erg, ausdruck a) {
 void zeige_bed(std::string& erg, bedingung a) {
     const bedingung_rec& b = *common::not_null(a, common::place{modul, __LINE__});
     switch (b.form) {
-    case bedingungs_art::WAHR:
-        zeige_wahr(erg, b.wahr_wert());
-        return;
-    case bedingungs_art::VERGLEICH:
-        zeige_klammer(erg, b.links_ausdruck(), &zeige_vergl, b.vergleichs_wert(), b.rechts_ausdruck());
-        return;
+        case bedingungs_art::WAHR:
+            zeige_wahr(erg, b.wahr_wert());
+            return;
+        case bedingungs_art::VERGLEICH:
+            zeige_klammer(erg, b.links_ausdruck(), &zeige_vergl, b.vergleichs_wert(), b.rechts_ausdruck());
+            return;
     }
     common::check_failed(common::place{modul, __LINE__});
 }
@@ -188,12 +194,12 @@ void zeige_teile(std::string& erg, teile a) {
 
 void zeige_wert(std::string& erg, const wert& a) {
     switch (a.form) {
-    case wert_art::UNDEF:
-        erg += '_';
-        return;
-    case wert_art::DEF_WERT:
-        common::append_image(erg, a.zahl_wert());
-        return;
+        case wert_art::UNDEF:
+            erg += '_';
+            return;
+        case wert_art::DEF_WERT:
+            common::append_image(erg, a.zahl_wert());
+            return;
     }
     common::check_failed(common::place{modul, __LINE__});
 }
@@ -242,16 +248,36 @@ void zeige_konf(std::string& erg, const konfiguration& a) {
     erg += " >>";
 }
 
-std::string zeige_op(operator_ a) { return als_text(&zeige_op, a); }
-std::string zeige_vergl(vergleicher a) { return als_text(&zeige_vergl, a); }
-std::string zeige_ausdr(ausdruck a) { return als_text(&zeige_ausdr, a); }
-std::string zeige_bed(bedingung a) { return als_text(&zeige_bed, a); }
-std::string zeige_anw_f(anweisung_f a) { return als_text(&zeige_anw_f, a); }
-std::string zeige_teile(teile a) { return als_text(&zeige_teile, a); }
-std::string zeige_vars(umgebung a) { return als_text(&zeige_vars, a); }
+std::string zeige_op(operator_ a) {
+    return als_text(&zeige_op, a);
+}
+std::string zeige_vergl(vergleicher a) {
+    return als_text(&zeige_vergl, a);
+}
+std::string zeige_ausdr(ausdruck a) {
+    return als_text(&zeige_ausdr, a);
+}
+std::string zeige_bed(bedingung a) {
+    return als_text(&zeige_bed, a);
+}
+std::string zeige_anw_f(anweisung_f a) {
+    return als_text(&zeige_anw_f, a);
+}
+std::string zeige_teile(teile a) {
+    return als_text(&zeige_teile, a);
+}
+std::string zeige_vars(umgebung a) {
+    return als_text(&zeige_vars, a);
+}
 
-std::string zeige_wert(const wert& a) { return als_text(&zeige_wert, a); }
-std::string zeige_var(const variable& a) { return als_text(&zeige_var, a); }
-std::string zeige_konf(const konfiguration& a) { return als_text(&zeige_konf, a); }
+std::string zeige_wert(const wert& a) {
+    return als_text(&zeige_wert, a);
+}
+std::string zeige_var(const variable& a) {
+    return als_text(&zeige_var, a);
+}
+std::string zeige_konf(const konfiguration& a) {
+    return als_text(&zeige_konf, a);
+}
 
 }  // namespace baumwandler_package

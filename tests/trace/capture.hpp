@@ -1,13 +1,14 @@
-// Runs a piece of the trace in a forked child with standard output sent to a
+// Runs a trace action in a forked child with standard output sent to a
 // file, so that a test sees exactly what reached the screen and which error,
-// if any, left the piece.
+// if any, left the action.
 #pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "common/errors.hpp"
 #include "common/textio.hpp"

@@ -24,9 +24,13 @@ inline bp::anweisung_f anweisungen(std::string_view program) {
 }
 
 // teil returns a new stack part of kind `kind`, its field left as made.
-inline bp::teil teil(bp::teil_arten kind) { return common::make<bp::teil_rec>(kind); }
+inline bp::teil teil(bp::teil_arten kind) {
+    return common::make<bp::teil_rec>(kind);
+}
 
 // push returns the stack `unten` with `t` on top.
-inline bp::teile push(bp::teile unten, bp::teil t) { return common::make<bp::teile_rec>(t, unten); }
+inline bp::teile push(bp::teile unten, bp::teil t) {
+    return common::make<bp::teile_rec>(t, unten);
+}
 
 }  // namespace trace_test

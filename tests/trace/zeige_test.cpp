@@ -67,12 +67,9 @@ TEST(ZeigeAusdr, ExpressionsOfProgramText) {
 
 TEST(ZeigeBed, ConditionsOfProgramText) {
     const text_case cases[] = {
-        {"x > 0", "(x> 0)"},
-        {"(x + 1) <= y", "((x+ 1)<=y)"},
-        {"a /= b", "(a/=b)"},
-        {"10 >= n", "( 10>=n)"},
-        {"a < b", "(a<b)"},
-        {"a = 1", "(a= 1)"},
+        {"x > 0", "(x> 0)"},  {"(x + 1) <= y", "((x+ 1)<=y)"},
+        {"a /= b", "(a/=b)"}, {"10 >= n", "( 10>=n)"},
+        {"a < b", "(a<b)"},   {"a = 1", "(a= 1)"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(bp::zeige_bed(bedingung_von(c.program)), c.text) << c.program;
@@ -174,7 +171,8 @@ TEST(ZeigeTeile, EveryKindOfPart) {
         {mit(teil_arten::ANW_F, [&](bp::teil_rec& t) { t.teil_anw_f() = liste; }),
          "x:= 1; if (x> 0) then skip else skip fi"},
         {teil(teil_arten::ANW_F), "[]"},
-        {mit(teil_arten::BED, [&](bp::teil_rec& t) { t.teil_bed() = liste->rest->anw->bedingungs_wert_fall(); }),
+        {mit(teil_arten::BED,
+             [&](bp::teil_rec& t) { t.teil_bed() = liste->rest->anw->bedingungs_wert_fall(); }),
          "(x> 0)"},
         {mit(teil_arten::AUSDR, [](bp::teil_rec& t) { t.teil_ausdr() = ausdruck_von("(x + 1)"); }), "(x+ 1)"},
         {mit(teil_arten::BEZ, [](bp::teil_rec& t) { t.teil_bez() = "Zaehler"; }), "Zaehler"},
@@ -246,7 +244,8 @@ TEST(ZeigeKonf, Configurations) {
     // x := 1, then ZUW, BEZ x and the emptied list, with 1 on the value stack.
     bp::teil bez = teil(teil_arten::BEZ);
     bez->teil_bez() = "x";
-    const bp::teile zuweisung = push(push(push(nullptr, teil(teil_arten::ANW_F)), bez), teil(teil_arten::ZUW));
+    const bp::teile zuweisung =
+        push(push(push(nullptr, teil(teil_arten::ANW_F)), bez), teil(teil_arten::ZUW));
     EXPECT_EQ(bp::zeige_konf({start.um, push(nullptr, zwert(1)), zuweisung}), "<< (x,_) ,  1 , :=&x&[] >>");
     EXPECT_EQ(bp::zeige_konf({start.um, push(nullptr, zwert(-3)), nullptr}), "<< (x,_) , -3 ,  >>");
 
@@ -257,7 +256,8 @@ TEST(ZeigeKonf, Configurations) {
     plus->teil_op() = bp::operator_::PLUS;
     bp::teil bez_z = teil(teil_arten::BEZ);
     bez_z->teil_bez() = "z";
-    const bp::teile zk = push(push(push(push(nullptr, teil(teil_arten::ANW_F)), bez_z), teil(teil_arten::ZUW)), plus);
+    const bp::teile zk =
+        push(push(push(push(nullptr, teil(teil_arten::ANW_F)), bez_z), teil(teil_arten::ZUW)), plus);
     const bp::teile wk = push(push(nullptr, zwert(3)), zwert(4));
     const bp::konfiguration vor_addition{um, wk, zk};
     const std::string erwartet = "<< (z,_)(x, 1) ,  3& 4 , +&:=&z&[] >>";
