@@ -10,6 +10,7 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/program.hpp"
+#include "nested_program.hpp"
 #include "support/program_run.hpp"
 
 namespace {
@@ -225,14 +226,7 @@ TEST(Printgb, RootOtherThanProgrammIsACheckError) {
 TEST(Printgb, DeepTreeNeedsNoDeepStack) {
     // A thousand nested loops make a tree about 3,000 levels deep; drawn on
     // a small stack, so the walk may not grow the stack with the tree.
-    std::string program;
-    for (int i = 0; i < 1'000; ++i) {
-        program += "while x < 0 do ";
-    }
-    program += "skip";
-    for (int i = 0; i < 1'000; ++i) {
-        program += " od";
-    }
+    const std::string program = driver_tests::nested_loops(1'000);
     grbaum tree = nullptr;
     common::run_on_large_stack([&] { tree = parse(program); });
     common::run_on_large_stack(
