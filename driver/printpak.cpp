@@ -286,8 +286,6 @@ void print(common::text_writer& ausg, std::string_view s, bool txt) {
     (txt ? ausg : common::standard_output()).put(s);
 }
 
-void print(common::text_writer& ausg, char s, bool txt) { print(ausg, std::string_view(&s, 1), txt); }
-
 std::string macheleerzeichen(strichliste s) {
     std::string bars;
     for (; s != nullptr; s = s->next) {

@@ -42,7 +42,6 @@ void ausgaben(comtypes::grbaum& b, strichliste& j, int& ebene, common::text_writ
 // print writes `s` unchanged, no line end added, into `ausg` when `txt` is
 // true and to standard output otherwise.
 void print(common::text_writer& ausg, std::string_view s, bool txt);
-void print(common::text_writer& ausg, char s, bool txt);
 
 // macheleerzeichen returns the bars of the list: "  |" or three blanks per
 // cell, from the head on; the empty text for the empty list.
