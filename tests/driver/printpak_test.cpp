@@ -170,6 +170,8 @@ TEST(Printgb, WorkedDrawings) {
     const std::vector<worked> cases = {
         {"x := 1", "driver/tree_assignment.txt"},
         {"while x < 5 do skip od; y := 2", "driver/tree_loop_then_assignment.txt"},
+        {"if x = 1 then skip else while y > 0 do skip od fi", "driver/tree_if_and_while.txt"},
+        {"x := 1; skip; y := x", "driver/tree_three_statements.txt"},
     };
     for (const worked& w : cases) {
         EXPECT_EQ(drawing_of(parse(w.program)), test_support::read_file(test_support::data_path(w.expected_file)))
