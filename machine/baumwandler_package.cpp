@@ -344,7 +344,7 @@ enum class regel : std::uint8_t {
     ENDE,
 };
 
-constexpr std::array<std::string_view, 19> regel_texte{
+constexpr auto regel_texte = std::to_array<std::string_view>({
     "-- (1 : Zahl lesen) --",
     "-- (2 : Variable lesen, Wert aus Umgebung)--",
     "-- (3 : Verknuepfung aufloesen)--",
@@ -364,7 +364,8 @@ constexpr std::array<std::string_view, 19> regel_texte{
     "-- (16 : Schleifenbedingung True)--",
     "-- (17 : Schleifenbedingung False)--",
     "-- (Ende der Auswertung)--",
-};
+});
+static_assert(regel_texte.size() == static_cast<std::size_t>(regel::ENDE) + 1, "one text per rule");
 
 // push returns a new cell holding `t` on top of `stapel`.
 teile push(teil t, teile stapel) {

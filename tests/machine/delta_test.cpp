@@ -68,12 +68,17 @@ anweisung erste(std::string_view text) {
     return programm(text)->anw;
 }
 
-// fall builds if <truth value> then skip else skip fi, which no program text can hold.
-anweisung fall(bool v) {
+// wahr builds a truth-value condition, which no program text can hold.
+bedingung wahr(bool v) {
     const bedingung b = common::make<bedingung_rec>(bedingungs_art::WAHR);
     b->wahr_wert() = v;
+    return b;
+}
+
+// fall builds if <truth value> then skip else skip fi.
+anweisung fall(bool v) {
     const anweisung s = common::make<anweisung_rec>(anweisungs_art::FALL);
-    s->bedingungs_wert_fall() = b;
+    s->bedingungs_wert_fall() = wahr(v);
     s->erst_anweisung_fall() = programm("skip");
     s->zweit_anweisung_fall() = programm("skip");
     return s;
@@ -113,6 +118,8 @@ TEST(Delta2, EachRuleWritesALineEndAndThenItsLine) {
         {akt(nullptr, nullptr, push(ausdr("y := (1 + 2)"))), "-- (3 : Verknuepfung aufloesen)--"},
         {akt(nullptr, push(zwert(2), push(zwert(1))), push(op(operator_::PLUS))),
          "-- (4 : Arithmetische Operation)--"},
+        {akt(nullptr, nullptr, push(mit(teil_arten::BED, [](teil_rec& t) { t.teil_bed() = wahr(false); }))),
+         "-- (5 : Wahrheitswert lesen)--"},
         {akt(nullptr, nullptr, push(bed("while x > 0 do skip od"))), "-- (6 : Bedingung aufloesen)--"},
         {akt(nullptr, push(zwert(2), push(zwert(1))), push(rop(vergleicher::KL))),
          "-- (7 : Vergleichsoperation)--"},
@@ -400,6 +407,13 @@ TEST(Delta2, Rule10StoresInTheSharedEnvironment) {
     EXPECT_EQ(next.akt_zustand().zk, nullptr);
 }
 
+TEST(Delta2, EndStateCarriesTheEnvironmentListItself) {
+    const umgebung um = x_mit(3);
+    const zustand end = ein_schritt(akt(um, push(zwert(1)), nullptr));
+    ASSERT_EQ(end.form, zustand_arten::ENDE);
+    EXPECT_EQ(end.ende_zustand(), um);
+}
+
 TEST(Delta2, Rule16BuildsANewLoopOfTheSameConditionAndBody) {
     const anweisung schleife = erste("while x > 0 do skip od");
     const teil b = part(teil_arten::BED);
@@ -410,12 +424,28 @@ TEST(Delta2, Rule16BuildsANewLoopOfTheSameConditionAndBody) {
             push(part(teil_arten::DO_CASE), push(b, push(anw_f(schleife->erst_anweisung_schleife()), rest))));
     const teile zk = ein_schritt(z).akt_zustand().zk;
     ASSERT_EQ(zk->t->form, teil_arten::ANW_F);
+    EXPECT_NE(zk->t, z.akt_zustand().zk->rest->rest->t);  // a new part: rule 11 will advance it
     EXPECT_EQ(zk->t->teil_anw_f(), schleife->erst_anweisung_schleife());
     const anweisung neu = zk->rest->t->teil_anw();
     EXPECT_NE(neu, schleife);
     EXPECT_EQ(neu->bedingungs_wert_schleife(), schleife->bedingungs_wert_schleife());
     EXPECT_EQ(neu->erst_anweisung_schleife(), schleife->erst_anweisung_schleife());
     EXPECT_EQ(zk->rest->rest, rest);
+}
+
+TEST(Delta2, Rule15KeepsTheConditionInASecondPartOfItsOwn) {
+    const anweisung schleife = erste("while x > 0 do skip od");
+    const teile rest = push(part(teil_arten::ZUW));
+    const teile zk = ein_schritt(akt(nullptr, nullptr, push(anw(schleife), rest))).akt_zustand().zk;
+    const teile unten = zk->rest->rest;
+    ASSERT_EQ(zk->t->form, teil_arten::BED);
+    EXPECT_EQ(zk->rest->t->form, teil_arten::DO_CASE);
+    ASSERT_EQ(unten->t->form, teil_arten::BED);
+    EXPECT_NE(zk->t, unten->t);
+    EXPECT_EQ(zk->t->teil_bed(), schleife->bedingungs_wert_schleife());
+    EXPECT_EQ(unten->t->teil_bed(), schleife->bedingungs_wert_schleife());
+    EXPECT_EQ(unten->rest->t->teil_anw_f(), schleife->erst_anweisung_schleife());
+    EXPECT_EQ(unten->rest->rest, rest);
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ TEST(VarTupel, StartEnvironmentListsTheNamesInItsFixedOrder) {
         {"x := ((x + y) * x)", "x, y"},
         {"x := (y + (x * z)); w := x", "w, x, z, y"},
         {"X := 1; x := X", "x, X"},
+        {"while a < 1 do if b = c then x := (d + x) else skip fi; y := a od", "y, x, d, c, b, a"},
         {"x := 1; z := (3 + 4)", "z, x"},
         {"y := 0; if y > 0 then x := (x + 1) else x := 1 fi", "x, y"},
         {"x := true", "x, true"},
