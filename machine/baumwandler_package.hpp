@@ -47,7 +47,7 @@ T& feld(T& field, bool present, int zeile) {
 enum class ausdrucks_art : std::uint8_t { ZAHL, NAME, VERKN };
 enum class bedingungs_art : std::uint8_t { WAHR, VERGLEICH };
 enum class anweisungs_art : std::uint8_t { FALL, SCHLEIFE, SKIP, ZUWEISUNG };
-// The arithmetic operators (the design's `operator`, a C++ keyword).
+// The arithmetic operators; `operator` is a C++ keyword, hence the underscore.
 enum class operator_ : std::uint8_t { PLUS, MINUS, MAL, DIV, MODULO };
 enum class vergleicher : std::uint8_t { KL, GL, GR, KG, UG, GG };
 enum class wert_art : std::uint8_t { UNDEF, DEF_WERT };
