@@ -3,8 +3,10 @@
 // written at no less than a tenth of the speed at which `cp` copies the
 // finished trace file.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>

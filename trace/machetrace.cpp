@@ -16,8 +16,9 @@ constexpr int zeile_bildschirm = 217;
 constexpr int zeile_datei = 252;
 
 // start_zustand builds a fresh start state of the program `baum`: the
-// environment first, then the control stack, as a run needs them. A check
-// error here (a number beyond 32 bits) leaves unchanged.
+// environment first, then the control stack, as a run needs them. It runs
+// before any handler, so a check error here (a number beyond 32 bits)
+// leaves machetrace as the check error.
 zustand start_zustand(comtypes::grbaum baum) {
     konfiguration k;
     k.um = var_tupel(baum, nullptr);

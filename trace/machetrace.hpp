@@ -9,8 +9,10 @@
 
 namespace baumwandler_package {
 
-// A run stops after this many steps of the machine with STORAGE_ERROR: a
-// While program that does not end would otherwise trace for ever.
+// A run takes at most this many steps of the machine, its end step
+// included; one still active after them ends with STORAGE_ERROR, as a run
+// would whose depth of calls exhausts the stack. A While program that does
+// not end would otherwise trace for ever.
 inline constexpr long schritt_grenze = 1'000'000;
 
 // machetrace builds the start state of the program `baum` (its environment
@@ -28,8 +30,8 @@ void machetrace(comtypes::grbaum baum, common::text_writer& ft);
 // line and rule line; for the end state "Endspeicherbelegung: {" env "}".
 // A check error in a rendering or a step becomes whileinit_error
 // ("baumwandler_package:217"); every other error passes unchanged. A run
-// that reaches schritt_grenze steps raises STORAGE_ERROR; what was written
-// stays written.
+// still active after schritt_grenze steps raises STORAGE_ERROR before its
+// next configuration line; what was written stays written.
 void trace(zustand z);
 
 }  // namespace baumwandler_package

@@ -132,4 +132,29 @@ TEST(Trace, RunThatDoesNotEndStopsAfterTheStepLimit) {
     EXPECT_EQ(text.find("Endspeicherbelegung"), std::string::npos);
 }
 
+// m := (1 + 1) takes 7 steps, skip 2, n := 0 4, entering the loop 1, every
+// turn 14, the exit 6, the end of the program's list 1 and the end step 1.
+TEST(Trace, RunOfExactlyTheStepLimitEnds) {
+    constexpr long turns = (bp::schritt_grenze - 22) / 14;
+    static_assert(22 + 14 * turns == bp::schritt_grenze);
+    std::string text;
+    const captured result = file_run(
+        baum("m := (1 + 1); skip; n := 0; while n < " + std::to_string(turns) + " do n := (n + 1) od"), text);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::schritt_grenze + 1);
+    const std::string ende =
+        "\n-- (Ende der Auswertung)--\nEndspeicherbelegung: {(n, " + std::to_string(turns) + ")(m, 2)}\n";
+    ASSERT_GE(text.size(), ende.size());
+    EXPECT_EQ(text.substr(text.size() - ende.size()), ende);
+}
+
+TEST(Machetrace, WriterErrorPassesUnchanged) {
+    const captured result = run_captured([] {
+        common::out_file nie_geoeffnet;
+        bp::machetrace(baum("x := 1"), nie_geoeffnet);
+    });
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.error.rfind("USE_ERROR : textio:", 0), 0u) << result.error;
+}
+
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "common/errors.hpp"
 #include "trace_support.hpp"
@@ -96,17 +98,20 @@ TEST(ZeigeAusdr, NegativeNumbersHaveNoBlank) {
 }
 
 TEST(ZeigeOp, EveryOperatorAndComparison) {
-    EXPECT_EQ(bp::zeige_op(bp::operator_::PLUS), "+");
-    EXPECT_EQ(bp::zeige_op(bp::operator_::MINUS), "-");
-    EXPECT_EQ(bp::zeige_op(bp::operator_::MAL), "*");
-    EXPECT_EQ(bp::zeige_op(bp::operator_::DIV), "`div`");
-    EXPECT_EQ(bp::zeige_op(bp::operator_::MODULO), "`mod`");
-    EXPECT_EQ(bp::zeige_vergl(bp::vergleicher::KL), "<");
-    EXPECT_EQ(bp::zeige_vergl(bp::vergleicher::GL), "=");
-    EXPECT_EQ(bp::zeige_vergl(bp::vergleicher::GR), ">");
-    EXPECT_EQ(bp::zeige_vergl(bp::vergleicher::KG), "<=");
-    EXPECT_EQ(bp::zeige_vergl(bp::vergleicher::UG), "/=");
-    EXPECT_EQ(bp::zeige_vergl(bp::vergleicher::GG), ">=");
+    const std::pair<bp::operator_, const char*> operators[] = {
+        {bp::operator_::PLUS, "+"},    {bp::operator_::MINUS, "-"},      {bp::operator_::MAL, "*"},
+        {bp::operator_::DIV, "`div`"}, {bp::operator_::MODULO, "`mod`"},
+    };
+    const std::pair<bp::vergleicher, const char*> comparisons[] = {
+        {bp::vergleicher::KL, "<"},  {bp::vergleicher::GL, "="},  {bp::vergleicher::GR, ">"},
+        {bp::vergleicher::KG, "<="}, {bp::vergleicher::UG, "/="}, {bp::vergleicher::GG, ">="},
+    };
+    for (const auto& [op, text] : operators) {
+        EXPECT_EQ(bp::zeige_op(op), text);
+    }
+    for (const auto& [vergl, text] : comparisons) {
+        EXPECT_EQ(bp::zeige_vergl(vergl), text);
+    }
     expect_check_error([] { bp::zeige_op(static_cast<bp::operator_>(5)); });
     expect_check_error([] { bp::zeige_vergl(static_cast<bp::vergleicher>(6)); });
 }
