@@ -29,7 +29,7 @@ struct file_content {
 struct dialogue {
     std::string title;
     std::string input;
-    std::string expected_out;         // file under tests/driver
+    std::string expected_out;              // file under tests/driver
     std::vector<file_content> given = {};  // the working folder before the run; "name/" a folder, made first
     std::vector<file_content> written = {};
     int status = 0;
@@ -38,26 +38,39 @@ struct dialogue {
     std::string report = {};
 };
 
-std::string d(std::string_view name) { return "driver/" + std::string(name); }
+std::string d(std::string_view name) {
+    return "driver/" + std::string(name);
+}
 
 std::vector<dialogue> dialogues() {
     const file_content trace_2{"t.txt", d("trace_assignment_2.txt")};
     const file_content tree_2{"b.txt", d("tree_file_assignment_2.txt")};
     std::vector<dialogue> cases = {
-        {"worked example", "c\nt.txt\nb.txt\nx := 2\nn\n", d("dialogue_worked_example.out"), {}, {trace_2, tree_2}},
+        {"worked example",
+         "c\nt.txt\nb.txt\nx := 2\nn\n",
+         d("dialogue_worked_example.out"),
+         {},
+         {trace_2, tree_2}},
         {"program file with derived names beside it",
          "d\nprog.txt\nn\n",
          d("dialogue_file_path.out"),
          {{"prog.txt", d("program_with_empty_lines.txt")}},
-         {{"prog_Trace.txt", d("trace_assignment_2.txt")}, {"prog_Baum.txt", d("tree_file_assignment_2.txt")}}},
+         {{"prog_Trace.txt", d("trace_assignment_2.txt")},
+          {"prog_Baum.txt", d("tree_file_assignment_2.txt")}}},
         {"no file, empty path, NUL in the path, then a file without '.' and last line end",
          "d\nnichda.txt\nd\n\nd\nprog\0.txt\nd\nprog\nn\n"s,
          d("dialogue_no_file_then_good.out"),
          {{"prog", d("program_without_line_end.txt")}},
          {{"prog_Trace", d("trace_assignment_2.txt")}, {"prog_Baum", d("tree_file_assignment_2.txt")}}},
-        {"invalid menu answers", "\nC \n c\ncd\nConsole\ne\nc\n\n\nskip\nn\n", d("dialogue_invalid_menu.out")},
+        {"invalid menu answers", "\nC \n c\ncd\nConsole\ne\nc\n\n\nskip\nn\n",
+         d("dialogue_invalid_menu.out")},
         {"restart with j and J, empty names", "c\n\n\nskip\nj\nc\n\n\nskip\nJ\nc\n\n\nskip\nn\n",
          d("dialogue_restart.out")},
+        // The parser writes no message for an empty program: the earlier
+        // program's message may not show through.
+        {"restart after a parse failure, then an empty program",
+         "c\nt.txt\nb.txt\nskip skip\nj\nc\nt.txt\nb.txt\n\nn\n",
+         d("dialogue_restart_after_parse_failure.out")},
         {"empty program", "c\nt.txt\nb.txt\n\nn\n", d("dialogue_empty_program.out")},
         {"token left over", "c\nt.txt\nb.txt\nskip skip\nn\n", d("dialogue_token_left_over.out")},
         {"tokens ran out", "c\nt.txt\nb.txt\nwhile x < 1 do skip\nn\n", d("dialogue_tokens_ran_out.out")},
@@ -74,37 +87,97 @@ std::vector<dialogue> dialogues() {
          1,
          "CHECK_ERROR : baumwandler_package:"},
         {"failed step with empty names", "c\n\n\nx := y\nn\n", d("dialogue_failed_step.out")},
-        {"number beyond 32 bits with empty names", "c\n\n\nx := 2147483648\nn\n",
-         d("dialogue_number_beyond_32_bits.out"), {}, {}, 1, "CHECK_ERROR : baumwandler_package:"},
+        {"number beyond 32 bits with empty names",
+         "c\n\n\nx := 2147483648\nn\n",
+         d("dialogue_number_beyond_32_bits.out"),
+         {},
+         {},
+         1,
+         "CHECK_ERROR : baumwandler_package:"},
         // The last '.' of the whole path takes the suffix, here the folder's:
         // the trace file would go into a folder that does not exist.
-        {"'.' in the folder name", "d\nordner.alt/prog\nn\n", d("dialogue_dot_in_folder_name.out"),
-         {{"ordner.alt/", ""}, {"ordner.alt/prog", d("program_without_line_end.txt")}}, {}, 1, "NAME_ERROR : textio:"},
-        {"character outside the tokens", "c\nt.txt\nb.txt\nx := 1 # 2\nn\n",
-         d("dialogue_character_outside_tokens.out"), {}, {}, 1, "SCANNERPAK.EINGABEFEHLER : scannerpak:434"},
-        {"character not printable", "c\nt.txt\nb.txt\nx := \x01\nn\n", d("dialogue_character_not_printable.out"), {},
-         {}, 1, "SCANNERPAK.EINGABEFEHLER : scannerpak:413"},
-        {"same name for both files", "c\nf.txt\nf.txt\nx := 2\nn\n", d("dialogue_worked_example.out"), {},
+        {"'.' in the folder name",
+         "d\nordner.alt/prog\nn\n",
+         d("dialogue_dot_in_folder_name.out"),
+         {{"ordner.alt/", ""}, {"ordner.alt/prog", d("program_without_line_end.txt")}},
+         {},
+         1,
+         "NAME_ERROR : textio:"},
+        {"character outside the tokens",
+         "c\nt.txt\nb.txt\nx := 1 # 2\nn\n",
+         d("dialogue_character_outside_tokens.out"),
+         {},
+         {},
+         1,
+         "SCANNERPAK.EINGABEFEHLER : scannerpak:434"},
+        {"character not printable",
+         "c\nt.txt\nb.txt\nx := \x01\nn\n",
+         d("dialogue_character_not_printable.out"),
+         {},
+         {},
+         1,
+         "SCANNERPAK.EINGABEFEHLER : scannerpak:413"},
+        {"same name for both files",
+         "c\nf.txt\nf.txt\nx := 2\nn\n",
+         d("dialogue_worked_example.out"),
+         {},
          {{"f.txt", d("tree_file_assignment_2.txt")}}},
         {"end of input at the menu", "", d("dialogue_end_at_menu.out"), {}, {}, 1, "END_ERROR : textio:"},
-        {"end of input at the trace name", "c\n", d("dialogue_end_at_trace_name.out"), {}, {}, 1,
+        {"end of input at the trace name",
+         "c\n",
+         d("dialogue_end_at_trace_name.out"),
+         {},
+         {},
+         1,
          "END_ERROR : textio:"},
-        {"end of input at the tree name", "c\nt.txt\n", d("dialogue_end_at_tree_name.out"), {}, {}, 1,
+        {"end of input at the tree name",
+         "c\nt.txt\n",
+         d("dialogue_end_at_tree_name.out"),
+         {},
+         {},
+         1,
          "END_ERROR : textio:"},
-        {"end of input at the program", "c\nt.txt\nb.txt\n", d("dialogue_end_at_program.out"), {}, {}, 1,
+        {"end of input at the program",
+         "c\nt.txt\nb.txt\n",
+         d("dialogue_end_at_program.out"),
+         {},
+         {},
+         1,
          "END_ERROR : textio:"},
         {"end of input at the path", "d\n", d("dialogue_end_at_path.out"), {}, {}, 1, "END_ERROR : textio:"},
-        {"end of input at the question", "c\n\n\nskip\n", d("dialogue_end_at_question.out"), {}, {}, 1,
+        {"end of input at the question",
+         "c\n\n\nskip\n",
+         d("dialogue_end_at_question.out"),
+         {},
+         {},
+         1,
          "END_ERROR : textio:"},
-        {"program path names a folder", "d\nsub\n", d("dialogue_path_is_folder.out"), {{"sub/", ""}}, {}, 1,
+        {"program path names a folder",
+         "d\nsub\n",
+         d("dialogue_path_is_folder.out"),
+         {{"sub/", ""}},
+         {},
+         1,
          "USE_ERROR : textio:"},
-        {"trace file in a missing folder", "c\nnirgends/t.txt\nb.txt\nx := 2\nn\n",
-         d("dialogue_trace_file_not_creatable.out"), {}, {}, 1, "NAME_ERROR : textio:"},
-        {"NUL in the tree-file name", "c\nt.txt\nb\0.txt\nx := 2\nn\n"s, d("dialogue_tree_name_with_nul.out"), {}, {trace_2}, 1, "NAME_ERROR : textio:"},
+        {"trace file in a missing folder",
+         "c\nnirgends/t.txt\nb.txt\nx := 2\nn\n",
+         d("dialogue_trace_file_not_creatable.out"),
+         {},
+         {},
+         1,
+         "NAME_ERROR : textio:"},
+        {"NUL in the tree-file name",
+         "c\nt.txt\nb\0.txt\nx := 2\nn\n"s,
+         d("dialogue_tree_name_with_nul.out"),
+         {},
+         {trace_2},
+         1,
+         "NAME_ERROR : textio:"},
     };
     // Every answer but J and j ends the program.
     for (const std::string ending : {"n", "N", "", "ja", " j"}) {
-        cases.push_back({"ending with '" + ending + "'", "c\n\n\nskip\n" + ending + "\n", d("dialogue_ending.out")});
+        cases.push_back(
+            {"ending with '" + ending + "'", "c\n\n\nskip\n" + ending + "\n", d("dialogue_ending.out")});
     }
     return cases;
 }
@@ -131,7 +204,8 @@ void expect_report(const std::string& err, const std::string& report) {
 test_support::program_result run_with_own_temp(const std::string& input, const fs::path& folder,
                                                const fs::path& temp) {
     const char* before = std::getenv("TMPDIR");
-    const std::optional<std::string> saved = before != nullptr ? std::optional<std::string>(before) : std::nullopt;
+    const std::optional<std::string> saved =
+        before != nullptr ? std::optional<std::string>(before) : std::nullopt;
     ::setenv("TMPDIR", temp.c_str(), 1);
     auto result = test_support::run_program("velkor", input, folder);
     if (saved) {
@@ -166,7 +240,8 @@ TEST(VelkorDialogue, WholeRuns) {
             expected_names.insert(w.name);
             const fs::path written = work.path() / w.name;
             ASSERT_TRUE(fs::exists(written)) << w.name;
-            EXPECT_EQ(read_file(written), w.expected_file.empty() ? "" : read_file(data_path(w.expected_file)))
+            EXPECT_EQ(read_file(written),
+                      w.expected_file.empty() ? "" : read_file(data_path(w.expected_file)))
                 << w.name;
         }
         std::set<std::string> present;
@@ -186,7 +261,8 @@ TEST(VelkorDialogue, WholeRuns) {
 TEST(VelkorDialogue, NestingBeyondTheParsersReachEndsWithStorageError) {
     const std::string program = driver_tests::nested_loops(100'000);
     const test_support::scratch_folder work;
-    const auto result = test_support::run_program("velkor", "c\nt.txt\nb.txt\n" + program + "\nn\n", work.path());
+    const auto result =
+        test_support::run_program("velkor", "c\nt.txt\nb.txt\n" + program + "\nn\n", work.path());
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, read_file(data_path("driver/dialogue_nesting_too_deep.out")));
