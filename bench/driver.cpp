@@ -15,7 +15,8 @@ namespace {
 
 comtypes::grbaum parsed(const std::string& program) {
     comtypes::grbaum tree = nullptr;
-    common::run_on_large_stack([&] { tree = comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr); });
+    common::run_on_large_stack(
+        [&] { tree = comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr); });
     return tree;
 }
 

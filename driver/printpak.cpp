@@ -70,7 +70,9 @@ bool is_special(std::string_view tokenn) {
     return tokenn == "NameT" || tokenn == "ZahlT" || tokenn == "ropT" || tokenn == "opT";
 }
 
-int one_deeper(int level) { return common::add(level, 1, common::place{module_name, __LINE__}); }
+int one_deeper(int level) {
+    return common::add(level, 1, common::place{module_name, __LINE__});
+}
 
 // What is left to do once a node's child list has been drawn.
 enum class afterwards {

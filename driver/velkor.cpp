@@ -16,9 +16,13 @@ namespace {
 constexpr std::string_view dash_line = "   -----------------------------";
 constexpr std::string_view name_prompt = "(keine Eingabe, wenn keine Datei angelegt werden soll)";
 
-common::text_writer& out() { return common::standard_output(); }
+common::text_writer& out() {
+    return common::standard_output();
+}
 
-bool is_named(const common::named_error& error, std::string_view name) { return error.name() == name; }
+bool is_named(const common::named_error& error, std::string_view name) {
+    return error.name() == name;
+}
 
 void headline() {
     out().put_line(dash_line);
@@ -59,7 +63,8 @@ bool aktivierung() {
                 if (eingabe()) {
                     tracedatei(traced);
                     baumdatei(baumd);
-                    eingabe_programm = lesevonconsole("Bitte geben Sie jetzt das Programm als Fliesstext ein: ");
+                    eingabe_programm =
+                        lesevonconsole("Bitte geben Sie jetzt das Programm als Fliesstext ein: ");
                 } else {
                     leseausdatei(eingabe_programm, traced, baumd, datei_eingabe);
                     out().new_line();
@@ -149,9 +154,13 @@ std::string lesevonconsole(std::string_view s) {
     return common::get_line();
 }
 
-void tracedatei(std::string& traced) { ask_for_file_name("Dateiname der zu erstellenden Trace-Datei:", traced); }
+void tracedatei(std::string& traced) {
+    ask_for_file_name("Dateiname der zu erstellenden Trace-Datei:", traced);
+}
 
-void baumdatei(std::string& baumd) { ask_for_file_name("Dateiname der zu erstellenden Baum-Datei:", baumd); }
+void baumdatei(std::string& baumd) {
+    ask_for_file_name("Dateiname der zu erstellenden Baum-Datei:", baumd);
+}
 
 void leseausdatei(std::string& eingabe, std::string& tr, std::string& ba, common::in_file& datei_eingabe) {
     out().new_line();

@@ -70,19 +70,32 @@ bool is_class_named(alphabet a) {
 
 std::string label_of(grbaum x) {
     switch (x->al) {
-        case alphabet::ANWF: return "AnwF";
-        case alphabet::ANW: return "Anw";
-        case alphabet::AUSDRUCK: return "Ausdruck";
-        case alphabet::BEDINGUNG: return "Bedingung";
-        case alphabet::LEEREANWEISUNG: return "leereAnweisung";
-        case alphabet::ZUWEISUNG: return "Zuweisung";
-        case alphabet::BEDINGTEANWEISUNG: return "bedingteAnweisung";
-        case alphabet::SCHLEIFE: return "Schleife";
-        case alphabet::NAMET: return "NameT";
-        case alphabet::ZAHLT: return "ZahlT";
-        case alphabet::ROPT: return "ropT";
-        case alphabet::OPT: return "opT";
-        default: return x->exp();
+        case alphabet::ANWF:
+            return "AnwF";
+        case alphabet::ANW:
+            return "Anw";
+        case alphabet::AUSDRUCK:
+            return "Ausdruck";
+        case alphabet::BEDINGUNG:
+            return "Bedingung";
+        case alphabet::LEEREANWEISUNG:
+            return "leereAnweisung";
+        case alphabet::ZUWEISUNG:
+            return "Zuweisung";
+        case alphabet::BEDINGTEANWEISUNG:
+            return "bedingteAnweisung";
+        case alphabet::SCHLEIFE:
+            return "Schleife";
+        case alphabet::NAMET:
+            return "NameT";
+        case alphabet::ZAHLT:
+            return "ZahlT";
+        case alphabet::ROPT:
+            return "ropT";
+        case alphabet::OPT:
+            return "opT";
+        default:
+            return x->exp();
     }
 }
 
@@ -118,6 +131,7 @@ TEST(Strichliste, OperationsChangeTheListInPlace) {
         int n;
         std::string_view after;
     };
+    // clang-format off
     const std::vector<change> cases = {
         {"|", 0, 0, "-"},           // one cell loses its bar and stays
         {"-", 0, 0, "-"},
@@ -135,13 +149,20 @@ TEST(Strichliste, OperationsChangeTheListInPlace) {
         {"|--|-|", 2, 2, "||"},     // reduced to "|" then extended
         {"-----", 2, 1, "-"},
     };
+    // clang-format on
     for (const change& c : cases) {
         strichliste list = list_of(c.before);
         strichliste result = nullptr;
         switch (c.operation) {
-            case 0: result = printpak::reducelist(list); break;
-            case 1: result = printpak::extendlist(list, c.n); break;
-            default: result = printpak::extendlist2(list, c.n); break;
+            case 0:
+                result = printpak::reducelist(list);
+                break;
+            case 1:
+                result = printpak::extendlist(list, c.n);
+                break;
+            default:
+                result = printpak::extendlist2(list, c.n);
+                break;
         }
         EXPECT_EQ(result, list) << c.before;
         EXPECT_EQ(picture_of(list), c.after) << c.before << " op " << c.operation << " n " << c.n;
@@ -174,7 +195,8 @@ TEST(Printgb, WorkedDrawings) {
         {"x := 1; skip; y := x", "driver/tree_three_statements.txt"},
     };
     for (const worked& w : cases) {
-        EXPECT_EQ(drawing_of(parse(w.program)), test_support::read_file(test_support::data_path(w.expected_file)))
+        EXPECT_EQ(drawing_of(parse(w.program)),
+                  test_support::read_file(test_support::data_path(w.expected_file)))
             << w.program;
     }
 }
@@ -205,7 +227,9 @@ TEST(Printgb, EachFurtherStatementStandsThreeColumnsFurtherRight) {
     EXPECT_EQ(bar_columns, (std::vector<std::size_t>{9, 12, 15}));
 }
 
-TEST(Printgb, NullTreeWritesNothing) { EXPECT_EQ(drawing_of(nullptr), ""); }
+TEST(Printgb, NullTreeWritesNothing) {
+    EXPECT_EQ(drawing_of(nullptr), "");
+}
 
 TEST(Printgb, StatementWithoutChildren) {
     grbaum leer = common::make<grknoten>(alphabet::LEEREANWEISUNG);
