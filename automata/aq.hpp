@@ -4,8 +4,6 @@
 // procedure of halvik.
 #pragma once
 
-#include <string_view>
-
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "frontend/dea.hpp"
@@ -34,7 +32,6 @@ struct paarsuche {
 
     const Dea& dea1;
     const Dea& dea2;
-    std::string_view program;
     ztupel l1 = nullptr;
 
     static ztupel newtupel(int32 q, int32 p, ztupel nexttupel) {
@@ -59,8 +56,8 @@ struct paarsuche {
     void listtupel(int32 zustand1, int32 zustand2) {
         for (int code = table::first_code; code <= table::last_code; ++code) {
             const char c = static_cast<char>(code);
-            const int32 z1 = dea1.det.at(zustand1, c, common::place{program, __LINE__});
-            const int32 z2 = dea2.det.at(zustand2, c, common::place{program, __LINE__});
+            const int32 z1 = dea1.det.at(zustand1, c, common::place{"aq", __LINE__});
+            const int32 z2 = dea2.det.at(zustand2, c, common::place{"aq", __LINE__});
             if ((z1 != fangzustand(dea1) || z2 != fangzustand(dea2)) && !isin(z1, z2)) {
                 l1 = newtupel(z1, z2, l1);
                 listtupel(z1, z2);
@@ -76,11 +73,10 @@ struct paarsuche {
 // included, has exactly one trap state or exactly one final state. The trap
 // state of an automaton is its highest state. The input characters followed
 // are the table's columns in ascending order. A successor outside its
-// automaton's states raises the check error, with `program` as the module.
+// automaton's states raises the check error.
 template <char First, char Last>
-bool aq(const dea::dea_type<First, Last>& dea1, const dea::dea_type<First, Last>& dea2,
-        std::string_view program = "halvik") {
-    detail::paarsuche<First, Last> suche{dea1, dea2, program};
+bool aq(const dea::dea_type<First, Last>& dea1, const dea::dea_type<First, Last>& dea2) {
+    detail::paarsuche<First, Last> suche{dea1, dea2};
     // The start pair is listed first, so that it takes part in the check:
     // without it two automata that differ only in accepting the empty word
     // would be judged equal.
@@ -89,8 +85,8 @@ bool aq(const dea::dea_type<First, Last>& dea1, const dea::dea_type<First, Last>
     for (ztupel akttupel = suche.l1; akttupel != nullptr; akttupel = akttupel->nexttupel) {
         const bool fang1 = akttupel->q == suche.fangzustand(dea1);
         const bool fang2 = akttupel->p == suche.fangzustand(dea2);
-        if (fang1 != fang2 || dea1.f.contains(akttupel->q, common::place{program, __LINE__}) !=
-                                  dea2.f.contains(akttupel->p, common::place{program, __LINE__})) {
+        if (fang1 != fang2 || dea1.f.contains(akttupel->q, common::place{"aq", __LINE__}) !=
+                                  dea2.f.contains(akttupel->p, common::place{"aq", __LINE__})) {
             return false;
         }
     }

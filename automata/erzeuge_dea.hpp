@@ -4,7 +4,6 @@
 #pragma once
 
 #include <span>
-#include <string_view>
 
 #include "common/errors.hpp"
 #include "frontend/dea.hpp"
@@ -22,17 +21,16 @@ struct uebergang {
 
 // erzeuge_dea returns the automaton over the states 0 .. n with the moves
 // `uebergaenge` and the final states `endzustaende`; all other entries hold
-// n. A state or character outside the table raises the check error, with
-// `program` as the module.
+// n. A state or character outside the table raises the check error.
 template <char First, char Last>
 dea::dea_type<First, Last> erzeuge_dea(int32 n, std::span<const uebergang> uebergaenge,
-                                       std::span<const int32> endzustaende, std::string_view program) {
+                                       std::span<const int32> endzustaende) {
     dea::dea_type<First, Last> automat(n);
     for (const uebergang& u : uebergaenge) {
-        automat.det.at(u.von, u.zeichen, common::place{program, __LINE__}) = u.nach;
+        automat.det.at(u.von, u.zeichen, common::place{"erzeuge_dea", __LINE__}) = u.nach;
     }
     for (const int32 s : endzustaende) {
-        automat.f.set(s, true, common::place{program, __LINE__});
+        automat.f.set(s, true, common::place{"erzeuge_dea", __LINE__});
     }
     return automat;
 }

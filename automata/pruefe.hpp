@@ -15,20 +15,18 @@ namespace automata {
 // Every character is read, also after the run has reached the trap state. A
 // character outside the table's columns raises the check error before anything
 // is written; a successor outside 0 .. n raises it at its next use, which for
-// the last state comes after the first part of the verdict. `program` is the
-// module named in those messages: the program whose main procedure owns the
-// automaton.
+// the last state comes after the first part of the verdict.
 template <char First, char Last>
-void pruefe(const dea::dea_type<First, Last>& automat, std::string_view w, std::string_view program,
+void pruefe(const dea::dea_type<First, Last>& automat, std::string_view w,
             common::text_writer& out = common::standard_output()) {
     dea::int32 akt = 0;
     for (const char c : w) {
-        akt = automat.det.at(akt, c, common::place{program, __LINE__});
+        akt = automat.det.at(akt, c, common::place{"pruefe", __LINE__});
     }
     out.put('"');
     out.put(w);
     out.put("\" gehoert");
-    if (!automat.f.contains(akt, common::place{program, __LINE__})) {
+    if (!automat.f.contains(akt, common::place{"pruefe", __LINE__})) {
         out.put(" nicht");
     }
     out.put(" zum Sprachschatz");

@@ -7,10 +7,14 @@
 namespace zorbel {
 namespace {
 
-constexpr std::string_view module_name = "zorbel";
-
+// The guards name this source; the two named errors keep the places that
+// zorbel, which declares them, gives them.
 constexpr common::place here(int line) {
-    return common::place{module_name, line};
+    return common::place{"zustandsmenge", line};
+}
+
+constexpr common::place in_zorbel(int line) {
+    return common::place{"zorbel", line};
 }
 
 // Member test of a set that must exist.
@@ -47,7 +51,7 @@ bool istleer(zustandsmenge z) {
 
 zustandsmenge hinzu(int32 i, zustandsmenge z) {
     if (i < 0 || i > grundmenge(z, __LINE__)) {  // a negative i is refused before z is looked at
-        common::raise(index_zu_gross, here(154));
+        common::raise(index_zu_gross, in_zorbel(154));
     }
     z.ref->set(i, true, here(__LINE__));
     return z;
@@ -56,7 +60,7 @@ zustandsmenge hinzu(int32 i, zustandsmenge z) {
 zustandsmenge operator+(zustandsmenge z1, zustandsmenge z2) {
     const zustandsmenge z3 = leeremenge(grundmenge(z1, __LINE__));
     if (z1.ref->n != grundmenge(z2, __LINE__)) {
-        common::raise(grundmengen_verschieden, here(173));
+        common::raise(grundmengen_verschieden, in_zorbel(173));
     }
     for (int32 i = 0; i <= z3.ref->n; ++i) {
         z3.ref->set(i, enthaelt(z1, i, __LINE__) || enthaelt(z2, i, __LINE__), here(__LINE__));
@@ -66,7 +70,7 @@ zustandsmenge operator+(zustandsmenge z1, zustandsmenge z2) {
 
 bool operator==(zustandsmenge z1, zustandsmenge z2) {
     if (grundmenge(z1, __LINE__) != grundmenge(z2, __LINE__)) {
-        common::raise(grundmengen_verschieden, here(197));
+        common::raise(grundmengen_verschieden, in_zorbel(197));
     }
     for (int32 i = 0; i <= z1.ref->n; ++i) {
         if (enthaelt(z1, i, __LINE__) != enthaelt(z2, i, __LINE__)) {

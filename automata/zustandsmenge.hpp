@@ -1,6 +1,7 @@
 // Sets of automaton states and the nondeterministic automaton whose table
 // entries are such sets, with the epsilon hull of a state. They belong to the
-// main procedure of zorbel, whose name the errors carry.
+// main procedure of zorbel, whose name the two named errors carry; the check
+// errors name this module.
 #pragma once
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 // halvik: pairwise equivalence of four deterministic automata, then word
 // tests on three more. Tables have the columns '!' to '~'.
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,17 +13,14 @@
 
 namespace {
 
-using dea_type = dea::dea_type<'!', '~'>;
-using automata::uebergang;
-using dea::int32;
-
-constexpr std::string_view program = "halvik";
-
-dea_type erzeuge(int32 n, std::span<const uebergang> moves, std::span<const int32> finals) {
-    return automata::erzeuge_dea<'!', '~'>(n, moves, finals, program);
-}
-
 void hauptprogramm() {
+    using dea_type = dea::dea_type<'!', '~'>;
+    using automata::uebergang;
+    using dea::int32;
+    const auto erzeuge = [](int32 n, std::span<const uebergang> moves, std::span<const int32> finals) {
+        return automata::erzeuge_dea<'!', '~'>(n, moves, finals);
+    };
+
     constexpr std::array<uebergang, 4> moves_a1{{{0, 'a', 1}, {0, 'b', 2}, {1, 'a', 2}, {1, 'b', 1}}};
     constexpr std::array<uebergang, 6> moves_a2{
         {{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 3}, {1, 'b', 2}, {2, 'a', 3}, {2, 'b', 2}}};
@@ -74,7 +72,7 @@ void hauptprogramm() {
     constexpr std::array<vergleich, 6> vergleiche{{{1, 2}, {1, 3}, {1, 4}, {2, 3}, {2, 4}, {3, 4}}};
     common::text_writer& out = common::standard_output();
     for (const vergleich v : vergleiche) {
-        const bool gleich = halvik::aq(deaa[v.i - 1], deaa[v.j - 1], program);
+        const bool gleich = halvik::aq(deaa[v.i - 1], deaa[v.j - 1]);
         // The numbers stand without the leading blank of an integer image.
         out.put_line("Die DEA " + std::to_string(v.i) + " und " + std::to_string(v.j) +
                      (gleich ? " sind gleich" : " sind nicht gleich"));
@@ -97,7 +95,7 @@ void hauptprogramm() {
                                             {deab3, "VIIII"},
                                             {deab3, "VXI"}}};
     for (const wortprobe& probe : proben) {
-        automata::pruefe(probe.automat, probe.wort, program);
+        automata::pruefe(probe.automat, probe.wort);
     }
 }
 

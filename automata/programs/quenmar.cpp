@@ -12,7 +12,6 @@ namespace {
 void hauptprogramm() {
     using dea_type = dea::dea_type<' ', '~'>;
     using automata::uebergang;
-    constexpr std::string_view program = "quenmar";
 
     // The states record the parities of a and b read so far: 0 even/even,
     // 1 odd a, 2 odd b, 3 odd/odd; every other character leads to the trap 4.
@@ -25,11 +24,11 @@ void hauptprogramm() {
     }};
     // clang-format on
     constexpr std::array<dea::int32, 1> finals{3};
-    const dea_type dea1 = automata::erzeuge_dea<' ', '~'>(4, moves, finals, program);
+    const dea_type dea1 = automata::erzeuge_dea<' ', '~'>(4, moves, finals);
 
     constexpr std::array<std::string_view, 6> words{"a", "abb", "abaa", "abbb", "ab", "ab "};
     for (const std::string_view w : words) {
-        automata::pruefe(dea1, w, program);
+        automata::pruefe(dea1, w);
     }
 }
 

@@ -10,37 +10,36 @@
 
 namespace {
 
-using namespace zorbel;
-
-constexpr char epsilon = ndet_ueber_type::epsilon;
-
-// One named table entry: the set `nach` for state `von` and `zeichen`.
-struct eintrag {
-    int32 von;
-    char zeichen;
-    std::span<const int32> nach;
-};
-
-// erzeuge builds an automaton over 0 .. 5 whose named entries hold their
-// members; every other entry stays a new empty set of its own.
-ndea_type erzeuge(std::span<const eintrag> eintraege, std::span<const int32> endzustaende) {
-    ndea_type automat(5);
-    for (const eintrag& e : eintraege) {
-        for (const int32 s : e.nach) {
-            hinzu(s, automat.ndet.at(e.von, e.zeichen));
-        }
-    }
-    for (const int32 s : endzustaende) {
-        automat.f.set(s, true, common::place{"zorbel", __LINE__});
-    }
-    return automat;
-}
-
-void drucke_wahrheitswert(bool b) {
-    common::standard_output().put_line(b ? "TRUE" : "FALSE");
-}
-
 void hauptprogramm() {
+    using namespace zorbel;
+    constexpr char epsilon = ndet_ueber_type::epsilon;
+
+    // One named table entry: the set `nach` for state `von` and `zeichen`.
+    struct eintrag {
+        int32 von;
+        char zeichen;
+        std::span<const int32> nach;
+    };
+
+    // Builds an automaton over 0 .. 5 whose named entries hold their members;
+    // every other entry stays a new empty set of its own.
+    const auto erzeuge = [](std::span<const eintrag> eintraege, std::span<const int32> endzustaende) {
+        ndea_type automat(5);
+        for (const eintrag& e : eintraege) {
+            for (const int32 s : e.nach) {
+                hinzu(s, automat.ndet.at(e.von, e.zeichen));
+            }
+        }
+        for (const int32 s : endzustaende) {
+            automat.f.set(s, true, common::place{"zorbel", __LINE__});
+        }
+        return automat;
+    };
+
+    const auto drucke_wahrheitswert = [](bool b) {
+        common::standard_output().put_line(b ? "TRUE" : "FALSE");
+    };
+
     constexpr int32 eins_drei[]{1, 3};
     constexpr int32 eins[]{1};
     constexpr int32 zwei[]{2};

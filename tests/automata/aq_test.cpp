@@ -20,9 +20,7 @@ struct automat_spec {
     std::vector<uebergang> moves;
     std::vector<int32> finals;
 
-    [[nodiscard]] dea_type build() const {
-        return automata::erzeuge_dea<'!', '~'>(n, moves, finals, "probe");
-    }
+    [[nodiscard]] dea_type build() const { return automata::erzeuge_dea<'!', '~'>(n, moves, finals); }
 };
 
 struct aq_case {
@@ -82,7 +80,7 @@ TEST(Equivalence, SuccessorOutsideTheStatesRaisesTheCheckError) {
         FAIL() << "no error";
     } catch (const common::named_error& error) {
         EXPECT_EQ(error.name(), "CHECK_ERROR");
-        EXPECT_EQ(error.message().rfind("halvik:", 0), 0U) << error.message();
+        EXPECT_EQ(error.message().rfind("aq:", 0), 0U) << error.message();
     }
 }
 

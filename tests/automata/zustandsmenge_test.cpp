@@ -36,7 +36,7 @@ std::string failure_of(const std::function<void()>& action) {
 }
 
 bool is_check_error(const std::string& error) {
-    return error.rfind("CHECK_ERROR zorbel:", 0) == 0;
+    return error.rfind("CHECK_ERROR zustandsmenge:", 0) == 0;
 }
 
 TEST(Zustandsmenge, PrintsMembersAsImagesSeparatedByCommas) {
