@@ -94,6 +94,15 @@ std::vector<dialogue> dialogues() {
          {},
          1,
          "CHECK_ERROR : baumwandler_package:"},
+        // A loop that never ends stops at the trace's step limit, in the
+        // file run: no screen trace, and the temporary file goes too.
+        {"endless loop with empty names",
+         "c\n\n\nwhile 0 < 1 do skip od\nn\n",
+         d("dialogue_endless_loop.out"),
+         {},
+         {},
+         1,
+         "STORAGE_ERROR : baumwandler_package:"},
         // The last '.' of the whole path takes the suffix, here the folder's:
         // the trace file would go into a folder that does not exist.
         {"'.' in the folder name",
