@@ -2,6 +2,7 @@
 #include "frontend/comtypes.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "common/arena.hpp"
@@ -95,7 +96,7 @@ public:
             return nullptr;
         }
         grbaum prtn = common::make<grknoten>(PROGRAMM);
-        return canwf(&prtn->knoten()) ? prtn : nullptr;
+        return canwf(children{&prtn->knoten()}) ? prtn : nullptr;
     }
 
 private:
@@ -120,12 +121,26 @@ private:
         return pprev != nullptr && prefterms(nt).contains(current());
     }
 
-    // leaf returns a new leaf of `t` holding the current token's text.
-    [[nodiscard]] grbaum leaf(alphabet t) const { return common::make<grknoten>(t, pprev->string); }
+    // hang adds a new node of the nonterminal `nt` to `c` and returns where
+    // its own children go.
+    static children hang(children& c, alphabet nt) {
+        const grbaum node = common::make<grknoten>(nt);
+        c.add(node);
+        return children{&node->knoten()};
+    }
+
+    // opening hangs a node of `nt` as hang does when the current token can
+    // begin `nt`; otherwise it builds nothing and gives no place.
+    std::optional<children> opening(children& c, alphabet nt) {
+        if (!begins(nt)) {
+            return std::nullopt;
+        }
+        return hang(c, nt);
+    }
 
     // take hangs a leaf of `t` with the current token's text and consumes the token.
     void take(children& c, alphabet t) {
-        c.add(leaf(t));
+        c.add(common::make<grknoten>(t, pprev->string));
         nextprev();
     }
 
@@ -139,53 +154,44 @@ private:
         return true;
     }
 
-    // canwf hangs a statement list into `slot`: a right-nested chain of ANWF
-    // nodes, one per statement, read in a loop.
-    bool canwf(grbaum* slot) {
+    // canwf hangs a statement list as the next child in `where`: a
+    // right-nested chain of ANWF nodes, one per statement, read in a loop.
+    bool canwf(children where) {
         while (true) {
-            if (!begins(ANWF)) {
-                return false;
-            }
-            grbaum anwf = common::make<grknoten>(ANWF);
-            *slot = anwf;
-            children list{&anwf->knoten()};
-            if (!canw(list)) {
+            std::optional<children> list = opening(where, ANWF);
+            if (!list || !canw(*list)) {
                 return false;
             }
             if (!at(SEMIKOLONT)) {
                 return true;  // the token after the list is the caller's
             }
-            grbaum semikolon = common::make<grknoten>(SEMIKOLONT, ";");
-            list.add(semikolon);
+            list->add(common::make<grknoten>(SEMIKOLONT, ";"));
             nextprev();
-            slot = &semikolon->rest;
+            where = *list;  // the rest of the list follows the ";"
         }
     }
 
     bool canw(children& list) {
-        const grbaum anw = opening(list, ANW);
-        if (anw == nullptr) {
+        std::optional<children> statement = opening(list, ANW);
+        if (!statement) {
             return false;
         }
-        children statement{&anw->knoten()};
         switch (current()) {
             case IFT:
-                return cbedanw(statement);
+                return cbedanw(*statement);
             case NAMET:
-                return czuweisung(statement);
+                return czuweisung(*statement);
             case SKIPT:
-                return cleereanw(statement);
+                return cleereanw(*statement);
             case WHILET:
-                return cschleife(statement);
+                return cschleife(*statement);
             default:
                 return false;
         }
     }
 
     bool cleereanw(children& parent) {
-        grbaum node = common::make<grknoten>(LEEREANWEISUNG);
-        parent.add(node);
-        children c{&node->knoten()};
+        children c = hang(parent, LEEREANWEISUNG);
         take(c, SKIPT);
         return true;
     }
@@ -197,91 +203,73 @@ private:
             next->rest == nullptr) {
             return false;
         }
-        grbaum node = common::make<grknoten>(ZUWEISUNG);
-        parent.add(node);
-        children c{&node->knoten()};
-        c.add(leaf(NAMET));
+        children c = hang(parent, ZUWEISUNG);
+        c.add(common::make<grknoten>(NAMET, pprev->string));
         c.add(common::make<grknoten>(ZUWEISUNGT, ":="));
         nextprev();
         nextprev();
         return causdruck(c);
     }
 
+    // compound_head reads the keyword leaf `keyword` of a loop or an
+    // if-then-else, its condition and the keyword leaf `after` that must
+    // follow the condition.
+    bool compound_head(children& c, alphabet keyword, alphabet after) {
+        take(c, keyword);
+        return expect(cbedingung(c), c, after);
+    }
+
     // statement_list reads the list inside a compound statement, then the
     // keyword leaf `closing` that must follow it.
     bool statement_list(children& c, alphabet closing) {
-        const bool read = canwf(c.slot);
+        const bool read = canwf(c);
         if (read) {
             c.skip();
         }
         return expect(read, c, closing);
     }
 
-    // compound_head hangs the statement node `symbol` of a loop or an
-    // if-then-else, with its keyword leaf, its condition and the keyword leaf
-    // `after` that must follow the condition; `c` is left after that leaf.
-    bool compound_head(children& parent, alphabet symbol, alphabet keyword, alphabet after, children& c) {
-        grbaum node = common::make<grknoten>(symbol);
-        parent.add(node);
-        c = children{&node->knoten()};
-        take(c, keyword);
-        return expect(cbedingung(c), c, after);
-    }
-
     bool cschleife(children& parent) {
         const nesting_level level(statement_depth, __LINE__);
-        children c{nullptr};
-        return compound_head(parent, SCHLEIFE, WHILET, DOT, c) && statement_list(c, ODT);
+        children c = hang(parent, SCHLEIFE);
+        return compound_head(c, WHILET, DOT) && statement_list(c, ODT);
     }
 
     bool cbedanw(children& parent) {
         const nesting_level level(statement_depth, __LINE__);
-        children c{nullptr};
-        return compound_head(parent, BEDINGTEANWEISUNG, IFT, THENT, c) && statement_list(c, ELSET) &&
-               statement_list(c, FIT);
-    }
-
-    // opening hangs a new node of `nt` as the next child of `c` when the
-    // current token can begin `nt`; otherwise it builds nothing and gives null.
-    grbaum opening(children& c, alphabet nt) {
-        if (!begins(nt)) {
-            return nullptr;
-        }
-        const grbaum node = common::make<grknoten>(nt);
-        c.add(node);
-        return node;
+        children c = hang(parent, BEDINGTEANWEISUNG);
+        return compound_head(c, IFT, THENT) && statement_list(c, ELSET) && statement_list(c, FIT);
     }
 
     // causdruck hangs an AUSDRUCK node as the next child of `c`.
     bool causdruck(children& c) {
-        const grbaum node = opening(c, AUSDRUCK);
-        if (node == nullptr) {
+        std::optional<children> operation = opening(c, AUSDRUCK);
+        if (!operation) {
             return false;
         }
         const alphabet t = current();
-        children operation{&node->knoten()};
         if (t == ZAHLT || t == NAMET) {
-            take(operation, t);
+            take(*operation, t);
             return true;
         }
         const nesting_level level(parenthesis_depth, __LINE__);
-        take(operation, AUFT);
-        return expect(causdruck(operation), operation, OPT) && expect(causdruck(operation), operation, ZUT);
+        take(*operation, AUFT);
+        return expect(causdruck(*operation), *operation, OPT) &&
+               expect(causdruck(*operation), *operation, ZUT);
     }
 
     // cbedingung hangs a BEDINGUNG node as the next child of `c`.
     bool cbedingung(children& c) {
-        const grbaum node = opening(c, BEDINGUNG);
-        if (node == nullptr) {
+        std::optional<children> comparison = opening(c, BEDINGUNG);
+        if (!comparison) {
             return false;
         }
         const alphabet t = current();
-        children comparison{&node->knoten()};
-        if (t == TRUET || t == FALSET) {  // no token kind yields these; kept for the tree's sake
-            take(comparison, t);
+        if (t == TRUET || t == FALSET) {  // a truth-value condition; no token kind yields one yet
+            take(*comparison, t);
             return true;
         }
-        return expect(causdruck(comparison), comparison, ROPT) && causdruck(comparison);
+        return expect(causdruck(*comparison), *comparison, ROPT) && causdruck(*comparison);
     }
 };
 
@@ -325,14 +313,15 @@ bool terminals::contains(alphabet t) const {
 }
 
 alphabet termtype(tokenart t) {
-    return terminal_of[static_cast<std::size_t>(t)];
+    const auto k = static_cast<std::size_t>(t);
+    common::check(k < terminal_of.size(), common::place{"comtypes", __LINE__});
+    return terminal_of[k];
 }
 
 terminals prefterms(alphabet nt) {
+    // Only nonterminals have a row.
+    common::check(!is_terminal_symbol(nt), common::place{"comtypes", __LINE__});
     terminals result;
-    if (is_terminal_symbol(nt)) {
-        return result;  // a terminal begins nothing here
-    }
     const std::uint32_t members = first_terminals[static_cast<std::size_t>(nt)];
     for (std::size_t t = 0; t < result.member.size(); ++t) {
         result.member[t] = (members >> t & 1U) != 0;

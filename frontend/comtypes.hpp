@@ -110,10 +110,12 @@ struct terminals {
     [[nodiscard]] bool contains(alphabet t) const;
 };
 
-// termtype returns the terminal that a token kind stands for.
+// termtype returns the terminal that a token kind stands for; a value
+// outside the sixteen kinds raises the check error.
 alphabet termtype(scannerpak::tokenart t);
 
-// prefterms returns the terminals that can begin the nonterminal `nt`.
+// prefterms returns the terminals that can begin the nonterminal `nt`; a
+// terminal `nt` raises the check error.
 terminals prefterms(alphabet nt);
 
 }  // namespace comtypes

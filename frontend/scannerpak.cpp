@@ -111,7 +111,9 @@ constexpr bool is_white(char c) {
 }  // namespace
 
 std::string_view image(tokenart t) {
-    return token_images[static_cast<std::size_t>(t)];
+    const auto k = static_cast<std::size_t>(t);
+    common::check(k < token_images.size(), common::place{module, __LINE__});
+    return token_images[k];
 }
 
 const std::array<dea_ref, tokenart_count>& scandeas() {

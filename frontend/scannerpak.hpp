@@ -35,7 +35,8 @@ enum class tokenart : std::uint8_t {
 
 inline constexpr int tokenart_count = 16;
 
-// image returns the literal name of a kind in upper case ("GANZEZAHL_TOKEN").
+// image returns the literal name of a kind in upper case ("GANZEZAHL_TOKEN");
+// a value outside the sixteen kinds raises the check error.
 std::string_view image(tokenart t);
 
 struct elem;

@@ -111,6 +111,13 @@ TEST(Grknoten, VariantFieldsAreGuarded) {
     expect_error([] { comtypes::isnonterminal(nullptr); }, "CHECK_ERROR", "");
 }
 
+TEST(Termtype, ValuesOutsideTheirRangeAreRefused) {
+    expect_error([] { (void)comtypes::termtype(static_cast<tokenart>(scannerpak::tokenart_count)); },
+                 "CHECK_ERROR", "");
+    expect_error([] { (void)comtypes::prefterms(IFT); }, "CHECK_ERROR", "");
+    expect_error([] { (void)comtypes::prefterms(FALSET); }, "CHECK_ERROR", "");
+}
+
 // The tree as text: a nonterminal as NAME(children), a leaf as NAME'text'.
 void draw(comtypes::grbaum node, std::string& out) {
     for (bool first = true; node != nullptr; node = node->rest, first = false) {
@@ -216,6 +223,17 @@ TEST(Creategb, ParseErrors) {
         {"while", ran_out, 0},
         {"skip; skip; skip; skip; skip od", at + " 10: \"od\"", 10},
         {"skip XyZ", at + " 2: \"XyZ\"", 2},
+        {"skip; ;", at + " 3: \";\"", 3},
+        {":= 1", at + " 1: \":=\"", 1},
+        {"if x < 1 skip else skip fi", at + " 5: \"skip\"", 5},
+        {"if x < 1 then skip; else skip fi", at + " 8: \"else\"", 8},
+        {"if x < 1 then skip else skip od", at + " 9: \"od\"", 9},
+        {"if x < 1 then skip else skip", ran_out, 0},
+        {"while x < do skip od", at + " 4: \"do\"", 4},
+        {"while (x + 1) do skip od", at + " 7: \"do\"", 7},
+        {"while x < y < z do skip od", at + " 5: \"<\"", 5},
+        {"while x < 1 do x := od", at + " 8: \"od\"", 8},
+        {"while x < 1 do x :=", at + " 6: \"x\"", 6},  // the look-ahead finds no third token
     };
     for (const failure_case& c : cases) {
         const scannerpak::listoftoken tokens = scannerpak::scanner(c.text);
@@ -255,28 +273,25 @@ TEST(Creategb, EmptyTokenListWritesNothing) {
     EXPECT_EQ(left, before);
 }
 
-std::string nested_loops(int depth) {
-    std::string text;
+// `depth` times `open`, then `inner`, then `depth` times `close`.
+std::string nested(std::string text, std::string_view open, std::string_view inner, std::string_view close,
+                   int depth) {
     for (int i = 0; i < depth; ++i) {
-        text += "while x<1 do ";
+        text += open;
     }
-    text += "skip";
+    text += inner;
     for (int i = 0; i < depth; ++i) {
-        text += " od";
+        text += close;
     }
     return text;
 }
 
+std::string nested_loops(int depth) {
+    return nested("", "while x<1 do ", "skip", " od", depth);
+}
+
 std::string nested_parentheses(int depth) {
-    std::string text = "x:=";
-    for (int i = 0; i < depth; ++i) {
-        text += "(1+";
-    }
-    text += "1";
-    for (int i = 0; i < depth; ++i) {
-        text += ")";
-    }
-    return text;
+    return nested("x:=", "(1+", "1", ")", depth);
 }
 
 // Depth of statement nesting: SCHLEIFE nodes on the leftmost path of bodies.

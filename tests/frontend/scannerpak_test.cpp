@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -89,6 +91,108 @@ TEST(Erkanntespraefix, LengthsOfTheTokenAutomata) {
             EXPECT_EQ(scannerpak::erkanntespraefix(automata[static_cast<std::size_t>(k)], c.text), expected)
                 << '"' << c.text << "\" with " << scannerpak::image(kind);
         }
+    }
+}
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool is_letter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// in_language returns true when `w` is a word of the token kind, by the
+// description of the tokens rather than by their transitions.
+bool in_language(tokenart kind, std::string_view w) {
+    if (kind == GANZEZAHL_TOKEN) {
+        return !w.empty() && std::all_of(w.begin(), w.end(), is_digit);
+    }
+    if (kind == BEZEICHNER_TOKEN) {
+        return !w.empty() && is_letter(w[0]) &&
+               std::all_of(w.begin() + 1, w.end(), [](char c) { return is_letter(c) || is_digit(c); });
+    }
+    static const std::map<tokenart, std::vector<std::string_view>> words = {
+        {ROP_TOKEN, {"<", ">", "=", "<=", ">=", "/="}},
+        {OP_TOKEN, {"+", "-", "*", "div", "mod"}},
+        {AUF_TOKEN, {"("}},
+        {ZU_TOKEN, {")"}},
+        {ZUW_TOKEN, {":="}},
+        {STRICHP_TOKEN, {";"}},
+        {IF_TOKEN, {"if"}},
+        {THEN_TOKEN, {"then"}},
+        {ELSE_TOKEN, {"else"}},
+        {FI_TOKEN, {"fi"}},
+        {SKIP_TOKEN, {"skip"}},
+        {WHILE_TOKEN, {"while"}},
+        {DO_TOKEN, {"do"}},
+        {OD_TOKEN, {"od"}},
+    };
+    const std::vector<std::string_view>& list = words.at(kind);
+    return std::find(list.begin(), list.end(), w) != list.end();
+}
+
+int longest_in_language(tokenart kind, std::string_view w) {
+    for (std::size_t length = w.size(); length > 0; --length) {
+        if (in_language(kind, w.substr(0, length))) {
+            return static_cast<int>(length);
+        }
+    }
+    return 0;
+}
+
+TEST(Scandeas, EveryAutomatonAcceptsExactlyTheWordsOfItsKind) {
+    // Every word of one or two characters (the second may lie outside the
+    // columns), and every start of a longer word followed by any character.
+    std::vector<std::string> words = {""};
+    for (int a = '!'; a <= '~'; ++a) {
+        words.emplace_back(1, static_cast<char>(a));
+        for (int b = ' '; b <= 127; ++b) {
+            words.push_back({static_cast<char>(a), static_cast<char>(b)});
+        }
+    }
+    for (std::string_view word :
+         {"the", "then", "els", "else", "ski", "skip", "whi", "whil", "while", "div", "mod", "007", "x1y"}) {
+        for (int c = ' '; c <= 127; ++c) {
+            words.push_back(std::string(word) + static_cast<char>(c));
+        }
+    }
+    const auto& automata = scannerpak::scandeas();
+    for (int k = 0; k < scannerpak::tokenart_count; ++k) {
+        const auto kind = static_cast<tokenart>(k);
+        for (const std::string& w : words) {
+            ASSERT_EQ(scannerpak::erkanntespraefix(automata[static_cast<std::size_t>(k)], w),
+                      longest_in_language(kind, w))
+                << '"' << w << "\" with " << scannerpak::image(kind);
+        }
+    }
+}
+
+TEST(Scandeas, StatesStartAndTrap) {
+    // ORDER TOKENART: the highest state, which is the trap.
+    constexpr std::array<int, scannerpak::tokenart_count> highest = {2, 2, 4, 6, 2, 2, 3, 2,
+                                                                     3, 5, 5, 3, 5, 6, 3, 3};
+    for (int k = 0; k < scannerpak::tokenart_count; ++k) {
+        const scannerpak::dea_type& d = *scannerpak::scandeas()[static_cast<std::size_t>(k)];
+        const std::string_view kind = scannerpak::image(static_cast<tokenart>(k));
+        ASSERT_EQ(d.n, highest[static_cast<std::size_t>(k)]) << kind;
+        EXPECT_EQ(d.det.n, d.n) << kind;
+        EXPECT_EQ(d.f.n, d.n) << kind;
+        EXPECT_FALSE(d.f.inh[0]) << kind;
+        EXPECT_FALSE(d.f.inh[static_cast<std::size_t>(d.n)]) << kind;
+        for (int c = '!'; c <= '~'; ++c) {
+            EXPECT_EQ(d.det.cell(d.n, static_cast<char>(c)), d.n) << kind << " on " << static_cast<char>(c);
+        }
+    }
+}
+
+TEST(Image, KindOutsideTheSixteenIsRefused) {
+    try {
+        (void)scannerpak::image(static_cast<tokenart>(scannerpak::tokenart_count));
+        ADD_FAILURE() << "no error raised";
+    } catch (const common::named_error& e) {
+        EXPECT_EQ(e.name(), "CHECK_ERROR");
+        EXPECT_TRUE(e.message().starts_with("scannerpak:")) << e.message();
     }
 }
 
