@@ -113,13 +113,14 @@ public:
 
     // ende returns Ende: as anfang, on the reversed right sides.
     tupelpoint ende() {
-        return ueber_alle_seiten([](zeichenfolge seite) {
+        const auto rev = [](zeichenfolge seite) {
             zeichenfolge umgedreht = nullptr;
             for (; seite != nullptr; seite = seite->weitere) {
                 umgedreht = common::make<g2::zeichenfolgerec<Z>>(seite->erstes, umgedreht);
             }
             return umgedreht;
-        });
+        };
+        return ueber_alle_seiten(rev);
     }
 
     // neben returns Neben: (X, Y) when Y can follow X inside a right side,

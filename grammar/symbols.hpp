@@ -11,6 +11,10 @@
 //   template <>
 //   struct grammar::symbol_traits<ruskel_symbol>
 //       : grammar::enum_symbol_traits<ruskel_symbol, ruskel_images, ruskel_symbol::S> {};
+//
+// A specialisation can only stand at namespace scope, so a program's symbol
+// type and its images stand there too; the rest of its grammar (the right
+// sides, the alternatives, the instance) is local to its main procedure.
 #pragma once
 
 #include <algorithm>

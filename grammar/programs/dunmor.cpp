@@ -26,24 +26,24 @@ struct grammar::symbol_traits<grammatiksymbole>
 
 namespace {
 
-using enum grammatiksymbole;
 using grammar::grammatikbericht::alternative;
 
-constexpr std::array<grammatiksymbole, 19> rechteseiten{C, C, A, E,  B, D, S,  C, AA, C,
-                                                        C, S, A, DD, D, S, BB, E, BB};
-
-constexpr std::array<alternative<grammatiksymbole>, 10> aufrufe{{{S, 1, 2},
-                                                                 {S, 3, 4},
-                                                                 {A, 5, 6},
-                                                                 {A, 7, 8},
-                                                                 {B, 9, 10},
-                                                                 {B, 11, 13},
-                                                                 {C, 1, 0},
-                                                                 {D, 14, 14},
-                                                                 {D, 15, 16},
-                                                                 {E, 17, 19}}};
-
 void dunmor() {
+    using enum grammatiksymbole;
+    constexpr std::array<grammatiksymbole, 19> rechteseiten{C, C, A, E,  B, D, S,  C, AA, C,
+                                                            C, S, A, DD, D, S, BB, E, BB};
+
+    constexpr std::array<alternative<grammatiksymbole>, 10> aufrufe{{{S, 1, 2},
+                                                                     {S, 3, 4},
+                                                                     {A, 5, 6},
+                                                                     {A, 7, 8},
+                                                                     {B, 9, 10},
+                                                                     {B, 11, 13},
+                                                                     {C, 1, 0},
+                                                                     {D, 14, 14},
+                                                                     {D, 15, 16},
+                                                                     {E, 17, 19}}};
+
     grammar::relationenpaket::relationen<grammatiksymbole> relpak;
     auto& out = common::standard_output();
     // No empty line pair after this verdict: the epsilon line follows at once.

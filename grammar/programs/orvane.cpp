@@ -23,23 +23,23 @@ struct grammar::symbol_traits<grammatiksymbole>
 
 namespace {
 
-using enum grammatiksymbole;
 using grammar::grammatikbericht::alternative;
 
-constexpr std::array<grammatiksymbole, 15> rechteseiten{T, EREST, ADDOP, T, EREST, F,  TREST, MULOP,
-                                                        F, TREST, AUF,   E, ZU,    ID, ZAHL};
-
-constexpr std::array<alternative<grammatiksymbole>, 9> aufrufe{{{E, 1, 2},
-                                                                {EREST, 1, 0},
-                                                                {EREST, 3, 5},
-                                                                {T, 6, 7},
-                                                                {TREST, 1, 0},
-                                                                {TREST, 8, 10},
-                                                                {F, 11, 13},
-                                                                {F, 14, 14},
-                                                                {F, 15, 15}}};
-
 void orvane() {
+    using enum grammatiksymbole;
+    constexpr std::array<grammatiksymbole, 15> rechteseiten{T, EREST, ADDOP, T, EREST, F,  TREST, MULOP,
+                                                            F, TREST, AUF,   E, ZU,    ID, ZAHL};
+
+    constexpr std::array<alternative<grammatiksymbole>, 9> aufrufe{{{E, 1, 2},
+                                                                    {EREST, 1, 0},
+                                                                    {EREST, 3, 5},
+                                                                    {T, 6, 7},
+                                                                    {TREST, 1, 0},
+                                                                    {TREST, 8, 10},
+                                                                    {F, 11, 13},
+                                                                    {F, 14, 14},
+                                                                    {F, 15, 15}}};
+
     grammar::relationenpaket::relationen<grammatiksymbole> klammpak;
     grammar::grammatikbericht::bericht(klammpak, rechteseiten, aufrufe,
                                        "Die Grammatik der arithmetischen Terme ist ");

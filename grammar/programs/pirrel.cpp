@@ -23,15 +23,22 @@ struct grammar::symbol_traits<grammatiksymbole>
 
 namespace {
 
-using enum grammatiksymbole;
 using grammar::grammatikbericht::alternative;
 
-constexpr std::array<grammatiksymbole, 12> rechteseiten{A, C, B, E, C, B, CC, G, BB, BB, BB, E};
-
-constexpr std::array<alternative<grammatiksymbole>, 9> aufrufe{
-    {{S, 1, 2}, {S, 3, 4}, {S, 5, 7}, {A, 8, 8}, {B, 1, 0}, {B, 9, 9}, {C, 10, 11}, {C, 12, 12}, {E, 1, 0}}};
-
 void pirrel() {
+    using enum grammatiksymbole;
+    constexpr std::array<grammatiksymbole, 12> rechteseiten{A, C, B, E, C, B, CC, G, BB, BB, BB, E};
+
+    constexpr std::array<alternative<grammatiksymbole>, 9> aufrufe{{{S, 1, 2},
+                                                                    {S, 3, 4},
+                                                                    {S, 5, 7},
+                                                                    {A, 8, 8},
+                                                                    {B, 1, 0},
+                                                                    {B, 9, 9},
+                                                                    {C, 10, 11},
+                                                                    {C, 12, 12},
+                                                                    {E, 1, 0}}};
+
     grammar::relationenpaket::relationen<grammatiksymbole> klammpak;
     grammar::grammatikbericht::bericht(klammpak, rechteseiten, aufrufe, "Die Test-Grammatik ist ");
 }

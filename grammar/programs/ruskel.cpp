@@ -24,16 +24,16 @@ struct grammar::symbol_traits<grammatiksymbole>
 
 namespace {
 
-using enum grammatiksymbole;
 using grammar::grammatikbericht::alternative;
 
-constexpr std::array<grammatiksymbole, 4> rechteseiten{AUF, S, ZU, S};
-
-constexpr std::array<alternative<grammatiksymbole>, 2> aufrufe{{{S, 1, 4}, {S, 1, 0}}};
-
-constexpr std::array<grammatiksymbole, 4> test1{AUF, ZU, AUF, ZU};
-
 void ruskel() {
+    using enum grammatiksymbole;
+    constexpr std::array<grammatiksymbole, 4> rechteseiten{AUF, S, ZU, S};
+
+    constexpr std::array<alternative<grammatiksymbole>, 2> aufrufe{{{S, 1, 4}, {S, 1, 0}}};
+
+    constexpr std::array<grammatiksymbole, 4> test1{AUF, ZU, AUF, ZU};
+
     grammar::relationenpaket::relationen<grammatiksymbole> klammpak;
     auto& out = common::standard_output();
     grammar::grammatikbericht::grammatik_und_urteil(klammpak, rechteseiten, aufrufe,

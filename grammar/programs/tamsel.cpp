@@ -34,44 +34,44 @@ struct grammar::symbol_traits<grammatiksymbole>
 
 namespace {
 
-using enum grammatiksymbole;
 using grammar::grammatikbericht::alternative;
 
-// clang-format off
-constexpr std::array<grammatiksymbole, 36> rechteseiten{
-    ANWF,                                                     //  1
-    ANW, SEMIKOLON, ANWF,                                     //  2 ..  4
-    BEDINGTEANWEISUNG, ZUWEISUNG, LEEREANWEISUNG, SCHLEIFE,   //  5 ..  8
-    SKIP,                                                     //  9
-    NAME, ZUWEISUNG1, AUSDRUCK,                               // 10 .. 12
-    ZAHL, NAME,                                               // 13 .. 14
-    AUF, AUSDRUCK, OP, AUSDRUCK, ZU,                          // 15 .. 19
-    IF1, BEDINGUNG, THEN1, ANWF, ELSE1, ANWF, FI,             // 20 .. 26
-    WHILE1, BEDINGUNG, DO1, ANWF, OD,                         // 27 .. 31
-    TRUE,                                                     // 32
-    AUSDRUCK, ROP, AUSDRUCK,                                  // 33 .. 35
-    FALSE};                                                   // 36
-// clang-format on
-
-constexpr std::array<alternative<grammatiksymbole>, 17> aufrufe{{{PROGRAMM, 1, 1},
-                                                                 {ANWF, 2, 4},
-                                                                 {ANWF, 2, 2},
-                                                                 {ANW, 5, 5},
-                                                                 {ANW, 6, 6},
-                                                                 {ANW, 7, 7},
-                                                                 {ANW, 8, 8},
-                                                                 {LEEREANWEISUNG, 9, 9},
-                                                                 {ZUWEISUNG, 10, 12},
-                                                                 {AUSDRUCK, 13, 13},
-                                                                 {AUSDRUCK, 14, 14},
-                                                                 {AUSDRUCK, 15, 19},
-                                                                 {BEDINGTEANWEISUNG, 20, 26},
-                                                                 {SCHLEIFE, 27, 31},
-                                                                 {BEDINGUNG, 32, 32},
-                                                                 {BEDINGUNG, 33, 35},
-                                                                 {BEDINGUNG, 36, 36}}};
-
 void tamsel() {
+    using enum grammatiksymbole;
+    // clang-format off
+    constexpr std::array<grammatiksymbole, 36> rechteseiten{
+        ANWF,                                                     //  1
+        ANW, SEMIKOLON, ANWF,                                     //  2 ..  4
+        BEDINGTEANWEISUNG, ZUWEISUNG, LEEREANWEISUNG, SCHLEIFE,   //  5 ..  8
+        SKIP,                                                     //  9
+        NAME, ZUWEISUNG1, AUSDRUCK,                               // 10 .. 12
+        ZAHL, NAME,                                               // 13 .. 14
+        AUF, AUSDRUCK, OP, AUSDRUCK, ZU,                          // 15 .. 19
+        IF1, BEDINGUNG, THEN1, ANWF, ELSE1, ANWF, FI,             // 20 .. 26
+        WHILE1, BEDINGUNG, DO1, ANWF, OD,                         // 27 .. 31
+        TRUE,                                                     // 32
+        AUSDRUCK, ROP, AUSDRUCK,                                  // 33 .. 35
+        FALSE};                                                   // 36
+    // clang-format on
+
+    constexpr std::array<alternative<grammatiksymbole>, 17> aufrufe{{{PROGRAMM, 1, 1},
+                                                                     {ANWF, 2, 4},
+                                                                     {ANWF, 2, 2},
+                                                                     {ANW, 5, 5},
+                                                                     {ANW, 6, 6},
+                                                                     {ANW, 7, 7},
+                                                                     {ANW, 8, 8},
+                                                                     {LEEREANWEISUNG, 9, 9},
+                                                                     {ZUWEISUNG, 10, 12},
+                                                                     {AUSDRUCK, 13, 13},
+                                                                     {AUSDRUCK, 14, 14},
+                                                                     {AUSDRUCK, 15, 19},
+                                                                     {BEDINGTEANWEISUNG, 20, 26},
+                                                                     {SCHLEIFE, 27, 31},
+                                                                     {BEDINGUNG, 32, 32},
+                                                                     {BEDINGUNG, 33, 35},
+                                                                     {BEDINGUNG, 36, 36}}};
+
     grammar::relationenpaket::relationen<grammatiksymbole> whilepak;
     grammar::grammatikbericht::bericht(whilepak, rechteseiten, aufrufe, "Die While-Grammtik ist ");
 }
