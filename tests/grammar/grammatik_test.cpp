@@ -20,7 +20,7 @@ using K = klammer;
 
 TEST(Grammatik, ListingKeepsCallOrderWithinNonterminalsAndEnumOrderAcrossThem) {
     g2::grammatik<P> gg;
-    fuelle<g2::grammatik<P>, P>(gg, {{P::A, {}}, {P::S, {P::A, P::X}}, {P::A, {P::Y}}});
+    fuelle<P>(gg, {{P::A, {}}, {P::S, {P::A, P::X}}, {P::A, {P::Y}}});
     EXPECT_EQ(gg.grammatikbild(),
               "Startsymbol:\n"
               "   S\n"
@@ -49,7 +49,7 @@ TEST(Grammatik, ListingKeepsCallOrderWithinNonterminalsAndEnumOrderAcrossThem) {
 TEST(Grammatik, EmptyAlternativeAndItsMarks) {
     g2::grammatik<P> gg;
     EXPECT_FALSE(gg.hatepsilonregel(P::S));  // no alternative at all
-    fuelle<g2::grammatik<P>, P>(gg, {{P::S, {P::A}}, {P::A, {P::X}}, {P::A, {}}});
+    fuelle<P>(gg, {{P::S, {P::A}}, {P::A, {P::X}}, {P::A, {}}});
     EXPECT_TRUE(gg.hatepsilonregel(P::A));
     EXPECT_EQ(gg.getregeln()[P::A]->andere->erste, nullptr);
     EXPECT_FALSE(gg.hatepsilonregel(P::S));  // derives the empty word only through A
@@ -58,7 +58,7 @@ TEST(Grammatik, EmptyAlternativeAndItsMarks) {
 
 TEST(Grammatik, GetregelnSharesTheLists) {
     g2::grammatik<P> gg;
-    fuelle<g2::grammatik<P>, P>(gg, {{P::S, {P::X, P::Y}}});
+    fuelle<P>(gg, {{P::S, {P::X, P::Y}}});
     const auto kopie = gg.getregeln();
     EXPECT_EQ(kopie[P::S], gg.getregeln()[P::S]);
     EXPECT_EQ(kopie[P::S]->erste->erstes, P::X);
@@ -97,9 +97,7 @@ class Einfach : public testing::TestWithParam<einfach_fall> {};
 
 TEST_P(Einfach, Verdict) {
     g2::grammatik<P> gg;
-    for (const auto& r : GetParam().regeln) {
-        gg.neuealternativehinzu(r.links, r.rechts);
-    }
+    fuelle(gg, GetParam().regeln);
     EXPECT_EQ(gg.istgrammatikeinfach(), GetParam().einfach);
 }
 
@@ -132,9 +130,7 @@ class Wort : public testing::TestWithParam<wort_fall> {};
 template <class Z>
 bool pruefe_wort(const std::vector<regel<Z>>& regeln, const std::vector<int>& werte, std::string& protokoll) {
     g2::grammatik<Z> gg;
-    for (const auto& r : regeln) {
-        gg.neuealternativehinzu(r.links, r.rechts);
-    }
+    fuelle(gg, regeln);
     std::vector<Z> wort;
     for (int wert : werte) {
         wort.push_back(static_cast<Z>(wert));

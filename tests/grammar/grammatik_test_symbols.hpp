@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -42,8 +41,8 @@ struct regel {
 };
 
 // Adds the alternatives to the grammar gg in table order.
-template <class G, class Z>
-void fuelle(G& gg, std::initializer_list<regel<Z>> regeln) {
+template <class Z, class G>
+void fuelle(G& gg, const std::vector<regel<Z>>& regeln) {
     for (const auto& r : regeln) {
         gg.neuealternativehinzu(r.links, std::span<const Z>(r.rechts));
     }

@@ -15,12 +15,6 @@ using namespace grammatik_tests;
 namespace rp = grammar::relationenpaket;
 using P = probe;
 
-void fuelle_pak(rp::relationen<P>& pak, const std::vector<regel<P>>& regeln) {
-    for (const auto& r : regeln) {
-        pak.gg.neuealternativehinzu(r.links, r.rechts);
-    }
-}
-
 struct eps_fall {
     const char* name;
     std::vector<regel<P>> regeln;
@@ -31,7 +25,7 @@ class Epsilon : public testing::TestWithParam<eps_fall> {};
 
 TEST_P(Epsilon, Set) {
     rp::relationen<P> pak;
-    fuelle_pak(pak, GetParam().regeln);
+    fuelle(pak.gg, GetParam().regeln);
     EXPECT_EQ(pak.epsbild(pak.epszaehler()), std::string("\n\n") + GetParam().zeile + "\n");
 }
 
@@ -62,7 +56,7 @@ std::string liste(rp::relationen<P>::tupelpoint tp) {
 
 TEST(Relationen, AllFiveOfASmallGrammar) {
     rp::relationen<P> pak;
-    fuelle_pak(pak, klein);
+    fuelle(pak.gg, klein);
     EXPECT_EQ(pak.epsbild(pak.epszaehler()), "\n\n{ A } sind Epsilon-Symbole.\n");
     EXPECT_EQ(liste(pak.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
     EXPECT_EQ(liste(pak.neben()), "\n   M:={(A,X);}\n");
@@ -80,16 +74,29 @@ TEST(Relationen, AllFiveOfASmallGrammar) {
 // whole grammar, not only the terminal pairs.
 TEST(Relationen, AnfangAndEndeBeforeAnyEpszaehler) {
     rp::relationen<P> erst_anfang;
-    fuelle_pak(erst_anfang, klein);
+    fuelle(erst_anfang.gg, klein);
     EXPECT_EQ(liste(erst_anfang.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
     rp::relationen<P> erst_ende;
-    fuelle_pak(erst_ende, klein);
+    fuelle(erst_ende.gg, klein);
     EXPECT_EQ(liste(erst_ende.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
+}
+
+// With the end marker inside a right side (S -> A '#' | A, A -> X), A is
+// followed by '#' and also ends S: the pair (A,'#') is found in both steps
+// and stands twice.
+TEST(Relationen, FollowKeepsTheEndMarkerPairFoundTwice) {
+    rp::relationen<P> pak;
+    fuelle<P>(pak.gg, {{P::S, {P::A, P::ENDE}}, {P::S, {P::A}}, {P::A, {P::X}}});
+    testing::internal::CaptureStdout();
+    const auto follow = pak.follow();
+    common::standard_output().flush();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "'#'");
+    EXPECT_EQ(liste(follow), "\n   M:={(A,'#');(A,'#');(S,'#');}\n");
 }
 
 TEST(Relationen, PruefeAddsEverySymbolBehindNullablesOnly) {
     rp::relationen<P> pak;
-    fuelle_pak(pak, {{P::A, {}}, {P::B, {}}, {P::C, {P::Y}}, {P::S, {P::A, P::B, P::C, P::X}}});
+    fuelle<P>(pak.gg, {{P::A, {}}, {P::B, {}}, {P::C, {P::Y}}, {P::S, {P::A, P::B, P::C, P::X}}});
     const auto s = pak.gg.getregeln()[P::S]->erste;
     EXPECT_EQ(liste(pak.pruefe(s, nullptr, P::S)), "\n   M:={(S,C);(S,B);(S,A);}\n");
     EXPECT_EQ(liste(pak.pruefe(nullptr, nullptr, P::S)), "\n   M:={}\n");  // empty right side
