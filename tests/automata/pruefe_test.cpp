@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "automata/erzeuge_dea.hpp"
-#include "capture.hpp"
+#include "support/capture.hpp"
 
 namespace {
 
 using automata::uebergang;
-using automata_tests::captured;
+using test_support::captured;
 using dea::int32;
 using with_blank = dea::dea_type<' ', '~'>;
 using without_blank = dea::dea_type<'!', '~'>;

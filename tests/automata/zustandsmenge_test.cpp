@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "capture.hpp"
+#include "support/capture.hpp"
 #include "common/arena.hpp"
 
 namespace {
 
 using namespace zorbel;
-using automata_tests::captured;
+using test_support::captured;
 
 constexpr char eps = ndet_ueber_type::epsilon;
 

@@ -2,21 +2,17 @@
 // what a run wrote to a file or to standard output.
 #pragma once
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "automata/capture.hpp"
 #include "common/errors.hpp"
 #include "common/textio.hpp"
 #include "frontend/comtypes.hpp"
 #include "frontend/scannerpak.hpp"
 #include "machine/baumwandler_package.hpp"
+#include "support/capture.hpp"
 #include "support/program_run.hpp"
 
 namespace machine_tests {
@@ -37,34 +33,13 @@ inline bp::zustand start(std::string_view program) {
     return bp::zustand{k};
 }
 
-// in_datei runs an action on a writer into a scratch file: what it wrote
-// and the error it ended with.
-using automata_tests::capture;
+// in_datei runs an action on a writer into a scratch file, auf_bildschirm
+// with standard output sent to one: what it wrote and the error it ended with.
+using test_support::capture;
 inline capture in_datei(const std::function<void(common::text_writer&)>& action) {
-    return automata_tests::captured(action);
+    return test_support::captured(action);
 }
-
-// auf_bildschirm runs `action` with standard output sent to a scratch file.
-inline capture auf_bildschirm(const std::function<void()>& action) {
-    test_support::scratch_folder folder;
-    const auto path = folder.path() / "stdout";
-    std::fflush(stdout);
-    const int saved = dup(1);
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    dup2(fd, 1);
-    close(fd);
-    capture result;
-    try {
-        action();
-    } catch (const common::named_error& error) {
-        result.error = error.name() + " " + error.message();
-    }
-    std::fflush(stdout);
-    dup2(saved, 1);
-    close(saved);
-    result.text = test_support::read_file(path);
-    return result;
-}
+inline capture auf_bildschirm(const std::function<void()>& action) { return test_support::on_screen(action); }
 
 // lauf steps `z` into `ft` until the end state, at most `grenze` steps, and
 // returns the last state reached.
