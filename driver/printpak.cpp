@@ -354,6 +354,10 @@ void ausgaben(comtypes::grbaum& b, strichliste& j, int& ebene, common::text_writ
 }
 
 void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt) {
+    // Only a PROGRAMM root creates the bar list; any other root fails here,
+    // before a partial drawing, and not at whichever list operation comes
+    // first (a childless statement node would meet none at all).
+    common::check(gb == nullptr || gb->al == alphabet::PROGRAMM, common::place{module_name, __LINE__});
     strichliste strichzeiger = nullptr;
     int ebene = 1;
     ausgaben(gb, strichzeiger, ebene, ausg, txt);

@@ -29,7 +29,7 @@ struct strichknoten {
 // `ausg` when `txt` is true, and to standard output otherwise, leaving `ausg`
 // untouched then. The drawing begins with a line end and ends with three
 // blanks and no line end. A null tree writes nothing. A root other than
-// PROGRAMM meets the empty bar list and raises the check error.
+// PROGRAMM raises the check error before anything is written.
 void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt);
 
 // ausgaben draws the node `b` with its subtree and then all its following

@@ -243,10 +243,24 @@ TEST(Printgb, StatementWithoutChildren) {
               test_support::read_file(test_support::data_path("driver/tree_statement_without_children.txt")));
 }
 
-TEST(Printgb, RootOtherThanProgrammIsACheckError) {
+TEST(Printgb, RootOtherThanProgrammIsACheckErrorBeforeAnyOutput) {
     grbaum anw = common::make<grknoten>(alphabet::ANW);
     anw->knoten() = common::make<grknoten>(alphabet::LEEREANWEISUNG);
-    EXPECT_THROW(drawing_of(anw), common::named_error);
+    grbaum childless = common::make<grknoten>(alphabet::ANW);  // meets no list operation
+    for (const grbaum root : {anw, childless}) {
+        const test_support::scratch_folder folder;
+        common::out_file file;
+        file.create((folder.path() / "baum.txt").string());
+        try {
+            printpak::printgb(root, file, true);
+            ADD_FAILURE() << "no error";
+        } catch (const common::named_error& e) {
+            EXPECT_EQ(e.name(), common::check_error_name);
+        }
+        file.flush();
+        EXPECT_EQ(test_support::read_file(folder.path() / "baum.txt"), "");
+        file.close();
+    }
 }
 
 TEST(Printgb, DeepTreeNeedsNoDeepStack) {
