@@ -1,22 +1,19 @@
 // Small symbol types for the tests of the sets, matrices and pair lists.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "grammar/matrix.hpp"
 #include "grammar/symbols.hpp"
+#include "grammatik_test_symbols.hpp"
 
 namespace matrix_tests {
 
 enum class letter : char {};       // 'A' to 'F', as in lintaro
 enum class short_letter : char {}; // 'A' to 'C'
 enum class number : int {};        // 1 to 3
-enum class klammer : std::uint8_t { S, AUF, ZU, ENDE };
-
-inline constexpr std::array<std::string_view, 4> klammer_images{"S", "AUF", "ZU", "'#'"};
+using grammatik_tests::klammer;    // S, then AUF ZU '#'
 
 constexpr letter L(char c) { return static_cast<letter>(c); }
 
@@ -29,9 +26,6 @@ struct grammar::symbol_traits<matrix_tests::short_letter>
     : grammar::char_symbol_traits<matrix_tests::short_letter, 'A', 'C'> {};
 template <>
 struct grammar::symbol_traits<matrix_tests::number> : grammar::integer_symbol_traits<matrix_tests::number, 1, 3> {};
-template <>
-struct grammar::symbol_traits<matrix_tests::klammer>
-    : grammar::enum_symbol_traits<matrix_tests::klammer, matrix_tests::klammer_images, matrix_tests::klammer::S> {};
 
 namespace matrix_tests {
 
