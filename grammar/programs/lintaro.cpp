@@ -1,6 +1,7 @@
 // lintaro: demonstration of the Boolean matrices over the characters 'A' to
 // 'F' — five fixed matrices, then product, sum, transpose and both hulls of a
 // general case, of the all-False and of the all-True matrix.
+#include <array>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -45,20 +46,20 @@ z_matrix filled(bool value) {
     return m;
 }
 
-// The five operations on `operand` (with mat2 as second operand), under
-// the titles of one series.
-void series(const z_matrix& operand, const z_matrix& mat2, std::initializer_list<std::string_view> titles) {
-    const auto* title = titles.begin();
-    z_matrix ergebnis = intmatrix::produkt(operand, mat2);
-    intmatrix::drucke(ergebnis, *title++);
-    ergebnis = intmatrix::summe(operand, mat2);
-    intmatrix::drucke(ergebnis, *title++);
-    ergebnis = intmatrix::transponiere(operand);
-    intmatrix::drucke(ergebnis, *title++);
-    ergebnis = intmatrix::transhuelle(operand);
-    intmatrix::drucke(ergebnis, *title++);
-    ergebnis = intmatrix::reflextranshuelle(operand);
-    intmatrix::drucke(ergebnis, *title);
+// One series of the five operations under its five titles: product and sum
+// of `factor` with mat2, the transpose of `transposed`, both hulls of `hulled`.
+void series(const z_matrix& factor, const z_matrix& mat2, const z_matrix& transposed, const z_matrix& hulled,
+            const std::array<std::string_view, 5>& titles) {
+    z_matrix ergebnis = intmatrix::produkt(factor, mat2);
+    intmatrix::drucke(ergebnis, titles[0]);
+    ergebnis = intmatrix::summe(factor, mat2);
+    intmatrix::drucke(ergebnis, titles[1]);
+    ergebnis = intmatrix::transponiere(transposed);
+    intmatrix::drucke(ergebnis, titles[2]);
+    ergebnis = intmatrix::transhuelle(hulled);
+    intmatrix::drucke(ergebnis, titles[3]);
+    ergebnis = intmatrix::reflextranshuelle(hulled);
+    intmatrix::drucke(ergebnis, titles[4]);
 }
 
 void lintaro() {
@@ -76,24 +77,16 @@ void lintaro() {
     intmatrix::drucke(mat4, "Matrix 4");
     intmatrix::drucke(mat5, "Matrix 5");
 
-    // The general case: product and sum with the identity, the other three
-    // operations on the matrices where they show most.
-    z_matrix ergebnis = intmatrix::produkt(mat1, mat2);
-    intmatrix::drucke(ergebnis, "Matrix Produkt");
-    ergebnis = intmatrix::summe(mat1, mat2);
-    intmatrix::drucke(ergebnis, "Matrix Summe");
-    ergebnis = intmatrix::transponiere(mat2);
-    intmatrix::drucke(ergebnis, "Matrix transpon");
-    ergebnis = intmatrix::transhuelle(mat3);
-    intmatrix::drucke(ergebnis, "Matrix TransHuelle");
-    ergebnis = intmatrix::reflextranshuelle(mat3);
-    intmatrix::drucke(ergebnis, "Matrix ReflexTransHuelle");
-
-    series(mat4, mat2,
+    // The general case: product and sum with the identity, the transpose of
+    // mat2 and the hulls of the chain, where each shows most.
+    series(mat1, mat2, mat2, mat3,
+           {"Matrix Produkt", "Matrix Summe", "Matrix transpon", "Matrix TransHuelle",
+            "Matrix ReflexTransHuelle"});
+    series(mat4, mat2, mat4, mat4,
            {"Matrix Produkt - Spezialfall Mat4", "Matrix Summe- Spezialfall Mat4",
             "Matrix transpon- Spezialfall Mat4", "Matrix TransHuelle- Spezialfall Mat4",
             "Matrix ReflexTransHuelle- Spezialfall Mat4"});
-    series(mat5, mat2,
+    series(mat5, mat2, mat5, mat5,
            {"Matrix Produkt- Spezialfall Mat5", "Matrix Summe- Spezialfall Mat5",
             "Matrix transpon- Spezialfall Mat5", "Matrix TransHuelle- Spezialfall Mat5",
             "Matrix ReflexTransHuelle- Spezialfall Mat5"});
