@@ -269,7 +269,8 @@ private:
         return false;
     }
 
-    // The table that anfang, ende and neben walk; epszaehler refreshes it.
+    // The table that anfang, ende and neben walk; epszaehler refreshes it, and
+    // so do anfang and ende at their start.
     regelmenge regeln_{};
 };
 
