@@ -47,16 +47,26 @@ using alternativen = alternativenrec<Z>*;
 template <grammar_symbol_type Z>
 using regelmenge = nonterminal_array<Z, alternativen<Z>>;
 
+// The symbols of one right side as the caller holds them, in order; no
+// element is the empty alternative.
+template <grammar_symbol_type Z>
+using zeichenarray = std::span<const Z>;
+
+// The word of the word test, terminals only; the analysis counts its
+// positions from 1.
+template <grammar_symbol_type Z>
+using wort = std::span<const Z>;
+
 // scheibe returns the slice von .. bis (counted from 1) of a constant array
 // of right sides; bis < von is the empty slice, the empty alternative. A
 // non-empty slice outside the array is refused with the check error.
 template <class Z, std::size_t N>
-std::span<const Z> scheibe(const std::array<Z, N>& rechteseiten, int von, int bis) {
+zeichenarray<Z> scheibe(const std::array<Z, N>& rechteseiten, int von, int bis) {
     if (bis < von) {
         return {};
     }
     common::check(von >= 1 && static_cast<std::size_t>(bis) <= N, common::place{modul, __LINE__});
-    return std::span<const Z>(rechteseiten)
+    return zeichenarray<Z>(rechteseiten)
         .subspan(static_cast<std::size_t>(von - 1), static_cast<std::size_t>(bis - von + 1));
 }
 
@@ -72,7 +82,7 @@ public:
     // neuealternativehinzu adds the symbols of rechts, in order, as the new
     // last alternative of links; an empty rechts is the empty alternative.
     // A terminal links is refused with the check error before anything is added.
-    void neuealternativehinzu(Z links, std::span<const Z> rechts) {
+    void neuealternativehinzu(Z links, zeichenarray<Z> rechts) {
         common::check(!istterminal(links), common::place{modul, __LINE__});
         zeichenfolge<Z> rechte_seite = nullptr;
         for (auto symbol = rechts.rbegin(); symbol != rechts.rend(); ++symbol) {
@@ -163,7 +173,7 @@ public:
     // the check error) and returns true when the analysis derives it. A
     // failed analysis ends the trace with "Analyse mit Fehler abgebrochen"
     // and returns false.
-    bool wortimsprachschatz(std::span<const Z> w, std::string& protokoll) const {
+    bool wortimsprachschatz(wort<Z> w, std::string& protokoll) const {
         for (Z t : w) {
             common::check(istterminal(t), common::place{modul, __LINE__});
         }
@@ -172,7 +182,7 @@ public:
     }
 
     // wortimsprachschatz prints the trace on standard output.
-    bool wortimsprachschatz(std::span<const Z> w) const {
+    bool wortimsprachschatz(wort<Z> w) const {
         std::string protokoll;
         const bool ergebnis = wortimsprachschatz(w, protokoll);
         common::standard_output().put(protokoll);
@@ -184,7 +194,7 @@ private:
     // sentential form still to be derived, and the last chosen alternative.
     struct analyse {
         const grammatik& gg;
-        std::span<const Z> w;
+        wort<Z> w;
         std::string& protokoll;
         std::size_t pos = 1;
         zeichenfolge<Z> form = common::make<zeichenfolgerec<Z>>(first_symbol<Z>, nullptr);
