@@ -217,6 +217,31 @@ TEST(Printgb, DrawingFollowsTheLayoutRule) {
     }
 }
 
+// Truth-value conditions come from no program text, so the test hangs a
+// TRUET or FALSET leaf, by turns, under every condition of a parsed tree.
+void truth_values_for_conditions(grbaum node, bool& next) {
+    for (; node != nullptr; node = node->rest) {
+        if (node->al == alphabet::BEDINGUNG) {
+            node->knoten() = next ? common::make<grknoten>(alphabet::TRUET, "true")
+                                  : common::make<grknoten>(alphabet::FALSET, "false");
+            next = !next;
+        } else if (comtypes::isnonterminal(node)) {
+            truth_values_for_conditions(node->knoten(), next);
+        }
+    }
+}
+
+TEST(Printgb, TruthValueConditionsFollowTheLayoutRule) {
+    const grbaum tree =
+        parse("while x < 1 do if x = 1 then skip else skip fi od; if y > 2 then skip else skip fi");
+    bool next = true;
+    truth_values_for_conditions(tree, next);
+    const std::string drawing = drawing_of(tree);
+    EXPECT_EQ(drawing, layout_of(tree));
+    EXPECT_NE(drawing.find("|_ true\n"), std::string::npos);
+    EXPECT_NE(drawing.find("|_ false\n"), std::string::npos);
+}
+
 TEST(Printgb, EachFurtherStatementStandsThreeColumnsFurtherRight) {
     const std::string drawing = drawing_of(parse("skip; skip; skip"));
     std::vector<std::size_t> bar_columns;
