@@ -32,7 +32,7 @@ struct move {
 // A token automaton as data: its highest state (the trap), its final states
 // and its listed moves; every other cell leads to the trap. A keyword
 // automaton is given by its word alone.
-struct automaton_spec {
+struct automaton_plan {
     int n;
     std::array<int, 2> finals;  // 0 marks an unused entry: state 0 is never final
     std::span<const move> moves;
@@ -53,12 +53,12 @@ constexpr move zu[] = {{0, 1, ")"}};
 constexpr move zuw[] = {{0, 1, ":"}, {1, 2, "="}};
 constexpr move strichp[] = {{0, 1, ";"}};
 
-constexpr automaton_spec keyword(std::string_view word) {
+constexpr automaton_plan keyword(std::string_view word) {
     return {static_cast<int>(word.size()) + 1, {static_cast<int>(word.size()), 0}, {}, word};
 }
 
 // ORDER TOKENART
-constexpr std::array<automaton_spec, tokenart_count> specs = {{
+constexpr std::array<automaton_plan, tokenart_count> plans = {{
     {2, {1, 0}, ganzezahl, {}},
     {2, {1, 0}, bezeichner, {}},
     {4, {2, 3}, rop, {}},
@@ -77,17 +77,17 @@ constexpr std::array<automaton_spec, tokenart_count> specs = {{
     keyword("od"),
 }};
 
-dea_ref build(const automaton_spec& spec) {
-    auto* d = common::make<dea_type>(spec.n);  // every cell starts at the trap n
-    for (const move& m : spec.moves) {
+dea_ref build(const automaton_plan& plan) {
+    auto* d = common::make<dea_type>(plan.n);  // every cell starts at the trap n
+    for (const move& m : plan.moves) {
         for (char c : m.on) {
             d->det.cell(m.from, c) = m.to;
         }
     }
-    for (std::size_t j = 0; j < spec.keyword.size(); ++j) {
-        d->det.cell(static_cast<int>(j), spec.keyword[j]) = static_cast<int>(j) + 1;
+    for (std::size_t j = 0; j < plan.keyword.size(); ++j) {
+        d->det.cell(static_cast<int>(j), plan.keyword[j]) = static_cast<int>(j) + 1;
     }
-    for (int s : spec.finals) {
+    for (int s : plan.finals) {
         if (s != 0) {
             d->f.inh[static_cast<std::size_t>(s)] = true;
         }
@@ -98,7 +98,7 @@ dea_ref build(const automaton_spec& spec) {
 std::array<dea_ref, tokenart_count> build_all() {
     std::array<dea_ref, tokenart_count> table{};
     for (std::size_t k = 0; k < table.size(); ++k) {
-        table[k] = build(specs[k]);
+        table[k] = build(plans[k]);
     }
     return table;
 }
