@@ -9,20 +9,16 @@
 
 #include "common/errors.hpp"
 #include "common/textio.hpp"
-#include "frontend/comtypes.hpp"
-#include "frontend/scannerpak.hpp"
 #include "machine/baumwandler_package.hpp"
 #include "support/capture.hpp"
 #include "support/program_run.hpp"
+#include "support/while_tree.hpp"
 
 namespace machine_tests {
 
 namespace bp = baumwandler_package;
 
-// baum returns the grammar tree of a While program text.
-inline comtypes::grbaum baum(std::string_view program) {
-    return comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr);
-}
+using test_support::baum;
 
 // start returns the start state of a run, built as the trace drivers build it.
 inline bp::zustand start(std::string_view program) {

@@ -5,18 +5,14 @@
 #include <string_view>
 
 #include "common/arena.hpp"
-#include "frontend/comtypes.hpp"
-#include "frontend/scannerpak.hpp"
 #include "machine/baumwandler_package.hpp"
+#include "support/while_tree.hpp"
 
 namespace trace_test {
 
 namespace bp = baumwandler_package;
 
-// baum returns the grammar tree of a While program text.
-inline comtypes::grbaum baum(std::string_view program) {
-    return comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr);
-}
+using test_support::baum;
 
 // anweisungen returns the converted statement list of a program text.
 inline bp::anweisung_f anweisungen(std::string_view program) {
