@@ -1,6 +1,6 @@
-#include <benchmark/benchmark.h>
-
 #include "common/arena.hpp"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -39,7 +39,8 @@ BENCHMARK(transitive_hull_28);
 void follow_composition_28(benchmark::State& state) {
     const auto z = chain_matrix();
     for (auto _ : state) {
-        auto r = m::transition(m::transition(m::reflextranshuelle(m::transponiere(z)), z), m::reflextranshuelle(z));
+        auto r = m::transition(m::transition(m::reflextranshuelle(m::transponiere(z)), z),
+                               m::reflextranshuelle(z));
         benchmark::DoNotOptimize(r);
     }
 }

@@ -41,8 +41,8 @@ void counting_loop(benchmark::State& state) {
     }
     trace.close();
     state.SetItemsProcessed(steps);
-    state.counters["ns_per_step"] =
-        benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["ns_per_step"] = benchmark::Counter(
+        static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["arena_bytes_per_step"] =
         static_cast<double>(common::arena_bytes_used() - before) / static_cast<double>(steps);
 }

@@ -61,6 +61,8 @@ void* arena_allocate(std::size_t size, std::size_t alignment) {
     return start;
 }
 
-std::size_t arena_bytes_used() { return used; }
+std::size_t arena_bytes_used() {
+    return used;
+}
 
 }  // namespace common

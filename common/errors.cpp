@@ -24,8 +24,12 @@ void raise(std::string_view name, std::string message) {
     throw named_error(std::string(name), std::move(message));
 }
 
-void raise(std::string_view name, place where) { raise(name, where.text()); }
+void raise(std::string_view name, place where) {
+    raise(name, where.text());
+}
 
-void check_failed(place where) { raise(check_error_name, where); }
+void check_failed(place where) {
+    raise(check_error_name, where);
+}
 
 }  // namespace common

@@ -1,10 +1,11 @@
 #include "program.hpp"
 
+#include <pthread.h>
+
 #include <csignal>
 #include <cstdio>
 #include <exception>
 #include <new>
-#include <pthread.h>
 #include <string>
 
 #include "errors.hpp"

@@ -1,10 +1,11 @@
 #include "textio.hpp"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 #include "errors.hpp"
 
@@ -13,7 +14,9 @@ namespace {
 
 constexpr std::string_view module_name = "textio";
 
-[[noreturn]] void fail(std::string_view name, int line) { raise(name, place{module_name, line}); }
+[[noreturn]] void fail(std::string_view name, int line) {
+    raise(name, place{module_name, line});
+}
 
 class standard_output_writer final : public text_writer {
 public:
@@ -22,7 +25,9 @@ public:
 
 out_file* open_files = nullptr;
 
-bool holds_nul(std::string_view name) { return name.find('\0') != std::string_view::npos; }
+bool holds_nul(std::string_view name) {
+    return name.find('\0') != std::string_view::npos;
+}
 
 // Every program is single-threaded: the stream lock of each write is pure
 // cost on the long traces.
@@ -77,7 +82,9 @@ void text_writer::put_line(std::string_view text) {
     new_line();
 }
 
-void text_writer::new_line() { put('\n'); }
+void text_writer::new_line() {
+    put('\n');
+}
 
 void text_writer::flush() {
     if (stream_ != nullptr && std::fflush(stream_) != 0) {
@@ -239,7 +246,9 @@ void in_file::open(std::string_view name) {
     open_ = true;
 }
 
-bool in_file::end_of_file() const noexcept { return !open_ || position_ >= content_.size(); }
+bool in_file::end_of_file() const noexcept {
+    return !open_ || position_ >= content_.size();
+}
 
 std::string in_file::get_line() {
     if (!open_) {

@@ -65,8 +65,8 @@ constexpr Z last_symbol = symbol_traits<Z>::last;
 
 // Number of values of Z.
 template <symbol_type Z>
-constexpr std::size_t symbol_count =
-    static_cast<std::size_t>(underlying(last_symbol<Z>) - underlying(first_symbol<Z>) + 1);
+constexpr std::size_t symbol_count = static_cast<std::size_t>(underlying(last_symbol<Z>) -
+                                                              underlying(first_symbol<Z>) + 1);
 
 // True when z is one of the values from first to last.
 template <symbol_type Z>
@@ -150,7 +150,9 @@ public:
     };
 
     constexpr symbol_range(Z from, Z to, bool descending = false)
-        : low_(underlying(from)), high_(std::max(underlying(to), underlying(from) - 1)), descending_(descending) {}
+        : low_(underlying(from)),
+          high_(std::max(underlying(to), underlying(from) - 1)),
+          descending_(descending) {}
 
     [[nodiscard]] constexpr iterator begin() const {
         return descending_ ? iterator(high_, -1) : iterator(low_, 1);
@@ -243,9 +245,7 @@ template <class Z, char First, char Last>
 struct char_symbol_traits {
     static constexpr Z first = static_cast<Z>(First);
     static constexpr Z last = static_cast<Z>(Last);
-    static std::string image(Z z) {
-        return std::string{'\'', static_cast<char>(z), '\''};
-    }
+    static std::string image(Z z) { return std::string{'\'', static_cast<char>(z), '\''}; }
 };
 
 // An enumeration over a range of integers: each value prints as a number

@@ -24,7 +24,9 @@ namespace {
 namespace intmatrix = grammar::matrix;
 using z_matrix = intmatrix::z_matrix<smalchar>;
 
-constexpr smalchar ch(char c) { return static_cast<smalchar>(c); }
+constexpr smalchar ch(char c) {
+    return static_cast<smalchar>(c);
+}
 
 // A matrix holding exactly the given pairs.
 z_matrix with_pairs(std::initializer_list<std::pair<char, char>> pairs) {
@@ -67,8 +69,15 @@ void lintaro() {
     const z_matrix mat5 = filled(true);
     const z_matrix mat1 =
         with_pairs({{'A', 'A'}, {'B', 'B'}, {'C', 'C'}, {'D', 'D'}, {'E', 'E'}, {'F', 'F'}});
-    const z_matrix mat2 = with_pairs({{'A', 'E'}, {'B', 'C'}, {'B', 'D'}, {'C', 'A'}, {'D', 'E'},
-                                      {'E', 'B'}, {'E', 'D'}, {'E', 'F'}, {'F', 'A'}});
+    const z_matrix mat2 = with_pairs({{'A', 'E'},
+                                      {'B', 'C'},
+                                      {'B', 'D'},
+                                      {'C', 'A'},
+                                      {'D', 'E'},
+                                      {'E', 'B'},
+                                      {'E', 'D'},
+                                      {'E', 'F'},
+                                      {'F', 'A'}});
     const z_matrix mat3 = with_pairs({{'A', 'B'}, {'B', 'C'}});
 
     intmatrix::drucke(mat1, "Matrix 1");
@@ -94,4 +103,6 @@ void lintaro() {
 
 }  // namespace
 
-int main() { return common::run_program(&lintaro); }
+int main() {
+    return common::run_program(&lintaro);
+}

@@ -16,8 +16,8 @@
 namespace {
 
 using automata::uebergang;
-using test_support::captured;
 using dea::int32;
+using test_support::captured;
 using with_blank = dea::dea_type<' ', '~'>;
 using without_blank = dea::dea_type<'!', '~'>;
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "support/capture.hpp"
 #include "common/arena.hpp"
+#include "support/capture.hpp"
 
 namespace {
 

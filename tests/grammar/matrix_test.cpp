@@ -1,12 +1,13 @@
 // Boolean matrices: the operations and hulls on their edge cases, and the
 // 0/1 table layout for character, integer and enumeration indices.
+#include "grammar/matrix.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <string_view>
 
 #include "common/textio.hpp"
-#include "grammar/matrix.hpp"
 #include "matrix_test_symbols.hpp"
 
 namespace {
@@ -77,8 +78,7 @@ TEST(Matrix, Hulls) {
         {"cycle", cells<letter>("AB BA"), "AA AB BA BB", "AA AB BA BB CC DD EE FF"},
         {"loop", cells<letter>("CC"), "CC", diagonal},
         // The longest path needs every one of the rounds.
-        {"long chain", cells<letter>("AB BC CD DE EF"),
-         "AB AC AD AE AF BC BD BE BF CD CE CF DE DF EF",
+        {"long chain", cells<letter>("AB BC CD DE EF"), "AB AC AD AE AF BC BD BE BF CD CE CF DE DF EF",
          "AA AB AC AD AE AF BB BC BD BE BF CC CD CE CF DD DE DF EE EF FF"},
     };
     for (const auto& c : cases) {

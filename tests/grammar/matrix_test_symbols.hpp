@@ -10,22 +10,26 @@
 
 namespace matrix_tests {
 
-enum class letter : char {};       // 'A' to 'F', as in lintaro
-enum class short_letter : char {}; // 'A' to 'C'
-enum class number : int {};        // 1 to 3
-using grammatik_tests::klammer;    // S, then AUF ZU '#'
+enum class letter : char {};        // 'A' to 'F', as in lintaro
+enum class short_letter : char {};  // 'A' to 'C'
+enum class number : int {};         // 1 to 3
+using grammatik_tests::klammer;     // S, then AUF ZU '#'
 
-constexpr letter L(char c) { return static_cast<letter>(c); }
+constexpr letter L(char c) {
+    return static_cast<letter>(c);
+}
 
 }  // namespace matrix_tests
 
 template <>
-struct grammar::symbol_traits<matrix_tests::letter> : grammar::char_symbol_traits<matrix_tests::letter, 'A', 'F'> {};
+struct grammar::symbol_traits<matrix_tests::letter>
+    : grammar::char_symbol_traits<matrix_tests::letter, 'A', 'F'> {};
 template <>
 struct grammar::symbol_traits<matrix_tests::short_letter>
     : grammar::char_symbol_traits<matrix_tests::short_letter, 'A', 'C'> {};
 template <>
-struct grammar::symbol_traits<matrix_tests::number> : grammar::integer_symbol_traits<matrix_tests::number, 1, 3> {};
+struct grammar::symbol_traits<matrix_tests::number>
+    : grammar::integer_symbol_traits<matrix_tests::number, 1, 3> {};
 
 namespace matrix_tests {
 

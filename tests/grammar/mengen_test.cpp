@@ -1,11 +1,12 @@
 // Symbol sets and the symbol traits they range over.
+#include "grammar/mengen.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "common/errors.hpp"
-#include "grammar/mengen.hpp"
 #include "matrix_test_symbols.hpp"
 
 namespace {

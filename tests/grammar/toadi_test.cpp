@@ -1,5 +1,7 @@
 // Pair lists and adjacency matrices: the conversions both ways and the
 // printed list.
+#include "grammar/toadi.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "common/textio.hpp"
-#include "grammar/toadi.hpp"
 #include "matrix_test_symbols.hpp"
 
 namespace {
@@ -52,8 +53,12 @@ TEST(Toadi, MatrixToList) {
 }
 
 TEST(Toadi, RoundTripKeepsEachDistinctPairOnceInAscendingOrder) {
-    const auto scrambled = built<letter>({{L('E'), L('A')}, {L('A'), L('F')}, {L('C'), L('C')},
-                                          {L('A'), L('F')}, {L('A'), L('B')}, {L('E'), L('A')}});
+    const auto scrambled = built<letter>({{L('E'), L('A')},
+                                          {L('A'), L('F')},
+                                          {L('C'), L('C')},
+                                          {L('A'), L('F')},
+                                          {L('A'), L('B')},
+                                          {L('E'), L('A')}});
     EXPECT_EQ(pairs_of(scrambled), "EA AB AF CC AF EA");  // newest first, duplicates stay
     EXPECT_EQ(pairs_of(t::erzeugemenge(t::erzeugeadimatrix(scrambled))), "AB AF CC EA");
 }

@@ -35,7 +35,9 @@ using test_support::capture;
 inline capture in_datei(const std::function<void(common::text_writer&)>& action) {
     return test_support::captured(action);
 }
-inline capture auf_bildschirm(const std::function<void()>& action) { return test_support::on_screen(action); }
+inline capture auf_bildschirm(const std::function<void()>& action) {
+    return test_support::on_screen(action);
+}
 
 // lauf steps `z` into `ft` until the end state, at most `grenze` steps, and
 // returns the last state reached.

@@ -11,8 +11,8 @@ namespace test_support {
 struct program_result {
     std::string out;
     std::string err;
-    int status = -1;      // exit status, when the program exited
-    int signal = 0;       // the signal that ended it, 0 when it exited
+    int status = -1;  // exit status, when the program exited
+    int signal = 0;   // the signal that ended it, 0 when it exited
 };
 
 std::filesystem::path program_path(std::string_view program);
