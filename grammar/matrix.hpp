@@ -82,20 +82,8 @@ z_matrix<Z> reflextranshuelle(const z_matrix<Z>& m1) {
 // has z1(a, b) and z2(b, c).
 template <symbol_type Z>
 z_matrix<Z> transition(const z_matrix<Z>& z1, const z_matrix<Z>& z2) {
-    z_matrix<Z> result;
-    for (Z a : all_symbols<Z>()) {
-        for (Z b : all_symbols<Z>()) {
-            if (!z1[a][b]) {
-                continue;
-            }
-            for (Z c : all_symbols<Z>()) {
-                if (z2[b][c]) {
-                    result[a][c] = true;
-                }
-            }
-        }
-    }
-    return result;
+    // Composing relations is the Boolean product of their matrices.
+    return produkt(z1, z2);
 }
 
 // bild returns the text that drucke prints: two line ends, the title, two
