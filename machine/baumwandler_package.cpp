@@ -51,50 +51,28 @@ grbaum kind(grbaum node, int position) {
 
 namespace {
 
-template <class Result>
-struct wandel_zeile {
-    std::string_view text;
-    Result result;
-};
-
-constexpr std::array<wandel_zeile<operator_>, 6> op_tabelle{{
-    {"+", operator_::PLUS},
-    {"-", operator_::MINUS},
-    {"*", operator_::MAL},
-    {"div", operator_::DIV},
-    {"Div", operator_::DIV},
-    {"mod", operator_::MODULO},
-}};
-
-constexpr std::array<wandel_zeile<vergleicher>, 5> rop_tabelle{{
-    {"<", vergleicher::KL},
-    {"=", vergleicher::GL},
-    {">", vergleicher::GR},
-    {"<=", vergleicher::KG},
-    {"/=", vergleicher::UG},
-}};
-
-// nachschlagen returns the result of the first row whose text is `text`, or
-// `otherwise`.
-template <class Result, std::size_t N>
-Result nachschlagen(const std::array<wandel_zeile<Result>, N>& tabelle, std::string_view text,
-                    Result otherwise) {
-    for (const auto& zeile : tabelle) {
-        if (zeile.text == text) {
-            return zeile.result;
+// leaf_value returns the value of the row that holds `text` among its leaf
+// texts, or `fallback`.
+template <class Enum, std::size_t N>
+Enum leaf_value(const std::array<symbol_row<Enum>, N>& rows, std::string_view text, Enum fallback) {
+    for (const auto& row : rows) {
+        for (const std::string_view leaf : row.leaf_texts) {
+            if (!leaf.empty() && leaf == text) {
+                return row.value;
+            }
         }
     }
-    return otherwise;
+    return fallback;
 }
 
 }  // namespace
 
 operator_ opt_wandler(std::string_view op) {
-    return nachschlagen(op_tabelle, op, operator_::MODULO);
+    return leaf_value(operator_rows, op, operator_::MODULO);
 }
 
 vergleicher ropt_wandler(std::string_view rop) {
-    return nachschlagen(rop_tabelle, rop, vergleicher::GG);
+    return leaf_value(comparison_rows, rop, vergleicher::GG);
 }
 
 ausdruck ausdruck_wandler(grbaum baum) {
@@ -321,7 +299,7 @@ bool rechne_rel_op(vergleicher rop, std::int32_t z1, std::int32_t z2) {
 
 namespace {
 
-// The rules that a step can fire. ORDER REGEL: indexes regel_texte.
+// The rules that a step can fire, and the end of a run.
 enum class regel : std::uint8_t {
     R1,
     R2,
@@ -344,28 +322,34 @@ enum class regel : std::uint8_t {
     ENDE,
 };
 
-constexpr auto regel_texte = std::to_array<std::string_view>({
-    "-- (1 : Zahl lesen) --",
-    "-- (2 : Variable lesen, Wert aus Umgebung)--",
-    "-- (3 : Verknuepfung aufloesen)--",
-    "-- (4 : Arithmetische Operation)--",
-    "-- (5 : Wahrheitswert lesen)--",
-    "-- (6 : Bedingung aufloesen)--",
-    "-- (7 : Vergleichsoperation)--",
-    "-- (8 : Skipanweisung)--",
-    "-- (9 : Zuweisung aufloesen)--",
-    "-- (10 : Zuweisung ausfuehren)--",
-    "-- (11 : nichtleere Anweisungsfolge aufloesen)--",
-    "-- (11' : leere Anweisungsfolge aufloesen)--",
-    "-- (12 : If-Anweisung aufloesen)--",
-    "-- (13 : If-Anweisung True-Fall)--",
-    "-- (14 : If-Anweisung False-Fall)--",
-    "-- (15 : Schleife aufloesen)--",
-    "-- (16 : Schleifenbedingung True)--",
-    "-- (17 : Schleifenbedingung False)--",
-    "-- (Ende der Auswertung)--",
-});
-static_assert(regel_texte.size() == static_cast<std::size_t>(regel::ENDE) + 1, "one text per rule");
+// The line that a step writes for each rule.
+struct rule_row {
+    regel value;
+    std::string_view text;
+};
+
+constexpr std::array<rule_row, common::count_of(regel::ENDE)> rule_rows{{
+    {regel::R1, "-- (1 : Zahl lesen) --"},
+    {regel::R2, "-- (2 : Variable lesen, Wert aus Umgebung)--"},
+    {regel::R3, "-- (3 : Verknuepfung aufloesen)--"},
+    {regel::R4, "-- (4 : Arithmetische Operation)--"},
+    {regel::R5, "-- (5 : Wahrheitswert lesen)--"},
+    {regel::R6, "-- (6 : Bedingung aufloesen)--"},
+    {regel::R7, "-- (7 : Vergleichsoperation)--"},
+    {regel::R8, "-- (8 : Skipanweisung)--"},
+    {regel::R9, "-- (9 : Zuweisung aufloesen)--"},
+    {regel::R10, "-- (10 : Zuweisung ausfuehren)--"},
+    {regel::R11, "-- (11 : nichtleere Anweisungsfolge aufloesen)--"},
+    {regel::R11_LEER, "-- (11' : leere Anweisungsfolge aufloesen)--"},
+    {regel::R12, "-- (12 : If-Anweisung aufloesen)--"},
+    {regel::R13, "-- (13 : If-Anweisung True-Fall)--"},
+    {regel::R14, "-- (14 : If-Anweisung False-Fall)--"},
+    {regel::R15, "-- (15 : Schleife aufloesen)--"},
+    {regel::R16, "-- (16 : Schleifenbedingung True)--"},
+    {regel::R17, "-- (17 : Schleifenbedingung False)--"},
+    {regel::ENDE, "-- (Ende der Auswertung)--"},
+}};
+static_assert(common::rows_in_order(rule_rows), "one row per rule, in the order of regel");
 
 // push returns a new cell holding `t` on top of `stapel`.
 teile push(teil t, teile stapel) {
@@ -435,7 +419,7 @@ public:
 
 private:
     konfiguration& k() { return result_.akt_zustand(); }
-    void schreibe(regel r) { ft_.put_line(regel_texte[static_cast<std::size_t>(r)]); }
+    void schreibe(regel r) { ft_.put_line(rule_rows[static_cast<std::size_t>(r)].text); }
 
     // verteilen dispatches on the kind of the top part. What it reads here
     // (the top part, the statement, list, condition or expression it holds)

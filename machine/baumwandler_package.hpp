@@ -8,10 +8,12 @@
 // declaration in this module's interface.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "common/enum_rows.hpp"
 #include "common/errors.hpp"
 #include "common/textio.hpp"
 #include "frontend/comtypes.hpp"
@@ -66,6 +68,39 @@ enum class teil_arten : std::uint8_t {
     ZUW
 };
 enum class zustand_arten : std::uint8_t { ENDE, AKT };
+
+// ---- Operators and comparisons: one row per value ----
+
+// A row of the operator or the comparison table: the value's text in a
+// configuration line (zeige_op, zeige_vergl), and the texts of a leaf of the
+// grammar tree that convert to it (opt_wandler, ropt_wandler), an empty slot
+// being unused.
+template <class Enum>
+struct symbol_row {
+    Enum value;
+    std::string_view text;
+    std::array<std::string_view, 2> leaf_texts;
+};
+
+inline constexpr std::array<symbol_row<operator_>, common::count_of(operator_::MODULO)> operator_rows{{
+    {operator_::PLUS, "+", {"+"}},
+    {operator_::MINUS, "-", {"-"}},
+    {operator_::MAL, "*", {"*"}},
+    {operator_::DIV, "`div`", {"div", "Div"}},
+    {operator_::MODULO, "`mod`", {"mod"}},
+}};
+static_assert(common::rows_in_order(operator_rows), "one row per operator, in the order of operator_");
+
+// No leaf text names GG: ">=", the one comparison text left, falls to it.
+inline constexpr std::array<symbol_row<vergleicher>, common::count_of(vergleicher::GG)> comparison_rows{{
+    {vergleicher::KL, "<", {"<"}},
+    {vergleicher::GL, "=", {"="}},
+    {vergleicher::GR, ">", {">"}},
+    {vergleicher::KG, "<=", {"<="}},
+    {vergleicher::UG, "/=", {"/="}},
+    {vergleicher::GG, ">=", {}},
+}};
+static_assert(common::rows_in_order(comparison_rows), "one row per comparison, in the order of vergleicher");
 
 // ---- Pointer types (null: none, the empty list, the empty stack) ----
 

@@ -15,18 +15,13 @@
 namespace baumwandler_package {
 namespace {
 
-// ORDER operator_
-constexpr std::array<std::string_view, 5> op_texte = {"+", "-", "*", "`div`", "`mod`"};
-// ORDER vergleicher
-constexpr std::array<std::string_view, 6> vergl_texte = {"<", "=", ">", "<=", "/=", ">="};
-
-// text_aus returns the entry of `texte` for the enumeration value `a`; a
-// value outside the table fails the guard at `zeile`.
-template <std::size_t N, class E>
-std::string_view text_aus(const std::array<std::string_view, N>& texte, E a, int zeile) {
+// row_text returns the text of the row of the enumeration value `a`; a value
+// outside the table fails the guard at `zeile`.
+template <class Enum, std::size_t N>
+std::string_view row_text(const std::array<symbol_row<Enum>, N>& rows, Enum a, int zeile) {
     const auto index = static_cast<std::size_t>(a);
     common::check(index < N, common::place{modul, zeile});
-    return texte[index];
+    return rows[index].text;
 }
 
 // Appends the truth value as the machine's configurations show it.
@@ -134,11 +129,11 @@ std::string als_text(void (*zeige)(std::string&, A), std::type_identity_t<A> a) 
 }  // namespace
 
 void zeige_op(std::string& erg, operator_ a) {
-    erg += text_aus(op_texte, a, __LINE__);
+    erg += row_text(operator_rows, a, __LINE__);
 }
 
 void zeige_vergl(std::string& erg, vergleicher a) {
-    erg += text_aus(vergl_texte, a, __LINE__);
+    erg += row_text(comparison_rows, a, __LINE__);
 }
 
 void zeige_ausdr(std::string& erg, ausdruck a) {
