@@ -17,20 +17,15 @@ namespace {
 using comtypes::alphabet;
 using comtypes::grbaum;
 
-// here names a guard of this module's body by its line.
-constexpr common::place here(int line) {
-    return common::place{modul, line};
-}
-
 // zahl_aus_text reads a run of decimal digits as a 32-bit number; a value
 // beyond 2147483647 (or a text that is no digit run) raises the check error.
 std::int32_t zahl_aus_text(std::string_view text) {
-    common::check(!text.empty(), here(__LINE__));
+    common::check(!text.empty(), common::place{module_name, __LINE__});
     std::int64_t value = 0;
     for (const char c : text) {
-        common::check(c >= '0' && c <= '9', here(__LINE__));
+        common::check(c >= '0' && c <= '9', common::place{module_name, __LINE__});
         value = value * 10 + (c - '0');
-        common::check(value <= common::int32_last, here(__LINE__));
+        common::check(value <= common::int32_last, places::number_beyond_32_bits);
     }
     return static_cast<std::int32_t>(value);
 }
@@ -38,11 +33,11 @@ std::int32_t zahl_aus_text(std::string_view text) {
 // kind returns the child of `node` at `position` (1 = the first child); a
 // null node or a missing child raises the check error.
 grbaum kind(grbaum node, int position) {
-    grbaum child = common::not_null(node, here(__LINE__))->knoten();
+    grbaum child = common::not_null(node, common::place{module_name, __LINE__})->knoten();
     for (int i = 1; i < position; ++i) {
-        child = common::not_null(child, here(__LINE__))->rest;
+        child = common::not_null(child, common::place{module_name, __LINE__})->rest;
     }
-    return common::not_null(child, here(__LINE__));
+    return common::not_null(child, common::place{module_name, __LINE__});
 }
 
 }  // namespace
@@ -115,7 +110,7 @@ bedingung bedingung_wandler(grbaum baum) {
 }
 
 anweisung anw_wandler(grbaum baum) {
-    switch (common::not_null(baum, here(__LINE__))->al) {
+    switch (common::not_null(baum, common::place{module_name, __LINE__})->al) {
         case alphabet::ZUWEISUNG: {
             const anweisung s = common::make<anweisung_rec>(anweisungs_art::ZUWEISUNG);
             s->zuweisungs_name() = kind(baum, 1)->exp();
@@ -157,12 +152,13 @@ anweisung_f anwf_wandler(grbaum baum) {
         if (anw_knoten->rest == nullptr) {
             return liste;
         }
-        knoten = common::not_null(anw_knoten->rest->rest, here(__LINE__));  // the ANWF behind the ";"
+        knoten = common::not_null(anw_knoten->rest->rest,
+                                  common::place{module_name, __LINE__});  // the ANWF behind the ";"
     }
 }
 
 teile baum_wandler(grbaum baum) {
-    if (common::not_null(baum, here(__LINE__))->al != alphabet::PROGRAMM) {
+    if (common::not_null(baum, common::place{module_name, __LINE__})->al != alphabet::PROGRAMM) {
         return nullptr;
     }
     const teil programm = common::make<teil_rec>(teil_arten::ANW_F);
@@ -263,18 +259,18 @@ variable vard() {
 std::int32_t rechne_op(operator_ op, std::int32_t z1, std::int32_t z2) {
     switch (op) {
         case operator_::PLUS:
-            return common::add(z1, z2, here(277));
+            return common::add(z1, z2, places::plus);
         case operator_::MINUS:
-            return common::subtract(z1, z2, here(279));
+            return common::subtract(z1, z2, places::minus);
         case operator_::MAL:
-            return common::multiply(z1, z2, here(281));
+            return common::multiply(z1, z2, places::mal);
         case operator_::DIV:
-            return common::divide(z1, z2, here(283));  // -2147483648 div -1 fails here too
+            return common::divide(z1, z2, places::div);  // -2147483648 div -1 fails here too
         case operator_::MODULO:
-            common::check(z2 != 0, here(285));
-            return z2 == -1 ? 0 : common::modulo(z1, z2, here(285));
+            common::check(z2 != 0, places::modulo);
+            return z2 == -1 ? 0 : common::modulo(z1, z2, places::modulo);
     }
-    common::check_failed(here(276));
+    common::check_failed(places::no_operator);
 }
 
 bool rechne_rel_op(vergleicher rop, std::int32_t z1, std::int32_t z2) {
@@ -292,7 +288,7 @@ bool rechne_rel_op(vergleicher rop, std::int32_t z1, std::int32_t z2) {
         case vergleicher::GG:
             return z1 >= z2;
     }
-    common::check_failed(here(296));
+    common::check_failed(places::no_comparison);
 }
 
 // ---- The step ----
@@ -389,14 +385,14 @@ teil wwert_teil(bool v) {
 
 // oben returns the part in the top cell of a stack; an empty stack or an
 // empty cell raises the check error.
-teil_rec& oben(teile stapel, int line) {
-    return *common::not_null(common::not_null(stapel, here(line))->t, here(line));
+teil_rec& oben(teile stapel, common::place where) {
+    return *common::not_null(common::not_null(stapel, where)->t, where);
 }
 
 // unter returns the stack below the top cell; an empty stack raises the
 // check error.
-teile unter(teile stapel, int line) {
-    return common::not_null(stapel, here(line))->rest;
+teile unter(teile stapel, common::place where) {
+    return common::not_null(stapel, where)->rest;
 }
 
 // schritt carries one step: the working copy of the state and the stream
@@ -425,20 +421,20 @@ private:
     // (the top part, the statement, list, condition or expression it holds)
     // fails before any rule line.
     void verteilen() {
-        teil_rec& t = oben(k().zk, __LINE__);
+        teil_rec& t = oben(k().zk, common::place{module_name, __LINE__});
         const teile rest = k().zk->rest;
         switch (t.form) {
             case teil_arten::ANW:
-                anw_regeln(*common::not_null(t.teil_anw(), here(__LINE__)), rest);
+                anw_regeln(*common::not_null(t.teil_anw(), common::place{module_name, __LINE__}), rest);
                 return;
             case teil_arten::ANW_F:
                 anw_f_regeln(t);
                 return;
             case teil_arten::BED:
-                bed_regeln(*common::not_null(t.teil_bed(), here(__LINE__)), rest);
+                bed_regeln(*common::not_null(t.teil_bed(), common::place{module_name, __LINE__}), rest);
                 return;
             case teil_arten::AUSDR:
-                ausdr_regeln(*common::not_null(t.teil_ausdr(), here(__LINE__)), rest);
+                ausdr_regeln(*common::not_null(t.teil_ausdr(), common::place{module_name, __LINE__}), rest);
                 return;
             case teil_arten::BEZ:
             case teil_arten::ZWERT:
@@ -470,7 +466,7 @@ private:
                 zuweisung_ausfuehren(rest);
                 return;
         }
-        common::check_failed(here(__LINE__));
+        common::check_failed(common::place{module_name, __LINE__});
     }
 
     void anw_regeln(anweisung_rec& s, teile rest) {
@@ -502,7 +498,7 @@ private:
                 return;
             }
         }
-        common::check_failed(here(__LINE__));
+        common::check_failed(common::place{module_name, __LINE__});
     }
 
     // Rule 11 advances the part on top in place; the list cells stay.
@@ -535,7 +531,7 @@ private:
                               rest)));
                 return;
         }
-        common::check_failed(here(__LINE__));
+        common::check_failed(common::place{module_name, __LINE__});
     }
 
     void ausdr_regeln(ausdruck_rec& e, teile rest) {
@@ -561,7 +557,7 @@ private:
                                    rest)));
                 return;
         }
-        common::check_failed(here(__LINE__));
+        common::check_failed(common::place{module_name, __LINE__});
     }
 
     struct operanden {
@@ -574,16 +570,16 @@ private:
     // the left operand z1 below it, and the stack under both.
     operanden zwei_zahlen() {
         const teile wk = k().wk;
-        const std::int32_t z2 = oben(wk, __LINE__).teil_zwert();
-        const teile darunter = unter(wk, __LINE__);
-        const std::int32_t z1 = oben(darunter, __LINE__).teil_zwert();
+        const std::int32_t z2 = oben(wk, common::place{module_name, __LINE__}).teil_zwert();
+        const teile darunter = unter(wk, common::place{module_name, __LINE__});
+        const std::int32_t z1 = oben(darunter, common::place{module_name, __LINE__}).teil_zwert();
         return {z1, z2, darunter->rest};
     }
 
     // wahrheitswert reads the truth value on top of the value stack and pops
     // it; an empty stack or another part fails before the rule line.
     bool wahrheitswert() {
-        const bool v = oben(k().wk, __LINE__).teil_wwert();
+        const bool v = oben(k().wk, common::place{module_name, __LINE__}).teil_wwert();
         k().wk = k().wk->rest;
         return v;
     }
@@ -594,11 +590,11 @@ private:
         const bool v = wahrheitswert();
         if (v) {
             schreibe(regel::R13);
-            teile_rec& zelle = *common::not_null(then_zelle, here(__LINE__));
-            zelle.rest = unter(zelle.rest, __LINE__);
+            teile_rec& zelle = *common::not_null(then_zelle, common::place{module_name, __LINE__});
+            zelle.rest = unter(zelle.rest, common::place{module_name, __LINE__});
         } else {
             schreibe(regel::R14);
-            k().zk = unter(then_zelle, __LINE__);
+            k().zk = unter(then_zelle, common::place{module_name, __LINE__});
         }
     }
 
@@ -608,23 +604,25 @@ private:
         const bool v = wahrheitswert();
         if (v) {
             schreibe(regel::R16);
-            const teile body_zelle = unter(bed_zelle, __LINE__);
-            const bedingung b = oben(bed_zelle, __LINE__).teil_bed();
-            const anweisung_f body = oben(body_zelle, __LINE__).teil_anw_f();
+            const teile body_zelle = unter(bed_zelle, common::place{module_name, __LINE__});
+            const bedingung b = oben(bed_zelle, common::place{module_name, __LINE__}).teil_bed();
+            const anweisung_f body = oben(body_zelle, common::place{module_name, __LINE__}).teil_anw_f();
             const anweisung schleife = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
             schleife->bedingungs_wert_schleife() = b;
             schleife->erst_anweisung_schleife() = body;
-            k().zk = push(anw_f_teil(body), push(anw_teil(schleife), unter(body_zelle, __LINE__)));
+            k().zk = push(anw_f_teil(body),
+                          push(anw_teil(schleife), unter(body_zelle, common::place{module_name, __LINE__})));
         } else {
             schreibe(regel::R17);
-            k().zk = unter(unter(bed_zelle, __LINE__), __LINE__);
+            k().zk = unter(unter(bed_zelle, common::place{module_name, __LINE__}),
+                           common::place{module_name, __LINE__});
         }
     }
 
     void zuweisung_ausfuehren(teile bez_zelle) {
         schreibe(regel::R10);
-        const std::string& x = oben(bez_zelle, __LINE__).teil_bez();
-        const std::int32_t n = oben(k().wk, __LINE__).teil_zwert();
+        const std::string& x = oben(bez_zelle, common::place{module_name, __LINE__}).teil_bez();
+        const std::int32_t n = oben(k().wk, common::place{module_name, __LINE__}).teil_zwert();
         k().um = wert_eintrag(x, n, k().um);
         k().wk = k().wk->rest;
         k().zk = bez_zelle->rest;

@@ -20,29 +20,11 @@
 
 namespace baumwandler_package {
 
-inline constexpr std::string_view modul = "baumwandler_package";
+inline constexpr std::string_view module_name = "baumwandler_package";
 
 // The error that stands for a failed machine step, by its full name. The
 // trace drivers raise it; velkor's main procedure catches it.
 inline constexpr std::string_view whileinit_error = "BAUMWANDLER_PACKAGE.WHILEINIT_ERROR";
-
-// Interface lines named by the variant-field guards of each record type.
-inline constexpr int ausdruck_zeile = 20;
-inline constexpr int bedingung_zeile = 35;
-inline constexpr int anweisung_zeile = 54;
-inline constexpr int wert_zeile = 77;
-inline constexpr int teil_zeile = 114;
-inline constexpr int zustand_zeile = 160;
-
-namespace detail {
-// feld returns `field` when the record's kind has it, and raises the check
-// error naming `zeile` otherwise. The one guard of every variant field.
-template <class T>
-T& feld(T& field, bool present, int zeile) {
-    common::check(present, common::place{modul, zeile});
-    return field;
-}
-}  // namespace detail
 
 // ---- Kinds ----
 
@@ -102,6 +84,63 @@ inline constexpr std::array<symbol_row<vergleicher>, common::count_of(vergleiche
 }};
 static_assert(common::rows_in_order(comparison_rows), "one row per comparison, in the order of vergleicher");
 
+// ---- Fixed error places ----
+
+// The places that this module's errors name where the lines are fixed.
+namespace places {
+// A field of another kind: the interface line of the record's type.
+inline constexpr common::place ausdruck_rec{module_name, 20};
+inline constexpr common::place bedingung_rec{module_name, 35};
+inline constexpr common::place anweisung_rec{module_name, 54};
+inline constexpr common::place wert{module_name, 77};
+inline constexpr common::place teil_rec{module_name, 114};
+inline constexpr common::place zustand{module_name, 160};
+// rechne_op and rechne_rel_op: a result beyond 32 bits or a forbidden
+// division, by operator; a value outside the enumeration.
+inline constexpr common::place plus{module_name, 277};
+inline constexpr common::place minus{module_name, 279};
+inline constexpr common::place mal{module_name, 281};
+inline constexpr common::place div{module_name, 283};
+inline constexpr common::place modulo{module_name, 285};
+inline constexpr common::place no_operator{module_name, 276};
+inline constexpr common::place no_comparison{module_name, 296};
+// The conversion: a number of the program beyond 32 bits.
+inline constexpr common::place number_beyond_32_bits{module_name, 33};
+// The trace drivers: the step limit, and the whileinit_error of a failed
+// step on the screen and in the trace file.
+inline constexpr common::place step_limit{module_name, 40};
+inline constexpr common::place trace_screen{module_name, 217};
+inline constexpr common::place trace_file{module_name, 252};
+}  // namespace places
+
+namespace detail {
+// field returns `value` when the record's kind has the field (`present`),
+// and raises the check error naming the record's `guard` otherwise: the one
+// guard of every variant field.
+template <class T>
+T& field(T& value, bool present, common::place guard) {
+    common::check(present, guard);
+    return value;
+}
+}  // namespace detail
+
+// BAUMWANDLER_VARIANT_FIELD declares the variant field `name` of type `Type`
+// that a record has when its kind `form` is `kind`: the storage `name_` in
+// the record itself, and the accessor `name()`, for const and non-const
+// records, that guards it with the record's place `guard`.
+#define BAUMWANDLER_VARIANT_FIELD(Type, name, kind)           \
+    Type& name() {                                            \
+        return detail::field(name##_, form == (kind), guard); \
+    }                                                         \
+    [[nodiscard]] const Type& name() const {                  \
+        return detail::field(name##_, form == (kind), guard); \
+    }                                                         \
+                                                              \
+private:                                                      \
+    Type name##_{};                                           \
+                                                              \
+public:
+
 // ---- Pointer types (null: none, the empty list, the empty stack) ----
 
 struct ausdruck_rec;
@@ -127,142 +166,47 @@ using teile = teile_rec*;
 // ausdruck_rec is an expression: a number (ZAHL), a variable (NAME), or an
 // operator applied to two operands (VERKN).
 struct ausdruck_rec {
+    static constexpr common::place guard = places::ausdruck_rec;
     const ausdrucks_art form;
 
     explicit ausdruck_rec(ausdrucks_art kind) : form(kind) {}
 
-    std::int32_t& zahl_wert() {
-        return detail::feld(zahl_wert_, form == ausdrucks_art::ZAHL, ausdruck_zeile);
-    }
-    [[nodiscard]] const std::int32_t& zahl_wert() const {
-        return detail::feld(zahl_wert_, form == ausdrucks_art::ZAHL, ausdruck_zeile);
-    }
-    std::string& name_wert() { return detail::feld(name_wert_, form == ausdrucks_art::NAME, ausdruck_zeile); }
-    [[nodiscard]] const std::string& name_wert() const {
-        return detail::feld(name_wert_, form == ausdrucks_art::NAME, ausdruck_zeile);
-    }
-    operator_& operator_wert() {
-        return detail::feld(operator_wert_, form == ausdrucks_art::VERKN, ausdruck_zeile);
-    }
-    [[nodiscard]] const operator_& operator_wert() const {
-        return detail::feld(operator_wert_, form == ausdrucks_art::VERKN, ausdruck_zeile);
-    }
-    ausdruck& links_ausdruck() { return detail::feld(links_, form == ausdrucks_art::VERKN, ausdruck_zeile); }
-    [[nodiscard]] const ausdruck& links_ausdruck() const {
-        return detail::feld(links_, form == ausdrucks_art::VERKN, ausdruck_zeile);
-    }
-    ausdruck& rechts_ausdruck() {
-        return detail::feld(rechts_, form == ausdrucks_art::VERKN, ausdruck_zeile);
-    }
-    [[nodiscard]] const ausdruck& rechts_ausdruck() const {
-        return detail::feld(rechts_, form == ausdrucks_art::VERKN, ausdruck_zeile);
-    }
-
-private:
-    std::int32_t zahl_wert_ = 0;
-    std::string name_wert_;
-    operator_ operator_wert_ = operator_::PLUS;
-    ausdruck links_ = nullptr;
-    ausdruck rechts_ = nullptr;
+    BAUMWANDLER_VARIANT_FIELD(std::int32_t, zahl_wert, ausdrucks_art::ZAHL)
+    BAUMWANDLER_VARIANT_FIELD(std::string, name_wert, ausdrucks_art::NAME)
+    BAUMWANDLER_VARIANT_FIELD(operator_, operator_wert, ausdrucks_art::VERKN)
+    BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, ausdrucks_art::VERKN)
+    BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, ausdrucks_art::VERKN)
 };
 
 // bedingung_rec is a condition: a truth value (WAHR) or a comparison of two
 // expressions (VERGLEICH).
 struct bedingung_rec {
+    static constexpr common::place guard = places::bedingung_rec;
     const bedingungs_art form;
 
     explicit bedingung_rec(bedingungs_art kind) : form(kind) {}
 
-    bool& wahr_wert() { return detail::feld(wahr_wert_, form == bedingungs_art::WAHR, bedingung_zeile); }
-    [[nodiscard]] const bool& wahr_wert() const {
-        return detail::feld(wahr_wert_, form == bedingungs_art::WAHR, bedingung_zeile);
-    }
-    vergleicher& vergleichs_wert() {
-        return detail::feld(vergleichs_wert_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
-    }
-    [[nodiscard]] const vergleicher& vergleichs_wert() const {
-        return detail::feld(vergleichs_wert_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
-    }
-    ausdruck& links_ausdruck() {
-        return detail::feld(links_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
-    }
-    [[nodiscard]] const ausdruck& links_ausdruck() const {
-        return detail::feld(links_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
-    }
-    ausdruck& rechts_ausdruck() {
-        return detail::feld(rechts_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
-    }
-    [[nodiscard]] const ausdruck& rechts_ausdruck() const {
-        return detail::feld(rechts_, form == bedingungs_art::VERGLEICH, bedingung_zeile);
-    }
-
-private:
-    bool wahr_wert_ = false;
-    vergleicher vergleichs_wert_ = vergleicher::KL;
-    ausdruck links_ = nullptr;
-    ausdruck rechts_ = nullptr;
+    BAUMWANDLER_VARIANT_FIELD(bool, wahr_wert, bedingungs_art::WAHR)
+    BAUMWANDLER_VARIANT_FIELD(vergleicher, vergleichs_wert, bedingungs_art::VERGLEICH)
+    BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, bedingungs_art::VERGLEICH)
+    BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, bedingungs_art::VERGLEICH)
 };
 
 // anweisung_rec is a statement: if-then-else (FALL), a while loop
 // (SCHLEIFE), skip (SKIP, no field) or an assignment (ZUWEISUNG).
 struct anweisung_rec {
+    static constexpr common::place guard = places::anweisung_rec;
     const anweisungs_art form;
 
     explicit anweisung_rec(anweisungs_art kind) : form(kind) {}
 
-    bedingung& bedingungs_wert_fall() {
-        return detail::feld(bed_fall_, is(anweisungs_art::FALL), anweisung_zeile);
-    }
-    [[nodiscard]] const bedingung& bedingungs_wert_fall() const {
-        return detail::feld(bed_fall_, is(anweisungs_art::FALL), anweisung_zeile);
-    }
-    anweisung_f& erst_anweisung_fall() {
-        return detail::feld(erst_fall_, is(anweisungs_art::FALL), anweisung_zeile);
-    }
-    [[nodiscard]] const anweisung_f& erst_anweisung_fall() const {
-        return detail::feld(erst_fall_, is(anweisungs_art::FALL), anweisung_zeile);
-    }
-    anweisung_f& zweit_anweisung_fall() {
-        return detail::feld(zweit_fall_, is(anweisungs_art::FALL), anweisung_zeile);
-    }
-    [[nodiscard]] const anweisung_f& zweit_anweisung_fall() const {
-        return detail::feld(zweit_fall_, is(anweisungs_art::FALL), anweisung_zeile);
-    }
-    bedingung& bedingungs_wert_schleife() {
-        return detail::feld(bed_schleife_, is(anweisungs_art::SCHLEIFE), anweisung_zeile);
-    }
-    [[nodiscard]] const bedingung& bedingungs_wert_schleife() const {
-        return detail::feld(bed_schleife_, is(anweisungs_art::SCHLEIFE), anweisung_zeile);
-    }
-    anweisung_f& erst_anweisung_schleife() {
-        return detail::feld(erst_schleife_, is(anweisungs_art::SCHLEIFE), anweisung_zeile);
-    }
-    [[nodiscard]] const anweisung_f& erst_anweisung_schleife() const {
-        return detail::feld(erst_schleife_, is(anweisungs_art::SCHLEIFE), anweisung_zeile);
-    }
-    std::string& zuweisungs_name() {
-        return detail::feld(name_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile);
-    }
-    [[nodiscard]] const std::string& zuweisungs_name() const {
-        return detail::feld(name_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile);
-    }
-    ausdruck& links_ausdruck() {
-        return detail::feld(ausdruck_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile);
-    }
-    [[nodiscard]] const ausdruck& links_ausdruck() const {
-        return detail::feld(ausdruck_, is(anweisungs_art::ZUWEISUNG), anweisung_zeile);
-    }
-
-private:
-    [[nodiscard]] bool is(anweisungs_art kind) const { return form == kind; }
-
-    bedingung bed_fall_ = nullptr;
-    anweisung_f erst_fall_ = nullptr;
-    anweisung_f zweit_fall_ = nullptr;
-    bedingung bed_schleife_ = nullptr;
-    anweisung_f erst_schleife_ = nullptr;
-    std::string name_;
-    ausdruck ausdruck_ = nullptr;
+    BAUMWANDLER_VARIANT_FIELD(bedingung, bedingungs_wert_fall, anweisungs_art::FALL)
+    BAUMWANDLER_VARIANT_FIELD(anweisung_f, erst_anweisung_fall, anweisungs_art::FALL)
+    BAUMWANDLER_VARIANT_FIELD(anweisung_f, zweit_anweisung_fall, anweisungs_art::FALL)
+    BAUMWANDLER_VARIANT_FIELD(bedingung, bedingungs_wert_schleife, anweisungs_art::SCHLEIFE)
+    BAUMWANDLER_VARIANT_FIELD(anweisung_f, erst_anweisung_schleife, anweisungs_art::SCHLEIFE)
+    BAUMWANDLER_VARIANT_FIELD(std::string, zuweisungs_name, anweisungs_art::ZUWEISUNG)
+    BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, anweisungs_art::ZUWEISUNG)
 };
 
 // anweisung_f_rec is one cell of a statement list, in program order.
@@ -276,19 +220,14 @@ struct anweisung_f_rec {
 // wert is a value, held by value: UNDEF by default, or DEF_WERT with its
 // number. Assigning a whole wert changes its kind.
 struct wert {
+    static constexpr common::place guard = places::wert;
     wert_art form = wert_art::UNDEF;
 
     wert() = default;
     // A defined value holding `zahl`.
     explicit wert(std::int32_t zahl) : form(wert_art::DEF_WERT), zahl_wert_(zahl) {}
 
-    std::int32_t& zahl_wert() { return detail::feld(zahl_wert_, form == wert_art::DEF_WERT, wert_zeile); }
-    [[nodiscard]] const std::int32_t& zahl_wert() const {
-        return detail::feld(zahl_wert_, form == wert_art::DEF_WERT, wert_zeile);
-    }
-
-private:
-    std::int32_t zahl_wert_ = 0;
+    BAUMWANDLER_VARIANT_FIELD(std::int32_t, zahl_wert, wert_art::DEF_WERT)
 };
 
 // variable is one entry of the store: a name and its value.
@@ -317,59 +256,20 @@ struct variable_rec {
 // teil_rec is a stack part. Its kind selects its one field; the markers
 // IF_CASE, DO_CASE and ZUW have none.
 struct teil_rec {
+    static constexpr common::place guard = places::teil_rec;
     const teil_arten form;
 
     explicit teil_rec(teil_arten kind) : form(kind) {}
 
-    anweisung& teil_anw() { return detail::feld(anw_, is(teil_arten::ANW), teil_zeile); }
-    [[nodiscard]] const anweisung& teil_anw() const {
-        return detail::feld(anw_, is(teil_arten::ANW), teil_zeile);
-    }
-    anweisung_f& teil_anw_f() { return detail::feld(anw_f_, is(teil_arten::ANW_F), teil_zeile); }
-    [[nodiscard]] const anweisung_f& teil_anw_f() const {
-        return detail::feld(anw_f_, is(teil_arten::ANW_F), teil_zeile);
-    }
-    bedingung& teil_bed() { return detail::feld(bed_, is(teil_arten::BED), teil_zeile); }
-    [[nodiscard]] const bedingung& teil_bed() const {
-        return detail::feld(bed_, is(teil_arten::BED), teil_zeile);
-    }
-    ausdruck& teil_ausdr() { return detail::feld(ausdr_, is(teil_arten::AUSDR), teil_zeile); }
-    [[nodiscard]] const ausdruck& teil_ausdr() const {
-        return detail::feld(ausdr_, is(teil_arten::AUSDR), teil_zeile);
-    }
-    std::string& teil_bez() { return detail::feld(bez_, is(teil_arten::BEZ), teil_zeile); }
-    [[nodiscard]] const std::string& teil_bez() const {
-        return detail::feld(bez_, is(teil_arten::BEZ), teil_zeile);
-    }
-    std::int32_t& teil_zwert() { return detail::feld(zwert_, is(teil_arten::ZWERT), teil_zeile); }
-    [[nodiscard]] const std::int32_t& teil_zwert() const {
-        return detail::feld(zwert_, is(teil_arten::ZWERT), teil_zeile);
-    }
-    bool& teil_wwert() { return detail::feld(wwert_, is(teil_arten::WWERT), teil_zeile); }
-    [[nodiscard]] const bool& teil_wwert() const {
-        return detail::feld(wwert_, is(teil_arten::WWERT), teil_zeile);
-    }
-    operator_& teil_op() { return detail::feld(op_, is(teil_arten::OP), teil_zeile); }
-    [[nodiscard]] const operator_& teil_op() const {
-        return detail::feld(op_, is(teil_arten::OP), teil_zeile);
-    }
-    vergleicher& teil_rop() { return detail::feld(rop_, is(teil_arten::ROP), teil_zeile); }
-    [[nodiscard]] const vergleicher& teil_rop() const {
-        return detail::feld(rop_, is(teil_arten::ROP), teil_zeile);
-    }
-
-private:
-    [[nodiscard]] bool is(teil_arten kind) const { return form == kind; }
-
-    anweisung anw_ = nullptr;
-    anweisung_f anw_f_ = nullptr;
-    bedingung bed_ = nullptr;
-    ausdruck ausdr_ = nullptr;
-    std::string bez_;
-    std::int32_t zwert_ = 0;
-    bool wwert_ = false;
-    operator_ op_ = operator_::PLUS;
-    vergleicher rop_ = vergleicher::KL;
+    BAUMWANDLER_VARIANT_FIELD(anweisung, teil_anw, teil_arten::ANW)
+    BAUMWANDLER_VARIANT_FIELD(anweisung_f, teil_anw_f, teil_arten::ANW_F)
+    BAUMWANDLER_VARIANT_FIELD(bedingung, teil_bed, teil_arten::BED)
+    BAUMWANDLER_VARIANT_FIELD(ausdruck, teil_ausdr, teil_arten::AUSDR)
+    BAUMWANDLER_VARIANT_FIELD(std::string, teil_bez, teil_arten::BEZ)
+    BAUMWANDLER_VARIANT_FIELD(std::int32_t, teil_zwert, teil_arten::ZWERT)
+    BAUMWANDLER_VARIANT_FIELD(bool, teil_wwert, teil_arten::WWERT)
+    BAUMWANDLER_VARIANT_FIELD(operator_, teil_op, teil_arten::OP)
+    BAUMWANDLER_VARIANT_FIELD(vergleicher, teil_rop, teil_arten::ROP)
 };
 
 // teile_rec is one stack cell: the part and the cell below (null under the
@@ -391,27 +291,18 @@ struct konfiguration {
 // zustand is a machine state, held by value: ENDE (the default) with the
 // final environment, or AKT with a configuration.
 struct zustand {
+    static constexpr common::place guard = places::zustand;
     zustand_arten form = zustand_arten::ENDE;
 
     zustand() = default;
     // An active state holding `k`.
     explicit zustand(konfiguration k) : form(zustand_arten::AKT), akt_zustand_(k) {}
 
-    umgebung& ende_zustand() { return detail::feld(ende_, form == zustand_arten::ENDE, zustand_zeile); }
-    [[nodiscard]] const umgebung& ende_zustand() const {
-        return detail::feld(ende_, form == zustand_arten::ENDE, zustand_zeile);
-    }
-    konfiguration& akt_zustand() {
-        return detail::feld(akt_zustand_, form == zustand_arten::AKT, zustand_zeile);
-    }
-    [[nodiscard]] const konfiguration& akt_zustand() const {
-        return detail::feld(akt_zustand_, form == zustand_arten::AKT, zustand_zeile);
-    }
-
-private:
-    umgebung ende_ = nullptr;
-    konfiguration akt_zustand_;
+    BAUMWANDLER_VARIANT_FIELD(umgebung, ende_zustand, zustand_arten::ENDE)
+    BAUMWANDLER_VARIANT_FIELD(konfiguration, akt_zustand, zustand_arten::AKT)
 };
+
+#undef BAUMWANDLER_VARIANT_FIELD
 
 // ---- Conversion of the grammar tree ----
 
@@ -478,7 +369,7 @@ variable vard();
 // ---- Arithmetic and comparisons ----
 
 // rechne_op returns z1 op z2. A result outside 32 bits and a forbidden
-// division raise the check error (lines 277, 279, 281, 283, 285): DIV
+// division raise the check error at the operator's place: DIV
 // truncates toward zero, MODULO takes the sign of z2.
 std::int32_t rechne_op(operator_ op, std::int32_t z1, std::int32_t z2);
 

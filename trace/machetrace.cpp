@@ -11,10 +11,6 @@
 namespace baumwandler_package {
 namespace {
 
-// The places that the whileinit_error of a failed step names.
-constexpr int zeile_bildschirm = 217;
-constexpr int zeile_datei = 252;
-
 // start_zustand builds a fresh start state of the program `baum`: the
 // environment first, then the control stack, as a run needs them. It runs
 // before any handler, so a check error here (a number beyond 32 bits)
@@ -28,16 +24,16 @@ zustand start_zustand(comtypes::grbaum baum) {
 
 // lauf writes the trace of `z` and of every following state to `ziel`, with
 // `schritt` as the step of the machine. A check error in a rendering or a
-// step becomes whileinit_error naming `fehler_zeile`, once; every other
+// step becomes whileinit_error naming `fehler_ort`, once; every other
 // error passes unchanged.
 template <class Schritt>
-void lauf(zustand z, common::text_writer& ziel, Schritt schritt, int fehler_zeile) {
+void lauf(zustand z, common::text_writer& ziel, Schritt schritt, common::place fehler_ort) {
     std::string zeile;  // one buffer for every line of the run
     long schritte = 0;
     try {
         while (z.form == zustand_arten::AKT) {
             if (schritte == schritt_grenze) {
-                common::raise(common::storage_error_name, common::place{modul, __LINE__});
+                common::raise(common::storage_error_name, places::step_limit);
             }
             zeile.clear();
             zeige_konf(zeile, z.akt_zustand());
@@ -52,7 +48,7 @@ void lauf(zustand z, common::text_writer& ziel, Schritt schritt, int fehler_zeil
         ziel.put(zeile);
     } catch (const common::named_error& e) {
         if (e.name() == common::check_error_name) {
-            common::raise(whileinit_error, common::place{modul, fehler_zeile});
+            common::raise(whileinit_error, fehler_ort);
         }
         throw;
     }
@@ -62,14 +58,14 @@ void lauf(zustand z, common::text_writer& ziel, Schritt schritt, int fehler_zeil
 // into `ft`.
 void trace_file(zustand z, common::text_writer& ft) {
     lauf(
-        z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, zeile_datei);
+        z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, places::trace_file);
 }
 
 }  // namespace
 
 void trace(zustand z) {
     lauf(
-        z, common::standard_output(), [](const zustand& s) { return delta2(s); }, zeile_bildschirm);
+        z, common::standard_output(), [](const zustand& s) { return delta2(s); }, places::trace_screen);
 }
 
 void machetrace(comtypes::grbaum baum) {

@@ -16,11 +16,11 @@ namespace baumwandler_package {
 namespace {
 
 // row_text returns the text of the row of the enumeration value `a`; a value
-// outside the table fails the guard at `zeile`.
+// outside the table fails the guard at `where`.
 template <class Enum, std::size_t N>
-std::string_view row_text(const std::array<symbol_row<Enum>, N>& rows, Enum a, int zeile) {
+std::string_view row_text(const std::array<symbol_row<Enum>, N>& rows, Enum a, common::place where) {
     const auto index = static_cast<std::size_t>(a);
-    common::check(index < N, common::place{modul, zeile});
+    common::check(index < N, where);
     return rows[index].text;
 }
 
@@ -32,7 +32,7 @@ void zeige_wahr(std::string& erg, bool w) {
 // zeige_anw appends the text of one statement; nested lists go back through
 // zeige_anw_f.
 void zeige_anw(std::string& erg, anweisung a) {
-    const anweisung_rec& s = *common::not_null(a, common::place{modul, __LINE__});
+    const anweisung_rec& s = *common::not_null(a, common::place{module_name, __LINE__});
     switch (s.form) {
         case anweisungs_art::FALL:
             erg += " if ";
@@ -59,12 +59,12 @@ void zeige_anw(std::string& erg, anweisung a) {
             zeige_ausdr(erg, s.links_ausdruck());
             return;
     }
-    common::check_failed(common::place{modul, __LINE__});
+    common::check_failed(common::place{module_name, __LINE__});
 }
 
 // zeige_teil appends the text of one stack part.
 void zeige_teil(std::string& erg, teil a) {
-    const teil_rec& t = *common::not_null(a, common::place{modul, __LINE__});
+    const teil_rec& t = *common::not_null(a, common::place{module_name, __LINE__});
     switch (t.form) {
         case teil_arten::ANW:
             zeige_anw(erg, t.teil_anw());  // reads as the only statement of a list
@@ -103,7 +103,7 @@ void zeige_teil(std::string& erg, teil a) {
             erg += ":=";
             return;
     }
-    common::check_failed(common::place{modul, __LINE__});
+    common::check_failed(common::place{module_name, __LINE__});
 }
 
 // zeige_klammer appends "(" left middle right ")", the three pieces in
@@ -129,15 +129,15 @@ std::string als_text(void (*zeige)(std::string&, A), std::type_identity_t<A> a) 
 }  // namespace
 
 void zeige_op(std::string& erg, operator_ a) {
-    erg += row_text(operator_rows, a, __LINE__);
+    erg += row_text(operator_rows, a, common::place{module_name, __LINE__});
 }
 
 void zeige_vergl(std::string& erg, vergleicher a) {
-    erg += row_text(comparison_rows, a, __LINE__);
+    erg += row_text(comparison_rows, a, common::place{module_name, __LINE__});
 }
 
 void zeige_ausdr(std::string& erg, ausdruck a) {
-    const ausdruck_rec& e = *common::not_null(a, common::place{modul, __LINE__});
+    const ausdruck_rec& e = *common::not_null(a, common::place{module_name, __LINE__});
     switch (e.form) {
         case ausdrucks_art::ZAHL:
             common::append_image(erg, e.zahl_wert());
@@ -149,11 +149,11 @@ void zeige_ausdr(std::string& erg, ausdruck a) {
             zeige_klammer(erg, e.links_ausdruck(), &zeige_op, e.operator_wert(), e.rechts_ausdruck());
             return;
     }
-    common::check_failed(common::place{modul, __LINE__});
+    common::check_failed(common::place{module_name, __LINE__});
 }
 
 void zeige_bed(std::string& erg, bedingung a) {
-    const bedingung_rec& b = *common::not_null(a, common::place{modul, __LINE__});
+    const bedingung_rec& b = *common::not_null(a, common::place{module_name, __LINE__});
     switch (b.form) {
         case bedingungs_art::WAHR:
             zeige_wahr(erg, b.wahr_wert());
@@ -162,7 +162,7 @@ void zeige_bed(std::string& erg, bedingung a) {
             zeige_klammer(erg, b.links_ausdruck(), &zeige_vergl, b.vergleichs_wert(), b.rechts_ausdruck());
             return;
     }
-    common::check_failed(common::place{modul, __LINE__});
+    common::check_failed(common::place{module_name, __LINE__});
 }
 
 void zeige_anw_f(std::string& erg, anweisung_f a) {
@@ -196,7 +196,7 @@ void zeige_wert(std::string& erg, const wert& a) {
             common::append_image(erg, a.zahl_wert());
             return;
     }
-    common::check_failed(common::place{modul, __LINE__});
+    common::check_failed(common::place{module_name, __LINE__});
 }
 
 void zeige_var(std::string& erg, const variable& a) {
