@@ -107,7 +107,7 @@ TEST(BaumWandler, NumberBeyond32BitsRaisesTheCheckError) {
         ADD_FAILURE() << "no error";
     } catch (const common::named_error& error) {
         EXPECT_EQ(error.name(), "CHECK_ERROR");
-        EXPECT_EQ(error.message().rfind("baumwandler_package:", 0), 0U) << error.message();
+        EXPECT_EQ(error.message(), "baumwandler_package:33");  // velkor's report prints it
     }
 }
 
