@@ -17,9 +17,9 @@ namespace {
 using comtypes::alphabet;
 using comtypes::grbaum;
 
-// zahl_aus_text reads a run of decimal digits as a 32-bit number; a value
+// read_number reads a run of decimal digits as a 32-bit number; a value
 // beyond 2147483647 (or a text that is no digit run) raises the check error.
-std::int32_t zahl_aus_text(std::string_view text) {
+std::int32_t read_number(std::string_view text) {
     common::check(!text.empty(), common::place{module_name, __LINE__});
     std::int64_t value = 0;
     for (const char c : text) {
@@ -30,9 +30,9 @@ std::int32_t zahl_aus_text(std::string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-// kind returns the child of `node` at `position` (1 = the first child); a
+// child returns the child of `node` at `position` (1 = the first child); a
 // null node or a missing child raises the check error.
-grbaum kind(grbaum node, int position) {
+grbaum child(grbaum node, int position) {
     grbaum child = common::not_null(node, common::place{module_name, __LINE__})->knoten();
     for (int i = 1; i < position; ++i) {
         child = common::not_null(child, common::place{module_name, __LINE__})->rest;
@@ -71,11 +71,11 @@ vergleicher ropt_wandler(std::string_view rop) {
 }
 
 ausdruck ausdruck_wandler(grbaum baum) {
-    const grbaum erstes = kind(baum, 1);
+    const grbaum erstes = child(baum, 1);
     switch (erstes->al) {
         case alphabet::ZAHLT: {
             const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::ZAHL);
-            e->zahl_wert() = zahl_aus_text(erstes->exp());
+            e->zahl_wert() = read_number(erstes->exp());
             return e;
         }
         case alphabet::NAMET: {
@@ -85,9 +85,9 @@ ausdruck ausdruck_wandler(grbaum baum) {
         }
         case alphabet::AUFT: {
             const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::VERKN);
-            e->operator_wert() = opt_wandler(kind(baum, 3)->exp());
-            e->links_ausdruck() = ausdruck_wandler(kind(baum, 2));
-            e->rechts_ausdruck() = ausdruck_wandler(kind(baum, 4));
+            e->operator_wert() = opt_wandler(child(baum, 3)->exp());
+            e->links_ausdruck() = ausdruck_wandler(child(baum, 2));
+            e->rechts_ausdruck() = ausdruck_wandler(child(baum, 4));
             return e;
         }
         default:
@@ -96,16 +96,16 @@ ausdruck ausdruck_wandler(grbaum baum) {
 }
 
 bedingung bedingung_wandler(grbaum baum) {
-    const alphabet erstes = kind(baum, 1)->al;
+    const alphabet erstes = child(baum, 1)->al;
     if (erstes == alphabet::TRUET || erstes == alphabet::FALSET) {
         const bedingung b = common::make<bedingung_rec>(bedingungs_art::WAHR);
         b->wahr_wert() = erstes == alphabet::TRUET;
         return b;
     }
     const bedingung b = common::make<bedingung_rec>(bedingungs_art::VERGLEICH);
-    b->vergleichs_wert() = ropt_wandler(kind(baum, 2)->exp());
-    b->links_ausdruck() = ausdruck_wandler(kind(baum, 1));
-    b->rechts_ausdruck() = ausdruck_wandler(kind(baum, 3));
+    b->vergleichs_wert() = ropt_wandler(child(baum, 2)->exp());
+    b->links_ausdruck() = ausdruck_wandler(child(baum, 1));
+    b->rechts_ausdruck() = ausdruck_wandler(child(baum, 3));
     return b;
 }
 
@@ -113,21 +113,21 @@ anweisung anw_wandler(grbaum baum) {
     switch (common::not_null(baum, common::place{module_name, __LINE__})->al) {
         case alphabet::ZUWEISUNG: {
             const anweisung s = common::make<anweisung_rec>(anweisungs_art::ZUWEISUNG);
-            s->zuweisungs_name() = kind(baum, 1)->exp();
-            s->links_ausdruck() = ausdruck_wandler(kind(baum, 3));
+            s->zuweisungs_name() = child(baum, 1)->exp();
+            s->links_ausdruck() = ausdruck_wandler(child(baum, 3));
             return s;
         }
         case alphabet::BEDINGTEANWEISUNG: {
             const anweisung s = common::make<anweisung_rec>(anweisungs_art::FALL);
-            s->bedingungs_wert_fall() = bedingung_wandler(kind(baum, 2));
-            s->erst_anweisung_fall() = anwf_wandler(kind(baum, 4));
-            s->zweit_anweisung_fall() = anwf_wandler(kind(baum, 6));
+            s->bedingungs_wert_fall() = bedingung_wandler(child(baum, 2));
+            s->erst_anweisung_fall() = anwf_wandler(child(baum, 4));
+            s->zweit_anweisung_fall() = anwf_wandler(child(baum, 6));
             return s;
         }
         case alphabet::SCHLEIFE: {
             const anweisung s = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
-            s->bedingungs_wert_schleife() = bedingung_wandler(kind(baum, 2));
-            s->erst_anweisung_schleife() = anwf_wandler(kind(baum, 4));
+            s->bedingungs_wert_schleife() = bedingung_wandler(child(baum, 2));
+            s->erst_anweisung_schleife() = anwf_wandler(child(baum, 4));
             return s;
         }
         case alphabet::LEEREANWEISUNG:
@@ -144,7 +144,7 @@ anweisung_f anwf_wandler(grbaum baum) {
     anweisung_f* ende = &liste;
     grbaum knoten = baum;
     for (;;) {
-        const grbaum anw_knoten = kind(knoten, 1);
+        const grbaum anw_knoten = child(knoten, 1);
         const anweisung_f zelle = common::make<anweisung_f_rec>();
         zelle->anw = anw_wandler(anw_knoten->knoten());
         *ende = zelle;
@@ -162,7 +162,7 @@ teile baum_wandler(grbaum baum) {
         return nullptr;
     }
     const teil programm = common::make<teil_rec>(teil_arten::ANW_F);
-    programm->teil_anw_f() = anwf_wandler(kind(baum, 1));
+    programm->teil_anw_f() = anwf_wandler(child(baum, 1));
     return common::make<teile_rec>(programm, nullptr);
 }
 
@@ -174,37 +174,37 @@ teile baum_wandler(grbaum baum) {
 // that of the recursive definition: a new name's cell stands before every
 // name found after it in its chain.
 umgebung var_tupel(grbaum gr, umgebung var_liste) {
-    struct rahmen {
-        grbaum knoten;
-        umgebung neu = nullptr;  // the chain's new cells, in chain order
-        umgebung letzte = nullptr;
+    struct frame {
+        grbaum node;                   // the next node of the chain
+        umgebung new_cells = nullptr;  // the chain's new cells, in chain order
+        umgebung last = nullptr;
     };
     std::unordered_set<std::string_view> vorhanden;
     for (umgebung u = var_liste; u != nullptr; u = u->next) {
         vorhanden.insert(u->elem.variable_name);
     }
     umgebung liste = var_liste;
-    std::vector<rahmen> offen;
-    offen.push_back(rahmen{gr});
+    std::vector<frame> offen;
+    offen.push_back(frame{gr});
     while (!offen.empty()) {
-        rahmen& r = offen.back();
-        if (r.knoten == nullptr) {
-            if (r.neu != nullptr) {
-                r.letzte->next = liste;
-                liste = r.neu;
+        frame& r = offen.back();
+        if (r.node == nullptr) {
+            if (r.new_cells != nullptr) {
+                r.last->next = liste;
+                liste = r.new_cells;
             }
             offen.pop_back();
             continue;
         }
-        const grbaum knoten = r.knoten;
-        r.knoten = knoten->rest;
+        const grbaum knoten = r.node;
+        r.node = knoten->rest;
         if (!comtypes::is_terminal_symbol(knoten->al)) {
-            offen.push_back(rahmen{knoten->knoten()});  // r is not used after this
+            offen.push_back(frame{knoten->knoten()});  // r is not used after this
         } else if (knoten->al == alphabet::NAMET && !vorhanden.contains(knoten->exp())) {
             const umgebung zelle = common::make<umgebung_rec>(variable{knoten->exp(), wert{}});
             vorhanden.insert(zelle->elem.variable_name);
-            (r.neu == nullptr ? r.neu : r.letzte->next) = zelle;
-            r.letzte = zelle;
+            (r.new_cells == nullptr ? r.new_cells : r.last->next) = zelle;
+            r.last = zelle;
         }
     }
     return liste;
@@ -212,8 +212,8 @@ umgebung var_tupel(grbaum gr, umgebung var_liste) {
 
 namespace {
 
-// eintrag returns the cell of the first entry named `var`, or null.
-umgebung eintrag(std::string_view var, umgebung umg) {
+// first_entry returns the cell of the first entry named `var`, or null.
+umgebung first_entry(std::string_view var, umgebung umg) {
     for (umgebung u = umg; u != nullptr; u = u->next) {
         if (u->elem.variable_name == var) {
             return u;
@@ -225,16 +225,16 @@ umgebung eintrag(std::string_view var, umgebung umg) {
 }  // namespace
 
 bool wert_vorhanden(std::string_view var, umgebung umg) {
-    return eintrag(var, umg) != nullptr;
+    return first_entry(var, umg) != nullptr;
 }
 
 wert wert_suche(std::string_view var, umgebung umg) {
-    const umgebung u = eintrag(var, umg);
+    const umgebung u = first_entry(var, umg);
     return u == nullptr ? wert{} : u->elem.variable_wert;
 }
 
 umgebung wert_eintrag(std::string_view var, std::int32_t int_wert, umgebung umg) {
-    const umgebung u = eintrag(var, umg);
+    const umgebung u = first_entry(var, umg);
     if (u == nullptr) {
         common::text_writer& out = common::standard_output();
         out.put("error: Variable ");
@@ -296,7 +296,7 @@ bool rechne_rel_op(vergleicher rop, std::int32_t z1, std::int32_t z2) {
 namespace {
 
 // The rules that a step can fire, and the end of a run.
-enum class regel : std::uint8_t {
+enum class rule : std::uint8_t {
     R1,
     R2,
     R3,
@@ -320,94 +320,94 @@ enum class regel : std::uint8_t {
 
 // The line that a step writes for each rule.
 struct rule_row {
-    regel value;
+    rule value;
     std::string_view text;
 };
 
-constexpr std::array<rule_row, common::count_of(regel::ENDE)> rule_rows{{
-    {regel::R1, "-- (1 : Zahl lesen) --"},
-    {regel::R2, "-- (2 : Variable lesen, Wert aus Umgebung)--"},
-    {regel::R3, "-- (3 : Verknuepfung aufloesen)--"},
-    {regel::R4, "-- (4 : Arithmetische Operation)--"},
-    {regel::R5, "-- (5 : Wahrheitswert lesen)--"},
-    {regel::R6, "-- (6 : Bedingung aufloesen)--"},
-    {regel::R7, "-- (7 : Vergleichsoperation)--"},
-    {regel::R8, "-- (8 : Skipanweisung)--"},
-    {regel::R9, "-- (9 : Zuweisung aufloesen)--"},
-    {regel::R10, "-- (10 : Zuweisung ausfuehren)--"},
-    {regel::R11, "-- (11 : nichtleere Anweisungsfolge aufloesen)--"},
-    {regel::R11_LEER, "-- (11' : leere Anweisungsfolge aufloesen)--"},
-    {regel::R12, "-- (12 : If-Anweisung aufloesen)--"},
-    {regel::R13, "-- (13 : If-Anweisung True-Fall)--"},
-    {regel::R14, "-- (14 : If-Anweisung False-Fall)--"},
-    {regel::R15, "-- (15 : Schleife aufloesen)--"},
-    {regel::R16, "-- (16 : Schleifenbedingung True)--"},
-    {regel::R17, "-- (17 : Schleifenbedingung False)--"},
-    {regel::ENDE, "-- (Ende der Auswertung)--"},
+constexpr std::array<rule_row, common::count_of(rule::ENDE)> rule_rows{{
+    {rule::R1, "-- (1 : Zahl lesen) --"},
+    {rule::R2, "-- (2 : Variable lesen, Wert aus Umgebung)--"},
+    {rule::R3, "-- (3 : Verknuepfung aufloesen)--"},
+    {rule::R4, "-- (4 : Arithmetische Operation)--"},
+    {rule::R5, "-- (5 : Wahrheitswert lesen)--"},
+    {rule::R6, "-- (6 : Bedingung aufloesen)--"},
+    {rule::R7, "-- (7 : Vergleichsoperation)--"},
+    {rule::R8, "-- (8 : Skipanweisung)--"},
+    {rule::R9, "-- (9 : Zuweisung aufloesen)--"},
+    {rule::R10, "-- (10 : Zuweisung ausfuehren)--"},
+    {rule::R11, "-- (11 : nichtleere Anweisungsfolge aufloesen)--"},
+    {rule::R11_LEER, "-- (11' : leere Anweisungsfolge aufloesen)--"},
+    {rule::R12, "-- (12 : If-Anweisung aufloesen)--"},
+    {rule::R13, "-- (13 : If-Anweisung True-Fall)--"},
+    {rule::R14, "-- (14 : If-Anweisung False-Fall)--"},
+    {rule::R15, "-- (15 : Schleife aufloesen)--"},
+    {rule::R16, "-- (16 : Schleifenbedingung True)--"},
+    {rule::R17, "-- (17 : Schleifenbedingung False)--"},
+    {rule::ENDE, "-- (Ende der Auswertung)--"},
 }};
-static_assert(common::rows_in_order(rule_rows), "one row per rule, in the order of regel");
+static_assert(common::rows_in_order(rule_rows), "one row per rule, in the order of rule");
 
 // push returns a new cell holding `t` on top of `stapel`.
 teile push(teil t, teile stapel) {
     return common::make<teile_rec>(t, stapel);
 }
 
-// neu returns a new part of kind `art` whose one field is set by `setze`.
-template <class Setze>
-teil neu(teil_arten art, Setze setze) {
+// new_part returns a new part of kind `art` whose one field is set by `set`.
+template <class Set>
+teil new_part(teil_arten art, Set set) {
     const teil t = common::make<teil_rec>(art);
-    setze(*t);
+    set(*t);
     return t;
 }
 
-teil marke(teil_arten art) {
+teil marker(teil_arten art) {
     return common::make<teil_rec>(art);
 }
 
-teil anw_teil(anweisung s) {
-    return neu(teil_arten::ANW, [&](teil_rec& t) { t.teil_anw() = s; });
+teil anw_part(anweisung s) {
+    return new_part(teil_arten::ANW, [&](teil_rec& t) { t.teil_anw() = s; });
 }
-teil anw_f_teil(anweisung_f l) {
-    return neu(teil_arten::ANW_F, [&](teil_rec& t) { t.teil_anw_f() = l; });
+teil anw_f_part(anweisung_f l) {
+    return new_part(teil_arten::ANW_F, [&](teil_rec& t) { t.teil_anw_f() = l; });
 }
-teil bed_teil(bedingung b) {
-    return neu(teil_arten::BED, [&](teil_rec& t) { t.teil_bed() = b; });
+teil bed_part(bedingung b) {
+    return new_part(teil_arten::BED, [&](teil_rec& t) { t.teil_bed() = b; });
 }
-teil ausdr_teil(ausdruck e) {
-    return neu(teil_arten::AUSDR, [&](teil_rec& t) { t.teil_ausdr() = e; });
+teil ausdr_part(ausdruck e) {
+    return new_part(teil_arten::AUSDR, [&](teil_rec& t) { t.teil_ausdr() = e; });
 }
-teil zwert_teil(std::int32_t n) {
-    return neu(teil_arten::ZWERT, [&](teil_rec& t) { t.teil_zwert() = n; });
+teil zwert_part(std::int32_t n) {
+    return new_part(teil_arten::ZWERT, [&](teil_rec& t) { t.teil_zwert() = n; });
 }
-teil wwert_teil(bool v) {
-    return neu(teil_arten::WWERT, [&](teil_rec& t) { t.teil_wwert() = v; });
+teil wwert_part(bool v) {
+    return new_part(teil_arten::WWERT, [&](teil_rec& t) { t.teil_wwert() = v; });
 }
 
-// oben returns the part in the top cell of a stack; an empty stack or an
+// top returns the part in the top cell of a stack; an empty stack or an
 // empty cell raises the check error.
-teil_rec& oben(teile stapel, common::place where) {
+teil_rec& top(teile stapel, common::place where) {
     return *common::not_null(common::not_null(stapel, where)->t, where);
 }
 
-// unter returns the stack below the top cell; an empty stack raises the
+// below returns the stack below the top cell; an empty stack raises the
 // check error.
-teile unter(teile stapel, common::place where) {
+teile below(teile stapel, common::place where) {
     return common::not_null(stapel, where)->rest;
 }
 
-// schritt carries one step: the working copy of the state and the stream
+// step carries one step: the working copy of the state and the stream
 // that receives the rule line.
-class schritt {
+class step {
 public:
-    schritt(const zustand& z, common::text_writer& ft) : result_(z), ft_(ft) {}
+    step(const zustand& z, common::text_writer& ft) : result_(z), ft_(ft) {}
 
-    zustand ausfuehren() {
+    zustand run() {
         ft_.new_line();
         if (result_.form == zustand_arten::AKT && result_.akt_zustand().zk != nullptr) {
-            verteilen();
+            dispatch();
             return result_;
         }
-        schreibe(regel::ENDE);
+        write_rule(rule::ENDE);
         zustand endofresult;
         endofresult.ende_zustand() = result_.akt_zustand().um;  // an ENDE argument fails here
         return endofresult;
@@ -415,44 +415,44 @@ public:
 
 private:
     konfiguration& k() { return result_.akt_zustand(); }
-    void schreibe(regel r) { ft_.put_line(rule_rows[static_cast<std::size_t>(r)].text); }
+    void write_rule(rule r) { ft_.put_line(rule_rows[static_cast<std::size_t>(r)].text); }
 
-    // verteilen dispatches on the kind of the top part. What it reads here
+    // dispatch chooses the rule by the kind of the top part. What it reads here
     // (the top part, the statement, list, condition or expression it holds)
     // fails before any rule line.
-    void verteilen() {
-        teil_rec& t = oben(k().zk, common::place{module_name, __LINE__});
+    void dispatch() {
+        teil_rec& t = top(k().zk, common::place{module_name, __LINE__});
         const teile rest = k().zk->rest;
         switch (t.form) {
             case teil_arten::ANW:
-                anw_regeln(*common::not_null(t.teil_anw(), common::place{module_name, __LINE__}), rest);
+                anw_rules(*common::not_null(t.teil_anw(), common::place{module_name, __LINE__}), rest);
                 return;
             case teil_arten::ANW_F:
-                anw_f_regeln(t);
+                anw_f_rules(t);
                 return;
             case teil_arten::BED:
-                bed_regeln(*common::not_null(t.teil_bed(), common::place{module_name, __LINE__}), rest);
+                bed_rules(*common::not_null(t.teil_bed(), common::place{module_name, __LINE__}), rest);
                 return;
             case teil_arten::AUSDR:
-                ausdr_regeln(*common::not_null(t.teil_ausdr(), common::place{module_name, __LINE__}), rest);
+                ausdr_rules(*common::not_null(t.teil_ausdr(), common::place{module_name, __LINE__}), rest);
                 return;
             case teil_arten::BEZ:
             case teil_arten::ZWERT:
             case teil_arten::WWERT:
                 return;  // no rule: the state comes back as it was
             case teil_arten::OP: {
-                schreibe(regel::R4);
-                const auto [z1, z2, w2] = zwei_zahlen();
+                write_rule(rule::R4);
+                const auto [z1, z2, w2] = two_numbers();
                 const std::int32_t r = rechne_op(t.teil_op(), z1, z2);
-                k().wk = push(zwert_teil(r), w2);
+                k().wk = push(zwert_part(r), w2);
                 k().zk = rest;
                 return;
             }
             case teil_arten::ROP: {
-                schreibe(regel::R7);
-                const auto [z1, z2, w2] = zwei_zahlen();
+                write_rule(rule::R7);
+                const auto [z1, z2, w2] = two_numbers();
                 const bool r = rechne_rel_op(t.teil_rop(), z1, z2);
-                k().wk = push(wwert_teil(r), w2);
+                k().wk = push(wwert_part(r), w2);
                 k().zk = rest;
                 return;
             }
@@ -463,38 +463,38 @@ private:
                 do_case(rest);
                 return;
             case teil_arten::ZUW:
-                zuweisung_ausfuehren(rest);
+                assign(rest);
                 return;
         }
         common::check_failed(common::place{module_name, __LINE__});
     }
 
-    void anw_regeln(anweisung_rec& s, teile rest) {
+    void anw_rules(anweisung_rec& s, teile rest) {
         switch (s.form) {
             case anweisungs_art::FALL:
-                schreibe(regel::R12);
-                k().zk = push(
-                    bed_teil(s.bedingungs_wert_fall()),
-                    push(marke(teil_arten::IF_CASE), push(anw_f_teil(s.erst_anweisung_fall()),
-                                                          push(anw_f_teil(s.zweit_anweisung_fall()), rest))));
+                write_rule(rule::R12);
+                k().zk = push(bed_part(s.bedingungs_wert_fall()),
+                              push(marker(teil_arten::IF_CASE),
+                                   push(anw_f_part(s.erst_anweisung_fall()),
+                                        push(anw_f_part(s.zweit_anweisung_fall()), rest))));
                 return;
             case anweisungs_art::SCHLEIFE: {
-                schreibe(regel::R15);
+                write_rule(rule::R15);
                 const bedingung b = s.bedingungs_wert_schleife();
-                k().zk = push(bed_teil(b),
-                              push(marke(teil_arten::DO_CASE),
-                                   push(bed_teil(b), push(anw_f_teil(s.erst_anweisung_schleife()), rest))));
+                k().zk = push(bed_part(b),
+                              push(marker(teil_arten::DO_CASE),
+                                   push(bed_part(b), push(anw_f_part(s.erst_anweisung_schleife()), rest))));
                 return;
             }
             case anweisungs_art::SKIP:
-                schreibe(regel::R8);
+                write_rule(rule::R8);
                 k().zk = rest;
                 return;
             case anweisungs_art::ZUWEISUNG: {
-                schreibe(regel::R9);
+                write_rule(rule::R9);
                 const teil bez =
-                    neu(teil_arten::BEZ, [&](teil_rec& p) { p.teil_bez() = s.zuweisungs_name(); });
-                k().zk = push(ausdr_teil(s.links_ausdruck()), push(marke(teil_arten::ZUW), push(bez, rest)));
+                    new_part(teil_arten::BEZ, [&](teil_rec& p) { p.teil_bez() = s.zuweisungs_name(); });
+                k().zk = push(ausdr_part(s.links_ausdruck()), push(marker(teil_arten::ZUW), push(bez, rest)));
                 return;
             }
         }
@@ -502,84 +502,84 @@ private:
     }
 
     // Rule 11 advances the part on top in place; the list cells stay.
-    void anw_f_regeln(teil_rec& t) {
+    void anw_f_rules(teil_rec& t) {
         const anweisung_f l = t.teil_anw_f();
         if (l == nullptr) {
-            schreibe(regel::R11_LEER);
+            write_rule(rule::R11_LEER);
             k().zk = k().zk->rest;
             return;
         }
-        schreibe(regel::R11);
-        const teil anw = anw_teil(l->anw);
+        write_rule(rule::R11);
+        const teil anw = anw_part(l->anw);
         t.teil_anw_f() = l->rest;
         k().zk = push(anw, k().zk);
     }
 
-    void bed_regeln(bedingung_rec& b, teile rest) {
+    void bed_rules(bedingung_rec& b, teile rest) {
         switch (b.form) {
             case bedingungs_art::WAHR:
-                schreibe(regel::R5);
-                k().wk = push(wwert_teil(b.wahr_wert()), k().wk);
+                write_rule(rule::R5);
+                k().wk = push(wwert_part(b.wahr_wert()), k().wk);
                 k().zk = rest;
                 return;
             case bedingungs_art::VERGLEICH:
-                schreibe(regel::R6);
+                write_rule(rule::R6);
+                k().zk = push(ausdr_part(b.links_ausdruck()),
+                              push(ausdr_part(b.rechts_ausdruck()),
+                                   push(new_part(teil_arten::ROP,
+                                                 [&](teil_rec& p) { p.teil_rop() = b.vergleichs_wert(); }),
+                                        rest)));
+                return;
+        }
+        common::check_failed(common::place{module_name, __LINE__});
+    }
+
+    void ausdr_rules(ausdruck_rec& e, teile rest) {
+        switch (e.form) {
+            case ausdrucks_art::ZAHL:
+                write_rule(rule::R1);
+                k().wk = push(zwert_part(e.zahl_wert()), k().wk);
+                k().zk = rest;
+                return;
+            case ausdrucks_art::NAME: {
+                write_rule(rule::R2);
+                const std::int32_t n = wert_suche(e.name_wert(), k().um).zahl_wert();  // UNDEF fails here
+                k().wk = push(zwert_part(n), k().wk);
+                k().zk = rest;
+                return;
+            }
+            case ausdrucks_art::VERKN:
+                write_rule(rule::R3);
                 k().zk = push(
-                    ausdr_teil(b.links_ausdruck()),
-                    push(ausdr_teil(b.rechts_ausdruck()),
-                         push(neu(teil_arten::ROP, [&](teil_rec& p) { p.teil_rop() = b.vergleichs_wert(); }),
+                    ausdr_part(e.links_ausdruck()),
+                    push(ausdr_part(e.rechts_ausdruck()),
+                         push(new_part(teil_arten::OP, [&](teil_rec& p) { p.teil_op() = e.operator_wert(); }),
                               rest)));
                 return;
         }
         common::check_failed(common::place{module_name, __LINE__});
     }
 
-    void ausdr_regeln(ausdruck_rec& e, teile rest) {
-        switch (e.form) {
-            case ausdrucks_art::ZAHL:
-                schreibe(regel::R1);
-                k().wk = push(zwert_teil(e.zahl_wert()), k().wk);
-                k().zk = rest;
-                return;
-            case ausdrucks_art::NAME: {
-                schreibe(regel::R2);
-                const std::int32_t n = wert_suche(e.name_wert(), k().um).zahl_wert();  // UNDEF fails here
-                k().wk = push(zwert_teil(n), k().wk);
-                k().zk = rest;
-                return;
-            }
-            case ausdrucks_art::VERKN:
-                schreibe(regel::R3);
-                k().zk =
-                    push(ausdr_teil(e.links_ausdruck()),
-                         push(ausdr_teil(e.rechts_ausdruck()),
-                              push(neu(teil_arten::OP, [&](teil_rec& p) { p.teil_op() = e.operator_wert(); }),
-                                   rest)));
-                return;
-        }
-        common::check_failed(common::place{module_name, __LINE__});
-    }
-
-    struct operanden {
+    struct operands {
         std::int32_t z1;
         std::int32_t z2;
         teile w2;
     };
 
-    // zwei_zahlen reads the right operand z2 on top of the value stack and
+    // two_numbers reads the right operand z2 on top of the value stack and
     // the left operand z1 below it, and the stack under both.
-    operanden zwei_zahlen() {
+    operands two_numbers() {
         const teile wk = k().wk;
-        const std::int32_t z2 = oben(wk, common::place{module_name, __LINE__}).teil_zwert();
-        const teile darunter = unter(wk, common::place{module_name, __LINE__});
-        const std::int32_t z1 = oben(darunter, common::place{module_name, __LINE__}).teil_zwert();
+        const std::int32_t z2 = top(wk, common::place{module_name, __LINE__}).teil_zwert();
+        const teile darunter = below(wk, common::place{module_name, __LINE__});
+        const std::int32_t z1 = top(darunter, common::place{module_name, __LINE__}).teil_zwert();
         return {z1, z2, darunter->rest};
     }
 
-    // wahrheitswert reads the truth value on top of the value stack and pops
+    // pop_truth_value reads the truth value on top of the value stack and pops
     // it; an empty stack or another part fails before the rule line.
-    bool wahrheitswert() {
-        const bool v = oben(k().wk, common::place{module_name, __LINE__}).teil_wwert();
+    bool pop_truth_value() {
+        const bool v = top(k().wk, common::place{module_name, __LINE__}).teil_wwert();
         k().wk = k().wk->rest;
         return v;
     }
@@ -587,42 +587,42 @@ private:
     // Rule 13 unlinks the else cell in place; rule 14 pops the then part.
     void if_case(teile then_zelle) {
         k().zk = then_zelle;
-        const bool v = wahrheitswert();
+        const bool v = pop_truth_value();
         if (v) {
-            schreibe(regel::R13);
+            write_rule(rule::R13);
             teile_rec& zelle = *common::not_null(then_zelle, common::place{module_name, __LINE__});
-            zelle.rest = unter(zelle.rest, common::place{module_name, __LINE__});
+            zelle.rest = below(zelle.rest, common::place{module_name, __LINE__});
         } else {
-            schreibe(regel::R14);
-            k().zk = unter(then_zelle, common::place{module_name, __LINE__});
+            write_rule(rule::R14);
+            k().zk = below(then_zelle, common::place{module_name, __LINE__});
         }
     }
 
     // Rule 16 builds a new loop statement from the kept condition and body.
     void do_case(teile bed_zelle) {
         k().zk = bed_zelle;
-        const bool v = wahrheitswert();
+        const bool v = pop_truth_value();
         if (v) {
-            schreibe(regel::R16);
-            const teile body_zelle = unter(bed_zelle, common::place{module_name, __LINE__});
-            const bedingung b = oben(bed_zelle, common::place{module_name, __LINE__}).teil_bed();
-            const anweisung_f body = oben(body_zelle, common::place{module_name, __LINE__}).teil_anw_f();
+            write_rule(rule::R16);
+            const teile body_zelle = below(bed_zelle, common::place{module_name, __LINE__});
+            const bedingung b = top(bed_zelle, common::place{module_name, __LINE__}).teil_bed();
+            const anweisung_f body = top(body_zelle, common::place{module_name, __LINE__}).teil_anw_f();
             const anweisung schleife = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
             schleife->bedingungs_wert_schleife() = b;
             schleife->erst_anweisung_schleife() = body;
-            k().zk = push(anw_f_teil(body),
-                          push(anw_teil(schleife), unter(body_zelle, common::place{module_name, __LINE__})));
+            k().zk = push(anw_f_part(body),
+                          push(anw_part(schleife), below(body_zelle, common::place{module_name, __LINE__})));
         } else {
-            schreibe(regel::R17);
-            k().zk = unter(unter(bed_zelle, common::place{module_name, __LINE__}),
+            write_rule(rule::R17);
+            k().zk = below(below(bed_zelle, common::place{module_name, __LINE__}),
                            common::place{module_name, __LINE__});
         }
     }
 
-    void zuweisung_ausfuehren(teile bez_zelle) {
-        schreibe(regel::R10);
-        const std::string& x = oben(bez_zelle, common::place{module_name, __LINE__}).teil_bez();
-        const std::int32_t n = oben(k().wk, common::place{module_name, __LINE__}).teil_zwert();
+    void assign(teile bez_zelle) {
+        write_rule(rule::R10);
+        const std::string& x = top(bez_zelle, common::place{module_name, __LINE__}).teil_bez();
+        const std::int32_t n = top(k().wk, common::place{module_name, __LINE__}).teil_zwert();
         k().um = wert_eintrag(x, n, k().um);
         k().wk = k().wk->rest;
         k().zk = bez_zelle->rest;
@@ -635,7 +635,7 @@ private:
 }  // namespace
 
 zustand delta2_ft(const zustand& z, common::text_writer& ft) {
-    return schritt(z, ft).ausfuehren();
+    return step(z, ft).run();
 }
 
 zustand delta2(const zustand& z) {

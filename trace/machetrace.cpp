@@ -11,23 +11,23 @@
 namespace baumwandler_package {
 namespace {
 
-// start_zustand builds a fresh start state of the program `baum`: the
+// start_state builds a fresh start state of the program `baum`: the
 // environment first, then the control stack, as a run needs them. It runs
 // before any handler, so a check error here (a number beyond 32 bits)
 // leaves machetrace as the check error.
-zustand start_zustand(comtypes::grbaum baum) {
+zustand start_state(comtypes::grbaum baum) {
     konfiguration k;
     k.um = var_tupel(baum, nullptr);
     k.zk = baum_wandler(baum);
     return zustand(k);
 }
 
-// lauf writes the trace of `z` and of every following state to `ziel`, with
+// run writes the trace of `z` and of every following state to `ziel`, with
 // `schritt` as the step of the machine. A check error in a rendering or a
 // step becomes whileinit_error naming `fehler_ort`, once; every other
 // error passes unchanged.
 template <class Schritt>
-void lauf(zustand z, common::text_writer& ziel, Schritt schritt, common::place fehler_ort) {
+void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fehler_ort) {
     std::string zeile;  // one buffer for every line of the run
     long schritte = 0;
     try {
@@ -57,23 +57,23 @@ void lauf(zustand z, common::text_writer& ziel, Schritt schritt, common::place f
 // trace_file is trace with every line, the step's own included, written
 // into `ft`.
 void trace_file(zustand z, common::text_writer& ft) {
-    lauf(
+    run(
         z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, places::trace_file);
 }
 
 }  // namespace
 
 void trace(zustand z) {
-    lauf(
+    run(
         z, common::standard_output(), [](const zustand& s) { return delta2(s); }, places::trace_screen);
 }
 
 void machetrace(comtypes::grbaum baum) {
-    trace(start_zustand(baum));
+    trace(start_state(baum));
 }
 
 void machetrace(comtypes::grbaum baum, common::text_writer& ft) {
-    trace_file(start_zustand(baum), ft);
+    trace_file(start_state(baum), ft);
 }
 
 }  // namespace baumwandler_package

@@ -24,8 +24,8 @@ std::string_view row_text(const std::array<symbol_row<Enum>, N>& rows, Enum a, c
     return rows[index].text;
 }
 
-// Appends the truth value as the machine's configurations show it.
-void zeige_wahr(std::string& erg, bool w) {
+// append_truth appends a truth value as the configurations show it.
+void append_truth(std::string& erg, bool w) {
     erg += w ? "true" : "false";
 }
 
@@ -85,7 +85,7 @@ void zeige_teil(std::string& erg, teil a) {
             common::append_image(erg, t.teil_zwert());
             return;
         case teil_arten::WWERT:
-            zeige_wahr(erg, t.teil_wwert());
+            append_truth(erg, t.teil_wwert());
             return;
         case teil_arten::OP:
             zeige_op(erg, t.teil_op());
@@ -106,21 +106,21 @@ void zeige_teil(std::string& erg, teil a) {
     common::check_failed(common::place{module_name, __LINE__});
 }
 
-// zeige_klammer appends "(" left middle right ")", the three pieces in
+// append_parenthesised appends "(" left middle right ")", the three pieces in
 // this order: the text of an operation and of a comparison alike.
 template <class M>
-void zeige_klammer(std::string& erg, ausdruck links, void (*zeige_mitte)(std::string&, M), M mitte,
-                   ausdruck rechts) {
+void append_parenthesised(std::string& erg, ausdruck left, void (*append_middle)(std::string&, M), M middle,
+                          ausdruck right) {
     erg += '(';
-    zeige_ausdr(erg, links);
-    zeige_mitte(erg, mitte);
-    zeige_ausdr(erg, rechts);
+    zeige_ausdr(erg, left);
+    append_middle(erg, middle);
+    zeige_ausdr(erg, right);
     erg += ')';
 }
 
-// Runs a renderer's appending form and returns its text.
+// as_text runs a renderer's appending form and returns its text.
 template <class A>
-std::string als_text(void (*zeige)(std::string&, A), std::type_identity_t<A> a) {
+std::string as_text(void (*zeige)(std::string&, A), std::type_identity_t<A> a) {
     std::string erg;
     zeige(erg, a);
     return erg;
@@ -146,7 +146,7 @@ void zeige_ausdr(std::string& erg, ausdruck a) {
             erg += e.name_wert();
             return;
         case ausdrucks_art::VERKN:
-            zeige_klammer(erg, e.links_ausdruck(), &zeige_op, e.operator_wert(), e.rechts_ausdruck());
+            append_parenthesised(erg, e.links_ausdruck(), &zeige_op, e.operator_wert(), e.rechts_ausdruck());
             return;
     }
     common::check_failed(common::place{module_name, __LINE__});
@@ -156,10 +156,11 @@ void zeige_bed(std::string& erg, bedingung a) {
     const bedingung_rec& b = *common::not_null(a, common::place{module_name, __LINE__});
     switch (b.form) {
         case bedingungs_art::WAHR:
-            zeige_wahr(erg, b.wahr_wert());
+            append_truth(erg, b.wahr_wert());
             return;
         case bedingungs_art::VERGLEICH:
-            zeige_klammer(erg, b.links_ausdruck(), &zeige_vergl, b.vergleichs_wert(), b.rechts_ausdruck());
+            append_parenthesised(erg, b.links_ausdruck(), &zeige_vergl, b.vergleichs_wert(),
+                                 b.rechts_ausdruck());
             return;
     }
     common::check_failed(common::place{module_name, __LINE__});
@@ -244,35 +245,35 @@ void zeige_konf(std::string& erg, const konfiguration& a) {
 }
 
 std::string zeige_op(operator_ a) {
-    return als_text(&zeige_op, a);
+    return as_text(&zeige_op, a);
 }
 std::string zeige_vergl(vergleicher a) {
-    return als_text(&zeige_vergl, a);
+    return as_text(&zeige_vergl, a);
 }
 std::string zeige_ausdr(ausdruck a) {
-    return als_text(&zeige_ausdr, a);
+    return as_text(&zeige_ausdr, a);
 }
 std::string zeige_bed(bedingung a) {
-    return als_text(&zeige_bed, a);
+    return as_text(&zeige_bed, a);
 }
 std::string zeige_anw_f(anweisung_f a) {
-    return als_text(&zeige_anw_f, a);
+    return as_text(&zeige_anw_f, a);
 }
 std::string zeige_teile(teile a) {
-    return als_text(&zeige_teile, a);
+    return as_text(&zeige_teile, a);
 }
 std::string zeige_vars(umgebung a) {
-    return als_text(&zeige_vars, a);
+    return as_text(&zeige_vars, a);
 }
 
 std::string zeige_wert(const wert& a) {
-    return als_text(&zeige_wert, a);
+    return as_text(&zeige_wert, a);
 }
 std::string zeige_var(const variable& a) {
-    return als_text(&zeige_var, a);
+    return as_text(&zeige_var, a);
 }
 std::string zeige_konf(const konfiguration& a) {
-    return als_text(&zeige_konf, a);
+    return as_text(&zeige_konf, a);
 }
 
 }  // namespace baumwandler_package
