@@ -29,6 +29,9 @@ public:
 
     [[nodiscard]] const std::string& name() const noexcept { return name_; }
     [[nodiscard]] const std::string& message() const noexcept { return message_; }
+    // is returns true when this is the error named `name`: the test of a
+    // handler that takes one error and lets every other pass on.
+    [[nodiscard]] bool is(std::string_view name) const noexcept { return name_ == name; }
     [[nodiscard]] const char* what() const noexcept override { return what_.c_str(); }
 
 private:

@@ -2,7 +2,6 @@
 // question whether another follows.
 #include "driver/velkor.hpp"
 
-#include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "driver/printpak.hpp"
 #include "frontend/comtypes.hpp"
@@ -20,10 +19,6 @@ common::text_writer& out() {
     return common::standard_output();
 }
 
-bool is_named(const common::named_error& error, std::string_view name) {
-    return error.name() == name;
-}
-
 void headline() {
     out().put_line(dash_line);
     out().put_line("   ---- Velkor ----");
@@ -38,86 +33,100 @@ void ask_for_file_name(std::string_view title, std::string& name) {
     name = common::get_line();
 }
 
-// One activation of the main procedure, with its own locals. Returns true
-// when the user asks for another program.
-bool aktivierung() {
-    std::string eingabe_programm;
-    std::string inp;
-    std::string traced;
-    std::string baumd;
+// read_program runs the input dialogue until it has a program text, from
+// the console or from a file, and the names of the two output files. A path
+// that names no file writes "Datei nicht gefunden." and the menu comes again.
+void read_program(std::string& eingabe_programm, std::string& traced, std::string& baumd) {
     common::in_file datei_eingabe;
+    for (;;) {
+        try {
+            if (eingabe()) {
+                tracedatei(traced);
+                baumdatei(baumd);
+                eingabe_programm = lesevonconsole("Bitte geben Sie jetzt das Programm als Fliesstext ein: ");
+            } else {
+                leseausdatei(eingabe_programm, traced, baumd, datei_eingabe);
+                out().new_line();
+                out().put_line("Gelesenes Programm aus Datei:");
+                out().put_line(eingabe_programm);
+            }
+            return;
+        } catch (const common::named_error& error) {
+            if (!error.is(common::name_error_name)) {
+                throw;
+            }
+            out().put_line("Datei nicht gefunden.");
+        }
+    }
+}
+
+// process_program parses the program text. Without a tree it writes the
+// parser's message; with one it draws the tree, runs the trace into the
+// trace file and then on the screen, and writes the tree file. When the
+// file run fails, the trace file keeps what it wrote and is closed as the
+// error leaves.
+void process_program(const std::string& eingabe_programm, const std::string& traced,
+                     const std::string& baumd) {
+    scannerpak::listoftoken tksleft = nullptr;
+    std::string parsererr;
+    const comtypes::grbaum grambaum =
+        comtypes::creategb(scannerpak::scanner(eingabe_programm), &tksleft, &parsererr);
+    out().new_line();
+    if (grambaum == nullptr) {
+        out().put_line("Das eingegebene Programm liegt nicht in der While-Sprache.");
+        out().put_line(parsererr);
+        return;
+    }
     common::out_file ausgabe_trace;
     common::out_file ausgabe_baum;
     common::out_file dummy;  // never opened: the screen drawing does not use it
-    comtypes::grbaum grambaum = nullptr;
-    bool bcont = true;
-    const comtypes::ptokenlist ptksleft = common::make<scannerpak::listoftoken>(nullptr);
-    const comtypes::pstring pparsererr = common::make<std::string>();
+    out().put_line("Der Grammatikbaum: ");
+    printpak::printgb(grambaum, dummy, false);
+    out().put_line("Der Trace: ");
+    ausgabe_trace.create(traced);
+    baumwandler_package::machetrace(grambaum, ausgabe_trace);
+    baumwandler_package::machetrace(grambaum);
+    ausgabe_trace.close();
+    ausgabe_baum.create(baumd);
+    printpak::printgb(grambaum, ausgabe_baum, true);
+    ausgabe_baum.close();
+}
 
+// another_program asks whether another program follows and returns true
+// for "J" or "j"; any other answer writes the closing banner.
+bool another_program() {
+    out().new_line();
+    out().new_line();
+    out().put_line("Moechten Sie ein weiteres Programm eingeben? (j/n)");
+    const std::string inp = common::get_line();
+    if (inp == "J" || inp == "j") {
+        return true;
+    }
+    out().new_line();
+    out().new_line();
+    out().put_line(dash_line);
+    out().put_line("   ---- Ende des Programm   ----");
+    out().put_line(dash_line);
+    return false;
+}
+
+// activation is one pass of the main procedure, with its own locals. It
+// returns true when the user asks for another program. A failed machine
+// step ends it, and the program, after its message.
+bool activation() {
     try {
         headline();
         out().new_line();
-
-        while (bcont) {
-            try {
-                if (eingabe()) {
-                    tracedatei(traced);
-                    baumdatei(baumd);
-                    eingabe_programm =
-                        lesevonconsole("Bitte geben Sie jetzt das Programm als Fliesstext ein: ");
-                } else {
-                    leseausdatei(eingabe_programm, traced, baumd, datei_eingabe);
-                    out().new_line();
-                    out().put_line("Gelesenes Programm aus Datei:");
-                    out().put_line(eingabe_programm);
-                }
-                bcont = false;
-            } catch (const common::named_error& error) {
-                if (!is_named(error, common::name_error_name)) {
-                    throw;
-                }
-                out().put_line("Datei nicht gefunden.");
-            }
-        }
-
-        grambaum = comtypes::creategb(scannerpak::scanner(eingabe_programm), ptksleft, pparsererr);
-        if (grambaum == nullptr) {
-            out().new_line();
-            out().put_line("Das eingegebene Programm liegt nicht in der While-Sprache.");
-            out().put_line(*pparsererr);
-        } else {
-            out().new_line();
-            out().put_line("Der Grammatikbaum: ");
-            printpak::printgb(grambaum, dummy, false);
-            out().put_line("Der Trace: ");
-            ausgabe_trace.create(traced);
-            baumwandler_package::machetrace(grambaum, ausgabe_trace);
-            baumwandler_package::machetrace(grambaum);
-            ausgabe_trace.close();
-            ausgabe_baum.create(baumd);
-            printpak::printgb(grambaum, ausgabe_baum, true);
-            ausgabe_baum.close();
-        }
-
-        out().new_line();
-        out().new_line();
-        out().put_line("Moechten Sie ein weiteres Programm eingeben? (j/n)");
-        inp = common::get_line();
-        if (inp == "J" || inp == "j") {
-            return true;
-        }
-        out().new_line();
-        out().new_line();
-        out().put_line(dash_line);
-        out().put_line("   ---- Ende des Programm   ----");
-        out().put_line(dash_line);
-        return false;
+        std::string eingabe_programm;
+        std::string traced;
+        std::string baumd;
+        read_program(eingabe_programm, traced, baumd);
+        process_program(eingabe_programm, traced, baumd);
+        return another_program();
     } catch (const common::named_error& error) {
-        if (!is_named(error, baumwandler_package::whileinit_error)) {
+        if (!error.is(baumwandler_package::whileinit_error)) {
             throw;
         }
-        // The trace file keeps what the file run wrote; it is closed as
-        // this activation's locals go.
         out().put_line("Fehlerhaftes While-Programm! (Initialisierung)");
         return false;
     }
@@ -127,7 +136,7 @@ bool aktivierung() {
 
 void velkor() {
     // Another program is another pass with fresh locals, not a deeper call.
-    while (aktivierung()) {
+    while (activation()) {
     }
 }
 

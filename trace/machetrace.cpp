@@ -47,7 +47,7 @@ void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fe
         zeile += "}\n";
         ziel.put(zeile);
     } catch (const common::named_error& e) {
-        if (e.name() == common::check_error_name) {
+        if (e.is(common::check_error_name)) {
             common::raise(whileinit_error, fehler_ort);
         }
         throw;
