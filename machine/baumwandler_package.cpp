@@ -33,11 +33,11 @@ std::int32_t read_number(std::string_view text) {
 // child returns the child of `node` at `position` (1 = the first child); a
 // null node or a missing child raises the check error.
 grbaum child(grbaum node, int position) {
-    grbaum child = common::not_null(node, common::place{module_name, __LINE__})->knoten();
+    grbaum current = common::not_null(node, common::place{module_name, __LINE__})->knoten();
     for (int i = 1; i < position; ++i) {
-        child = common::not_null(child, common::place{module_name, __LINE__})->rest;
+        current = common::not_null(current, common::place{module_name, __LINE__})->rest;
     }
-    return common::not_null(child, common::place{module_name, __LINE__});
+    return common::not_null(current, common::place{module_name, __LINE__});
 }
 
 }  // namespace
