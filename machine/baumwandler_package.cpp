@@ -2,7 +2,6 @@
 // guarded arithmetic and the step function.
 #include "machine/baumwandler_package.hpp"
 
-#include <array>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -49,7 +48,7 @@ namespace {
 // leaf_value returns the value of the row that holds `text` among its leaf
 // texts, or `fallback`.
 template <class Enum, std::size_t N>
-Enum leaf_value(const std::array<symbol_row<Enum>, N>& rows, std::string_view text, Enum fallback) {
+Enum leaf_value(const symbol_row<Enum> (&rows)[N], std::string_view text, Enum fallback) {
     for (const auto& row : rows) {
         for (const std::string_view leaf : row.leaf_texts) {
             if (!leaf.empty() && leaf == text) {
@@ -324,7 +323,7 @@ struct rule_row {
     std::string_view text;
 };
 
-constexpr std::array<rule_row, common::count_of(rule::ENDE)> rule_rows{{
+constexpr rule_row rule_rows[] = {
     {rule::R1, "-- (1 : Zahl lesen) --"},
     {rule::R2, "-- (2 : Variable lesen, Wert aus Umgebung)--"},
     {rule::R3, "-- (3 : Verknuepfung aufloesen)--"},
@@ -344,8 +343,10 @@ constexpr std::array<rule_row, common::count_of(rule::ENDE)> rule_rows{{
     {rule::R16, "-- (16 : Schleifenbedingung True)--"},
     {rule::R17, "-- (17 : Schleifenbedingung False)--"},
     {rule::ENDE, "-- (Ende der Auswertung)--"},
-}};
-static_assert(common::rows_in_order(rule_rows), "one row per rule, in the order of rule");
+};
+static_assert(common::one_row_per_value(rule_rows, &rule_row::value,
+                                        static_cast<std::size_t>(rule::ENDE) + 1),
+              "one row per rule, in the order of rule");
 
 // push returns a new cell holding `t` on top of `stapel`.
 teile push(teil t, teile stapel) {

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "common/enum_rows.hpp"
 #include "common/errors.hpp"
+#include "common/rows.hpp"
 #include "common/textio.hpp"
 #include "frontend/comtypes.hpp"
 
@@ -64,25 +64,33 @@ struct symbol_row {
     std::array<std::string_view, 2> leaf_texts;
 };
 
-inline constexpr std::array<symbol_row<operator_>, common::count_of(operator_::MODULO)> operator_rows{{
-    {operator_::PLUS, "+", {"+"}},
-    {operator_::MINUS, "-", {"-"}},
-    {operator_::MAL, "*", {"*"}},
-    {operator_::DIV, "`div`", {"div", "Div"}},
+inline constexpr std::size_t operator_count = static_cast<std::size_t>(operator_::MODULO) + 1;
+// clang-format off
+inline constexpr symbol_row<operator_> operator_rows[] = {
+    {operator_::PLUS,   "+",     {"+"}},
+    {operator_::MINUS,  "-",     {"-"}},
+    {operator_::MAL,    "*",     {"*"}},
+    {operator_::DIV,    "`div`", {"div", "Div"}},
     {operator_::MODULO, "`mod`", {"mod"}},
-}};
-static_assert(common::rows_in_order(operator_rows), "one row per operator, in the order of operator_");
+};
+// clang-format on
+static_assert(common::one_row_per_value(operator_rows, &symbol_row<operator_>::value, operator_count),
+              "one row per operator, in the order of operator_");
 
 // No leaf text names GG: ">=", the one comparison text left, falls to it.
-inline constexpr std::array<symbol_row<vergleicher>, common::count_of(vergleicher::GG)> comparison_rows{{
-    {vergleicher::KL, "<", {"<"}},
-    {vergleicher::GL, "=", {"="}},
-    {vergleicher::GR, ">", {">"}},
+inline constexpr std::size_t comparison_count = static_cast<std::size_t>(vergleicher::GG) + 1;
+// clang-format off
+inline constexpr symbol_row<vergleicher> comparison_rows[] = {
+    {vergleicher::KL, "<",  {"<"}},
+    {vergleicher::GL, "=",  {"="}},
+    {vergleicher::GR, ">",  {">"}},
     {vergleicher::KG, "<=", {"<="}},
     {vergleicher::UG, "/=", {"/="}},
     {vergleicher::GG, ">=", {}},
-}};
-static_assert(common::rows_in_order(comparison_rows), "one row per comparison, in the order of vergleicher");
+};
+// clang-format on
+static_assert(common::one_row_per_value(comparison_rows, &symbol_row<vergleicher>::value, comparison_count),
+              "one row per comparison, in the order of vergleicher");
 
 // ---- Fixed error places ----
 

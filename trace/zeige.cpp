@@ -3,7 +3,6 @@
 // walked in a loop, so a text costs time linear in its length.
 #include "trace/zeige.hpp"
 
-#include <array>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -18,7 +17,7 @@ namespace {
 // row_text returns the text of the row of the enumeration value `a`; a value
 // outside the table fails the guard at `where`.
 template <class Enum, std::size_t N>
-std::string_view row_text(const std::array<symbol_row<Enum>, N>& rows, Enum a, common::place where) {
+std::string_view row_text(const symbol_row<Enum> (&rows)[N], Enum a, common::place where) {
     const auto index = static_cast<std::size_t>(a);
     common::check(index < N, where);
     return rows[index].text;
