@@ -6,7 +6,7 @@
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
-#include "frontend/dea.hpp"
+#include "dea/dea.hpp"
 
 namespace halvik {
 

@@ -6,7 +6,7 @@
 #include <span>
 
 #include "common/errors.hpp"
-#include "frontend/dea.hpp"
+#include "dea/dea.hpp"
 
 namespace automata {
 

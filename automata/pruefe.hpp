@@ -6,7 +6,7 @@
 
 #include "common/errors.hpp"
 #include "common/textio.hpp"
-#include "frontend/dea.hpp"
+#include "dea/dea.hpp"
 
 namespace automata {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/textio.hpp"
-#include "frontend/dea.hpp"
+#include "dea/dea.hpp"
 
 namespace zorbel {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/dea.hpp"
+#include "dea/dea.hpp"
 
 namespace scannerpak {
 
