@@ -9,6 +9,7 @@
 #include "common/errors.hpp"
 #include "common/image.hpp"
 #include "common/textio.hpp"
+#include "dea/word_test.hpp"
 
 namespace scannerpak {
 namespace {
@@ -148,18 +149,8 @@ std::int32_t erkanntespraefix(dea_ref d, std::string_view w) {
 }
 
 void pruefe(const dea_type& automat, std::string_view w) {
-    std::int32_t akt = 0;
-    for (char c : w) {
-        akt = automat.det.at(akt, c, common::place{module, 62});
-    }
-    common::text_writer& out = common::standard_output();
-    out.put('"');
-    out.put(w);
-    out.put("\" gehoert");
-    if (!automat.f.contains(akt, common::place{module, 65})) {
-        out.put(" nicht");
-    }
-    out.put(" zum Sprachschatz");
+    dea::test_word(automat, w, common::standard_output(),
+                   {common::place{module, 62}, common::place{module, 65}});
 }
 
 listoftoken scanner(std::string_view w) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "automata/erzeuge_dea.hpp"
+#include "dea/word_test.hpp"
 #include "support/capture.hpp"
 
 namespace {
@@ -90,6 +91,25 @@ TEST(WordTest, SuccessorOutsideTheStatesFailsAtItsNextUse) {
     result = captured([&](common::text_writer& out) { automata::pruefe(automat, "a", out); });
     EXPECT_EQ(result.text, "\"a\" gehoert");
     EXPECT_EQ(result.error.rfind("CHECK_ERROR pruefe:", 0), 0U) << result.error;
+}
+
+// The word test that the automata programs share with the While scanner
+// writes the sentence alone and fails at the places its caller names.
+TEST(SharedWordTest, WritesTheSentenceAloneAndFailsAtTheCallersPlaces) {
+    with_blank automat = only_ab<' '>();
+    const dea::word_test_places places{common::place{"caller", 1}, common::place{"caller", 2}};
+    const auto test = [&](std::string_view word) {
+        return captured([&](common::text_writer& out) { dea::test_word(automat, word, out, places); });
+    };
+    EXPECT_EQ(test("ab").text, "\"ab\" gehoert zum Sprachschatz");
+    EXPECT_EQ(test("a").text, "\"a\" gehoert nicht zum Sprachschatz");
+    automat.det.cell(0, 'a') = 7;
+    auto result = test("ab");
+    EXPECT_EQ(result.text, "");
+    EXPECT_EQ(result.error, "CHECK_ERROR caller:1");
+    result = test("a");
+    EXPECT_EQ(result.text, "\"a\" gehoert");
+    EXPECT_EQ(result.error, "CHECK_ERROR caller:2");
 }
 
 }  // namespace
