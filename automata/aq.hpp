@@ -4,6 +4,8 @@
 // procedure of halvik.
 #pragma once
 
+#include <string_view>
+
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "dea/dea.hpp"
@@ -23,6 +25,8 @@ struct tupel {
 using ztupel = tupel*;
 
 namespace detail {
+
+inline constexpr std::string_view module_name = "aq";
 
 // The pairs found so far and the depth-first exploration that extends them.
 template <char First, char Last>
@@ -56,8 +60,8 @@ struct paarsuche {
     void listtupel(int32 zustand1, int32 zustand2) {
         for (int code = table::first_code; code <= table::last_code; ++code) {
             const char c = static_cast<char>(code);
-            const int32 z1 = dea1.det.at(zustand1, c, common::place{"aq", __LINE__});
-            const int32 z2 = dea2.det.at(zustand2, c, common::place{"aq", __LINE__});
+            const int32 z1 = dea1.det.at(zustand1, c, common::place{module_name, __LINE__});
+            const int32 z2 = dea2.det.at(zustand2, c, common::place{module_name, __LINE__});
             if ((z1 != fangzustand(dea1) || z2 != fangzustand(dea2)) && !isin(z1, z2)) {
                 l1 = newtupel(z1, z2, l1);
                 listtupel(z1, z2);
@@ -85,8 +89,9 @@ bool aq(const dea::dea_type<First, Last>& dea1, const dea::dea_type<First, Last>
     for (ztupel akttupel = suche.l1; akttupel != nullptr; akttupel = akttupel->nexttupel) {
         const bool fang1 = akttupel->q == suche.fangzustand(dea1);
         const bool fang2 = akttupel->p == suche.fangzustand(dea2);
-        if (fang1 != fang2 || dea1.f.contains(akttupel->q, common::place{"aq", __LINE__}) !=
-                                  dea2.f.contains(akttupel->p, common::place{"aq", __LINE__})) {
+        if (fang1 != fang2 ||
+            dea1.f.contains(akttupel->q, common::place{detail::module_name, __LINE__}) !=
+                dea2.f.contains(akttupel->p, common::place{detail::module_name, __LINE__})) {
             return false;
         }
     }

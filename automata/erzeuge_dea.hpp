@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <string_view>
 
 #include "common/errors.hpp"
 #include "dea/dea.hpp"
@@ -25,12 +26,13 @@ struct uebergang {
 template <char First, char Last>
 dea::dea_type<First, Last> erzeuge_dea(int32 n, std::span<const uebergang> uebergaenge,
                                        std::span<const int32> endzustaende) {
+    constexpr std::string_view module_name = "erzeuge_dea";
     dea::dea_type<First, Last> automat(n);
     for (const uebergang& u : uebergaenge) {
-        automat.det.at(u.von, u.zeichen, common::place{"erzeuge_dea", __LINE__}) = u.nach;
+        automat.det.at(u.von, u.zeichen, common::place{module_name, __LINE__}) = u.nach;
     }
     for (const int32 s : endzustaende) {
-        automat.f.set(s, true, common::place{"erzeuge_dea", __LINE__});
+        automat.f.set(s, true, common::place{module_name, __LINE__});
     }
     return automat;
 }

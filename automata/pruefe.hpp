@@ -19,10 +19,11 @@ namespace automata {
 template <char First, char Last>
 void pruefe(const dea::dea_type<First, Last>& automat, std::string_view w,
             common::text_writer& out = common::standard_output()) {
+    constexpr std::string_view module_name = "pruefe";
     dea::test_word(automat, w, out,
                    {
-                       common::place{"pruefe", __LINE__},
-                       common::place{"pruefe", __LINE__},
+                       common::place{module_name, __LINE__},
+                       common::place{module_name, __LINE__},
                    });
     out.new_line();
     out.new_line();  // every verdict is followed by one empty line

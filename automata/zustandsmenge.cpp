@@ -7,35 +7,39 @@
 namespace zorbel {
 namespace {
 
-// The guards name this source; the two named errors keep the places that
-// zorbel, which declares them, gives them.
-constexpr common::place here(int line) {
-    return common::place{"zustandsmenge", line};
-}
+constexpr std::string_view module_name = "zustandsmenge";
 
-constexpr common::place in_zorbel(int line) {
-    return common::place{"zorbel", line};
-}
+// The guards name this module. The two named errors are zorbel's: they carry
+// the places of its main procedure, which declares them, whatever the layout
+// of this file.
+namespace places {
+constexpr std::string_view zorbel = "zorbel";
+constexpr common::place index_zu_gross{zorbel, 154};
+constexpr common::place union_of_different_grounds{zorbel, 173};
+constexpr common::place equality_of_different_grounds{zorbel, 197};
+}  // namespace places
 
 // Member test of a set that must exist.
 bool enthaelt(zustandsmenge z, int32 s, int line) {
-    return common::not_null(z.ref, here(line))->contains(s, here(line));
+    return common::not_null(z.ref, common::place{module_name, line})
+        ->contains(s, common::place{module_name, line});
 }
 
 // Ground set of a set that must exist.
 int32 grundmenge(zustandsmenge z, int line) {
-    return common::not_null(z.ref, here(line))->n;
+    return common::not_null(z.ref, common::place{module_name, line})->n;
 }
 
 // A new set with the same ground set and members as z.
 zustandsmenge kopie(zustandsmenge z, int line) {
-    return zustandsmenge{common::make<charfktn_type>(*common::not_null(z.ref, here(line)))};
+    return zustandsmenge{
+        common::make<charfktn_type>(*common::not_null(z.ref, common::place{module_name, line}))};
 }
 
 }  // namespace
 
 zustandsmenge leeremenge(int32 n) {
-    common::check(n >= 1, here(__LINE__));
+    common::check(n >= 1, common::place{module_name, __LINE__});
     return zustandsmenge{common::make<charfktn_type>(n)};
 }
 
@@ -51,26 +55,27 @@ bool istleer(zustandsmenge z) {
 
 zustandsmenge hinzu(int32 i, zustandsmenge z) {
     if (i < 0 || i > grundmenge(z, __LINE__)) {  // a negative i is refused before z is looked at
-        common::raise(index_zu_gross, in_zorbel(154));
+        common::raise(index_zu_gross, places::index_zu_gross);
     }
-    z.ref->set(i, true, here(__LINE__));
+    z.ref->set(i, true, common::place{module_name, __LINE__});
     return z;
 }
 
 zustandsmenge operator+(zustandsmenge z1, zustandsmenge z2) {
     const zustandsmenge z3 = leeremenge(grundmenge(z1, __LINE__));
     if (z1.ref->n != grundmenge(z2, __LINE__)) {
-        common::raise(grundmengen_verschieden, in_zorbel(173));
+        common::raise(grundmengen_verschieden, places::union_of_different_grounds);
     }
     for (int32 i = 0; i <= z3.ref->n; ++i) {
-        z3.ref->set(i, enthaelt(z1, i, __LINE__) || enthaelt(z2, i, __LINE__), here(__LINE__));
+        z3.ref->set(i, enthaelt(z1, i, __LINE__) || enthaelt(z2, i, __LINE__),
+                    common::place{module_name, __LINE__});
     }
     return z3;
 }
 
 bool operator==(zustandsmenge z1, zustandsmenge z2) {
     if (grundmenge(z1, __LINE__) != grundmenge(z2, __LINE__)) {
-        common::raise(grundmengen_verschieden, in_zorbel(197));
+        common::raise(grundmengen_verschieden, places::equality_of_different_grounds);
     }
     for (int32 i = 0; i <= z1.ref->n; ++i) {
         if (enthaelt(z1, i, __LINE__) != enthaelt(z2, i, __LINE__)) {
@@ -98,7 +103,7 @@ void drucke(zustandsmenge z, common::text_writer& out) {
 }
 
 ndet_ueber_type::ndet_ueber_type(int32 highest) : n(highest) {
-    common::check(highest >= 1, here(__LINE__));
+    common::check(highest >= 1, common::place{module_name, __LINE__});
     const std::size_t entries = (static_cast<std::size_t>(highest) + 1) * columns;
     ueber.reserve(entries);
     for (std::size_t entry = 0; entry < entries; ++entry) {
@@ -108,7 +113,8 @@ ndet_ueber_type::ndet_ueber_type(int32 highest) : n(highest) {
 
 std::size_t ndet_ueber_type::index(int32 s, char c) const {
     const int code = static_cast<unsigned char>(c);
-    common::check(s >= 0 && s <= n && code >= first_code && code <= last_code, here(__LINE__));
+    common::check(s >= 0 && s <= n && code >= first_code && code <= last_code,
+                  common::place{module_name, __LINE__});
     return static_cast<std::size_t>(s) * columns + static_cast<std::size_t>(code - first_code);
 }
 
@@ -121,7 +127,7 @@ zustandsmenge& ndet_ueber_type::at(int32 s, char c) {
 }
 
 zustandsmenge ehuellevon(int32 q, const ndea_type* automat) {
-    const ndet_ueber_type& table = common::not_null(automat, here(__LINE__))->ndet;
+    const ndet_ueber_type& table = common::not_null(automat, common::place{module_name, __LINE__})->ndet;
     const zustandsmenge ehuelle = kopie(table.at(q, ndet_ueber_type::epsilon), __LINE__);
     hinzu(q, ehuelle);
     // Membership is read afresh at every step: a state added during a pass is

@@ -12,8 +12,18 @@
 namespace comtypes {
 namespace {
 
+constexpr std::string_view module_name = "comtypes";
+
+// Fixed places: the "comtypes:line" texts that reports and tests rely on,
+// kept whatever the layout of this file.
+namespace places {
 // A field of the other variant names the line of the node's declaration.
-constexpr common::place variant_guard{"comtypes", 85};
+constexpr common::place variant_guard{module_name, 85};
+// Nesting too deep: a loop, an if-then-else, a parenthesis.
+constexpr common::place while_nesting{module_name, 233};
+constexpr common::place if_nesting{module_name, 239};
+constexpr common::place parenthesis_nesting{module_name, 255};
+}  // namespace places
 
 using scannerpak::tokenart;
 using enum alphabet;
@@ -52,10 +62,10 @@ constexpr int nesting_limit = 10'000;
 // Counts one level of nesting for as long as it lives.
 class nesting_level {
 public:
-    nesting_level(int& depth, int line) : depth_(depth) {
+    nesting_level(int& depth, common::place where) : depth_(depth) {
         if (++depth_ > nesting_limit) {
             --depth_;
-            common::raise(common::storage_error_name, common::place{"comtypes", line});
+            common::raise(common::storage_error_name, where);
         }
     }
     ~nesting_level() { --depth_; }
@@ -230,13 +240,13 @@ private:
     }
 
     bool cschleife(children& parent) {
-        const nesting_level level(statement_depth, __LINE__);
+        const nesting_level level(statement_depth, places::while_nesting);
         children c = hang(parent, SCHLEIFE);
         return compound_head(c, WHILET, DOT) && statement_list(c, ODT);
     }
 
     bool cbedanw(children& parent) {
-        const nesting_level level(statement_depth, __LINE__);
+        const nesting_level level(statement_depth, places::if_nesting);
         children c = hang(parent, BEDINGTEANWEISUNG);
         return compound_head(c, IFT, THENT) && statement_list(c, ELSET) && statement_list(c, FIT);
     }
@@ -252,7 +262,7 @@ private:
             take(*operation, t);
             return true;
         }
-        const nesting_level level(parenthesis_depth, __LINE__);
+        const nesting_level level(parenthesis_depth, places::parenthesis_nesting);
         take(*operation, AUFT);
         return expect(causdruck(*operation), *operation, OPT) &&
                expect(causdruck(*operation), *operation, ZUT);
@@ -280,31 +290,31 @@ grknoten::grknoten(alphabet symbol) : al(symbol) {}
 grknoten::grknoten(alphabet symbol, std::string text) : al(symbol), exp_(std::move(text)) {}
 
 grbaum grknoten::knoten() const {
-    common::check(!is_terminal_symbol(al), variant_guard);
+    common::check(!is_terminal_symbol(al), places::variant_guard);
     return knoten_;
 }
 
 grbaum& grknoten::knoten() {
-    common::check(!is_terminal_symbol(al), variant_guard);
+    common::check(!is_terminal_symbol(al), places::variant_guard);
     return knoten_;
 }
 
 const std::string& grknoten::exp() const {
-    common::check(is_terminal_symbol(al), variant_guard);
+    common::check(is_terminal_symbol(al), places::variant_guard);
     return exp_;
 }
 
 std::string& grknoten::exp() {
-    common::check(is_terminal_symbol(al), variant_guard);
+    common::check(is_terminal_symbol(al), places::variant_guard);
     return exp_;
 }
 
 bool isterminal(grbaum kn) {
-    return is_terminal_symbol(common::not_null(kn, common::place{"comtypes", __LINE__})->al);
+    return is_terminal_symbol(common::not_null(kn, common::place{module_name, __LINE__})->al);
 }
 
 bool isnonterminal(grbaum kn) {
-    return !is_terminal_symbol(common::not_null(kn, common::place{"comtypes", __LINE__})->al);
+    return !is_terminal_symbol(common::not_null(kn, common::place{module_name, __LINE__})->al);
 }
 
 bool terminals::contains(alphabet t) const {
@@ -314,13 +324,13 @@ bool terminals::contains(alphabet t) const {
 
 alphabet termtype(tokenart t) {
     const auto k = static_cast<std::size_t>(t);
-    common::check(k < terminal_of.size(), common::place{"comtypes", __LINE__});
+    common::check(k < terminal_of.size(), common::place{module_name, __LINE__});
     return terminal_of[k];
 }
 
 terminals prefterms(alphabet nt) {
     // Only nonterminals have a row.
-    common::check(!is_terminal_symbol(nt), common::place{"comtypes", __LINE__});
+    common::check(!is_terminal_symbol(nt), common::place{module_name, __LINE__});
     terminals result;
     const std::uint32_t members = first_terminals[static_cast<std::size_t>(nt)];
     for (std::size_t t = 0; t < result.member.size(); ++t) {

@@ -14,7 +14,20 @@
 namespace scannerpak {
 namespace {
 
-constexpr std::string_view module = "scannerpak";
+constexpr std::string_view module_name = "scannerpak";
+
+// Fixed places: the "scannerpak:line" texts that reports and tests rely on,
+// kept whatever the layout of this file.
+namespace places {
+constexpr common::place word_step{module_name, 62};  // pruefe
+constexpr common::place word_verdict{module_name, 65};
+constexpr common::place null_automaton{module_name, 317};  // erkanntespraefix
+constexpr common::place prefix_step{module_name, 325};
+constexpr common::place prefix_last_state{module_name, 331};
+constexpr common::place prefix_state_before{module_name, 333};
+constexpr common::place not_printable{module_name, 413};  // scanner
+constexpr common::place no_token{module_name, 434};
+}  // namespace places
 
 // ORDER TOKENART
 constexpr std::array<std::string_view, tokenart_count> token_images = {
@@ -113,7 +126,7 @@ constexpr bool is_white(char c) {
 
 std::string_view image(tokenart t) {
     const auto k = static_cast<std::size_t>(t);
-    common::check(k < token_images.size(), common::place{module, __LINE__});
+    common::check(k < token_images.size(), common::place{module_name, __LINE__});
     return token_images[k];
 }
 
@@ -123,7 +136,7 @@ const std::array<dea_ref, tokenart_count>& scandeas() {
 }
 
 std::int32_t erkanntespraefix(dea_ref d, std::string_view w) {
-    d = common::not_null(d, common::place{module, 317});
+    d = common::not_null(d, places::null_automaton);
     const auto& det = d->det;
     std::int32_t akt = 0;
     std::int32_t aktvorher = 0;
@@ -134,23 +147,22 @@ std::int32_t erkanntespraefix(dea_ref d, std::string_view w) {
         if (!det.in_range(w[i])) {
             akt = d->n;  // a character outside the table ends the run like the trap
         } else {
-            akt = det.at(akt, w[i], common::place{module, 325});
+            akt = det.at(akt, w[i], places::prefix_step);
             ++i;
         }
         ++ausgabe;
     }
-    if (d->f.contains(akt, common::place{module, 331})) {
+    if (d->f.contains(akt, places::prefix_last_state)) {
         return ausgabe;
     }
-    if (d->f.contains(aktvorher, common::place{module, 333})) {
+    if (d->f.contains(aktvorher, places::prefix_state_before)) {
         return ausgabe - 1;
     }
     return 0;
 }
 
 void pruefe(const dea_type& automat, std::string_view w) {
-    dea::test_word(automat, w, common::standard_output(),
-                   {common::place{module, 62}, common::place{module, 65}});
+    dea::test_word(automat, w, common::standard_output(), {places::word_step, places::word_verdict});
 }
 
 listoftoken scanner(std::string_view w) {
@@ -172,7 +184,7 @@ listoftoken scanner(std::string_view w) {
             out.put("Das ASCII-Zeichen Nr.");
             out.put(common::image(code));
             out.put_line(" ist kein druckbares Zeichen");
-            common::raise(eingabefehler, common::place{module, 413});
+            common::raise(eingabefehler, places::not_printable);
         }
         const std::string_view zwischenstring = w.substr(position);
         std::int32_t laengste = 0;
@@ -191,7 +203,7 @@ listoftoken scanner(std::string_view w) {
             out.put("Das Zeichen '");
             out.put(c);
             out.put_line("' ist nicht im Sprachschatz der Token");
-            common::raise(eingabefehler, common::place{module, 434});
+            common::raise(eingabefehler, places::no_token);
         }
         const auto length = static_cast<std::size_t>(laengste);
         elem* cell = common::make<elem>(gefundenertoken, std::string(zwischenstring.substr(0, length)));

@@ -15,7 +15,7 @@
 
 namespace grammar::grammatikgenerator2 {
 
-inline constexpr std::string_view modul = "grammatikgenerator2";
+inline constexpr std::string_view module_name = "grammatikgenerator2";
 
 // Name of the error that marks a word the analysis cannot derive; it never
 // leaves the word test.
@@ -65,7 +65,7 @@ zeichenarray<Z> scheibe(const std::array<Z, N>& rechteseiten, int von, int bis) 
     if (bis < von) {
         return {};
     }
-    common::check(von >= 1 && static_cast<std::size_t>(bis) <= N, common::place{modul, __LINE__});
+    common::check(von >= 1 && static_cast<std::size_t>(bis) <= N, common::place{module_name, __LINE__});
     return zeichenarray<Z>(rechteseiten)
         .subspan(static_cast<std::size_t>(von - 1), static_cast<std::size_t>(bis - von + 1));
 }
@@ -83,7 +83,7 @@ public:
     // last alternative of links; an empty rechts is the empty alternative.
     // A terminal links is refused with the check error before anything is added.
     void neuealternativehinzu(Z links, zeichenarray<Z> rechts) {
-        common::check(!istterminal(links), common::place{modul, __LINE__});
+        common::check(!istterminal(links), common::place{module_name, __LINE__});
         zeichenfolge<Z> rechte_seite = nullptr;
         for (auto symbol = rechts.rbegin(); symbol != rechts.rend(); ++symbol) {
             rechte_seite = common::make<zeichenfolgerec<Z>>(*symbol, rechte_seite);
@@ -175,7 +175,7 @@ public:
     // and returns false.
     bool wortimsprachschatz(wort<Z> w, std::string& protokoll) const {
         for (Z t : w) {
-            common::check(istterminal(t), common::place{modul, __LINE__});
+            common::check(istterminal(t), common::place{module_name, __LINE__});
         }
         analyse lauf{*this, w, protokoll};
         return lauf.ergebnis();
@@ -204,7 +204,7 @@ private:
         [[nodiscard]] Z gelesen() const { return w[pos - 1]; }
 
         [[noreturn]] static void fehler(int zeile) {
-            common::raise(analysefehler, common::place{modul, zeile});
+            common::raise(analysefehler, common::place{module_name, zeile});
         }
 
         bool ergebnis() {

@@ -31,6 +31,11 @@
 
 namespace grammar {
 
+namespace symbols {
+// The module that the guards below name.
+inline constexpr std::string_view module_name = "symbols";
+}  // namespace symbols
+
 // Specialised per symbol type. Members: `first`, `last` (values of the type),
 // `image(value)` (a std::string); grammar symbols also `last_nonterminal`.
 template <class Z>
@@ -79,7 +84,7 @@ constexpr bool in_range(Z z) {
 template <symbol_type Z>
 constexpr std::size_t ordinal(Z z) {
     if (!in_range(z)) {
-        common::check_failed(common::place{"symbols", __LINE__});
+        common::check_failed(common::place{symbols::module_name, __LINE__});
     }
     return static_cast<std::size_t>(underlying(z) - underlying(first_symbol<Z>));
 }
@@ -88,7 +93,7 @@ constexpr std::size_t ordinal(Z z) {
 template <symbol_type Z>
 constexpr Z symbol_at(std::size_t position) {
     if (position >= symbol_count<Z>) {
-        common::check_failed(common::place{"symbols", __LINE__});
+        common::check_failed(common::place{symbols::module_name, __LINE__});
     }
     using U = std::underlying_type_t<Z>;
     return static_cast<Z>(static_cast<U>(underlying(first_symbol<Z>) + static_cast<long long>(position)));
@@ -216,7 +221,7 @@ struct nonterminal_array {
 private:
     static constexpr std::size_t position(Z z) {
         if (is_terminal(z)) {
-            common::check_failed(common::place{"symbols", __LINE__});
+            common::check_failed(common::place{symbols::module_name, __LINE__});
         }
         return ordinal(z);
     }
@@ -234,7 +239,7 @@ struct enum_symbol_traits {
     static constexpr Z last_nonterminal = LastNonterminal;
     static std::string image(Z z) {
         const auto position = static_cast<std::size_t>(static_cast<std::underlying_type_t<Z>>(z));
-        common::check(position < std::size(Images), common::place{"symbols", __LINE__});
+        common::check(position < std::size(Images), common::place{symbols::module_name, __LINE__});
         return std::string(Images[position]);
     }
 };

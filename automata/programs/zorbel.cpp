@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr std::string_view module_name = "zorbel";
+
 void hauptprogramm() {
     using namespace zorbel;
     constexpr char epsilon = ndet_ueber_type::epsilon;
@@ -31,7 +33,7 @@ void hauptprogramm() {
             }
         }
         for (const int32 s : endzustaende) {
-            automat.f.set(s, true, common::place{"zorbel", __LINE__});
+            automat.f.set(s, true, common::place{module_name, __LINE__});
         }
         return automat;
     };

@@ -322,13 +322,25 @@ TEST(Creategb, NestingUpToTenThousandLevelsParses) {
 }
 
 TEST(Creategb, DeeperNestingRaisesStorageError) {
-    for (const std::string& text :
-         {nested_loops(10'001), nested_loops(100'000), nested_parentheses(10'001),
-          nested_parentheses(100'000), "if x<1 then " + nested_loops(10'000) + " else skip fi"}) {
+    // The place names the construct that went one level too deep.
+    const std::string nested_ifs = nested("", "if x<1 then ", "skip", " else skip fi", 10'001);
+    struct nesting_case {
+        std::string text;
+        std::string_view place;
+    };
+    const std::vector<nesting_case> cases = {
+        {nested_loops(10'001), "comtypes:233"},
+        {nested_loops(100'000), "comtypes:233"},
+        {nested_ifs, "comtypes:239"},
+        {"if x<1 then " + nested_loops(10'000) + " else skip fi", "comtypes:233"},
+        {nested_parentheses(10'001), "comtypes:255"},
+        {nested_parentheses(100'000), "comtypes:255"},
+    };
+    for (const nesting_case& c : cases) {
         std::string error = "untouched";
         common::run_on_large_stack([&] {
-            expect_error([&] { comtypes::creategb(scannerpak::scanner(text), nullptr, &error); },
-                         common::storage_error_name, "");
+            expect_error([&] { comtypes::creategb(scannerpak::scanner(c.text), nullptr, &error); },
+                         common::storage_error_name, c.place);
         });
         EXPECT_EQ(error, "untouched");  // never a parse message
     }
