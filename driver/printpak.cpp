@@ -1,13 +1,15 @@
 // Tree printer: the grammar tree as indented text with bars.
 #include "driver/printpak.hpp"
 
-#include <array>
 #include <cstddef>
+#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "common/arena.hpp"
 #include "common/arith.hpp"
 #include "common/errors.hpp"
+#include "common/rows.hpp"
 
 namespace printpak {
 namespace {
@@ -20,54 +22,39 @@ constexpr std::string_view module_name = "printpak";
 constexpr std::string_view bar = "  |";
 constexpr std::string_view no_bar = "   ";
 
-// How a node of the alphabet is drawn.
-enum class drawn_by { programm, anwf, anw, ausdruck, bedingung, ausgabeanw, ausgabet };
+// How a node of a grammar symbol is drawn: the root, a statement list, a
+// statement, an expression and a condition each by a step of their own; the
+// four statement forms by ausgabeanw; a terminal by ausgabet, with its token
+// text (leaf_text) or with its class name and the text one level deeper
+// (leaf_class).
+enum class drawn_by {
+    root,
+    statement_list,
+    statement,
+    expression,
+    condition,
+    statement_form,
+    leaf_text,
+    leaf_class,
+};
 
+// The tree printer's facts about one grammar symbol.
 struct symbol_step {
+    alphabet symbol;
     drawn_by step;
     std::string_view name;  // the name handed to ausgabeanw or ausgabet
 };
 
-// ORDER ALPHABET: one step for each of the 27 grammar symbols.
-constexpr std::array<symbol_step, comtypes::alphabet_count> symbol_steps = {{
-    {drawn_by::programm, ""},
-    {drawn_by::anwf, ""},
-    {drawn_by::anw, ""},
-    {drawn_by::ausgabeanw, "leereAnweisung"},
-    {drawn_by::ausgabeanw, "Zuweisung"},
-    {drawn_by::ausgabeanw, "bedingteAnweisung"},
-    {drawn_by::ausgabeanw, "Schleife"},
-    {drawn_by::ausdruck, ""},
-    {drawn_by::bedingung, ""},
-    {drawn_by::ausgabet, "ifT"},
-    {drawn_by::ausgabet, "NameT"},
-    {drawn_by::ausgabet, "skipT"},
-    {drawn_by::ausgabet, "whileT"},
-    {drawn_by::ausgabet, "semikolonT"},
-    {drawn_by::ausgabet, "ZahlT"},
-    {drawn_by::ausgabet, "ropT"},
-    {drawn_by::ausgabet, "opT"},
-    {drawn_by::ausgabet, "aufT"},
-    {drawn_by::ausgabet, "zuT"},
-    {drawn_by::ausgabet, "ZuweisungsT"},
-    {drawn_by::ausgabet, "thenT"},
-    {drawn_by::ausgabet, "elseT"},
-    {drawn_by::ausgabet, "fiT"},
-    {drawn_by::ausgabet, "doT"},
-    {drawn_by::ausgabet, "odT"},
-    {drawn_by::ausgabet, "TrueT"},
-    {drawn_by::ausgabet, "FalseT"},
-}};
+constexpr symbol_step symbol_steps[] = {
+#define COMTYPES_SYMBOL(symbol, step, name) {alphabet::symbol, drawn_by::step, name},
+#include "frontend/alphabet.def"
+};
+static_assert(common::one_row_per_value(symbol_steps, &symbol_step::symbol, comtypes::alphabet_count));
 
 const symbol_step& step_of(alphabet a) {
     const auto index = static_cast<std::size_t>(a);
-    common::check(index < symbol_steps.size(), common::place{module_name, __LINE__});
+    common::check(index < std::size(symbol_steps), common::place{module_name, __LINE__});
     return symbol_steps[index];
-}
-
-// The terminals whose class name is drawn, their text one level deeper.
-bool is_special(std::string_view tokenn) {
-    return tokenn == "NameT" || tokenn == "ZahlT" || tokenn == "ropT" || tokenn == "opT";
 }
 
 int one_deeper(int level) {
@@ -119,7 +106,7 @@ private:
     descent draw_node(grbaum b, int ebene);
     descent children_then(pending_node after, grbaum child, int level);
     descent ausgabeanw(grbaum b, int ebene, std::string_view tokenn);
-    void ausgabet(grbaum b, int ebene, std::string_view tokenn);
+    void ausgabet(grbaum b, int ebene, std::string_view tokenn, bool special);
     descent anweisungsfolge(grbaum b, int ebene);
 };
 
@@ -160,20 +147,20 @@ drawing::descent drawing::draw_node(grbaum b, int ebene) {
     put_bars();
     const symbol_step& step = step_of(b->al);
     switch (step.step) {
-        case drawn_by::programm:
+        case drawn_by::root:
             put("Programm\n");
             j_ = common::make<strichknoten>(true, nullptr);
             put_bars();
             return children_then({b, ebene, afterwards::keep_level, j_, false}, b->knoten(), e);
-        case drawn_by::anwf:
+        case drawn_by::statement_list:
             put("_ AnwF\n");
             reducelist(j_);
             extendlist2(j_, e);
             return anweisungsfolge(b, e);
-        case drawn_by::anw:
+        case drawn_by::statement:
             put("_ Anw\n");
             return anweisungsfolge(b, e);
-        case drawn_by::ausdruck: {
+        case drawn_by::expression: {
             put("_ Ausdruck\n");
             const strichliste tmp = j_;
             if (b->rest == nullptr) {
@@ -184,7 +171,7 @@ drawing::descent drawing::draw_node(grbaum b, int ebene) {
             put_bars();
             return children_then({b, ebene, afterwards::keep_level, tmp, true}, b->knoten(), e);
         }
-        case drawn_by::bedingung: {
+        case drawn_by::condition: {
             put("_ Bedingung\n");
             e = one_deeper(ebene);
             extendlist2(j_, e);
@@ -192,10 +179,11 @@ drawing::descent drawing::draw_node(grbaum b, int ebene) {
             put_bars();
             return children_then({b, ebene, afterwards::keep_level, tmp, true}, b->knoten(), e);
         }
-        case drawn_by::ausgabeanw:
+        case drawn_by::statement_form:
             return ausgabeanw(b, ebene, step.name);
-        case drawn_by::ausgabet:
-            ausgabet(b, ebene, step.name);
+        case drawn_by::leaf_text:
+        case drawn_by::leaf_class:
+            ausgabet(b, ebene, step.name, step.step == drawn_by::leaf_class);
             return descent{true, nullptr, ebene};
     }
     common::check_failed(common::place{module_name, __LINE__});
@@ -247,9 +235,9 @@ drawing::descent drawing::ausgabeanw(grbaum b, int ebene, std::string_view token
     return children_then({b, ebene, afterwards::keep_level, tmp, true}, child, e);
 }
 
-void drawing::ausgabet(grbaum b, int ebene, std::string_view tokenn) {
+// `special`: the class name is drawn, and the token text one level deeper.
+void drawing::ausgabet(grbaum b, int ebene, std::string_view tokenn, bool special) {
     int e = ebene;
-    const bool special = is_special(tokenn);
     if (special) {
         put("_ ");
         put(tokenn);

@@ -1,13 +1,17 @@
 // The grammar tree of the While parser and its recursive-descent builder.
 #include "frontend/comtypes.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/image.hpp"
+#include "common/rows.hpp"
 
 namespace comtypes {
 namespace {
@@ -28,32 +32,47 @@ constexpr common::place parenthesis_nesting{module_name, 255};
 using scannerpak::tokenart;
 using enum alphabet;
 
-// ORDER TOKENART: the terminal of each token kind.
-constexpr std::array<alphabet, scannerpak::tokenart_count> terminal_of = {
-    ZAHLT, NAMET, ROPT,  OPT, AUFT,  ZUT,    ZUWEISUNGT, SEMIKOLONT,
-    IFT,   THENT, ELSET, FIT, SKIPT, WHILET, DOT,        ODT,
+// The terminal of each token kind.
+struct token_terminal {
+    tokenart kind;
+    alphabet terminal;
 };
+
+constexpr token_terminal terminal_of[] = {
+#define SCANNERPAK_TOKENART(kind, terminal, automaton) {tokenart::kind, terminal},
+#include "frontend/tokenart.def"
+};
+static_assert(common::one_row_per_value(terminal_of, &token_terminal::kind, scannerpak::tokenart_count));
 
 // The bit of a terminal in a set of terminals.
 constexpr std::uint32_t bit(alphabet t) {
     return std::uint32_t{1} << (static_cast<unsigned>(t) - static_cast<unsigned>(first_terminal));
 }
 
-constexpr std::uint32_t statement_start = bit(IFT) | bit(NAMET) | bit(SKIPT) | bit(WHILET);
-constexpr std::uint32_t expression_start = bit(NAMET) | bit(ZAHLT) | bit(AUFT);
+// The set of the terminals `t`.
+template <class... Terminal>
+constexpr std::uint32_t starts(Terminal... t) {
+    return (bit(t) | ...);
+}
 
-// ORDER ALPHABET: the terminals that can begin each nonterminal.
-constexpr std::array<std::uint32_t, static_cast<std::size_t>(first_terminal)> first_terminals = {
-    statement_start,                              // PROGRAMM
-    statement_start,                              // ANWF
-    statement_start,                              // ANW
-    bit(SKIPT),                                   // LEEREANWEISUNG
-    bit(NAMET),                                   // ZUWEISUNG
-    bit(IFT),                                     // BEDINGTEANWEISUNG
-    bit(WHILET),                                  // SCHLEIFE
-    expression_start,                             // AUSDRUCK
-    expression_start | bit(TRUET) | bit(FALSET),  // BEDINGUNG
+// The terminals that can begin each symbol; a terminal has no row of its own
+// in prefterms and is marked instead.
+struct symbol_row {
+    alphabet symbol;
+    bool terminal;
+    std::uint32_t first_terminals;
 };
+
+constexpr symbol_row symbol_rows[] = {
+#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, name) {symbol, false, begins_with},
+#define COMTYPES_TERMINAL(symbol, drawn_by, name) {symbol, true, 0},
+#include "frontend/alphabet.def"
+};
+static_assert(common::one_row_per_value(symbol_rows, &symbol_row::symbol, alphabet_count));
+// The nonterminals come first: a symbol's value alone says which it is.
+static_assert(std::ranges::all_of(symbol_rows, [](const symbol_row& row) {
+    return row.terminal == is_terminal_symbol(row.symbol);
+}));
 
 // Deeper nesting of statements, or of parentheses, ends the parse with
 // STORAGE_ERROR before the recursion can exhaust the stack.
@@ -324,15 +343,15 @@ bool terminals::contains(alphabet t) const {
 
 alphabet termtype(tokenart t) {
     const auto k = static_cast<std::size_t>(t);
-    common::check(k < terminal_of.size(), common::place{module_name, __LINE__});
-    return terminal_of[k];
+    common::check(k < std::size(terminal_of), common::place{module_name, __LINE__});
+    return terminal_of[k].terminal;
 }
 
 terminals prefterms(alphabet nt) {
-    // Only nonterminals have a row.
+    // Only nonterminals have first terminals.
     common::check(!is_terminal_symbol(nt), common::place{module_name, __LINE__});
     terminals result;
-    const std::uint32_t members = first_terminals[static_cast<std::size_t>(nt)];
+    const std::uint32_t members = symbol_rows[static_cast<std::size_t>(nt)].first_terminals;
     for (std::size_t t = 0; t < result.member.size(); ++t) {
         result.member[t] = (members >> t & 1U) != 0;
     }

@@ -11,40 +11,26 @@
 
 namespace comtypes {
 
-// alphabet holds the grammar symbols: the nine nonterminals first, then the
-// eighteen terminals. Whether a symbol is a terminal depends on its value.
+// alphabet holds the grammar symbols, one value per row of alphabet.def and
+// in its order: the nonterminals first, then the terminals. Whether a symbol
+// is a terminal depends on its value.
 enum class alphabet : std::uint8_t {
-    PROGRAMM,
-    ANWF,
-    ANW,
-    LEEREANWEISUNG,
-    ZUWEISUNG,
-    BEDINGTEANWEISUNG,
-    SCHLEIFE,
-    AUSDRUCK,
-    BEDINGUNG,
-    IFT,
-    NAMET,
-    SKIPT,
-    WHILET,
-    SEMIKOLONT,
-    ZAHLT,
-    ROPT,
-    OPT,
-    AUFT,
-    ZUT,
-    ZUWEISUNGT,
-    THENT,
-    ELSET,
-    FIT,
-    DOT,
-    ODT,
-    TRUET,
-    FALSET,
+#define COMTYPES_SYMBOL(symbol, drawn_by, name) symbol,
+#include "frontend/alphabet.def"
 };
 
-inline constexpr int alphabet_count = 27;
-inline constexpr alphabet first_terminal = alphabet::IFT;
+// The number of symbols.
+inline constexpr int alphabet_count = 0
+#define COMTYPES_SYMBOL(symbol, drawn_by, name) +1
+#include "frontend/alphabet.def"
+    ;
+
+// The first terminal, the value after the last nonterminal.
+inline constexpr alphabet first_terminal = static_cast<alphabet>(0
+#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, name) +1
+#define COMTYPES_TERMINAL(symbol, drawn_by, name)
+#include "frontend/alphabet.def"
+);
 
 // is_terminal_symbol returns true for IFT .. FALSET, false for PROGRAMM .. BEDINGUNG.
 constexpr bool is_terminal_symbol(alphabet a) {

@@ -2,12 +2,15 @@
 // match, ties to the later kind.
 #include "frontend/scannerpak.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <span>
 #include <string>
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/image.hpp"
+#include "common/rows.hpp"
 #include "common/textio.hpp"
 #include "dea/word_test.hpp"
 
@@ -28,13 +31,6 @@ constexpr common::place prefix_state_before{module_name, 333};
 constexpr common::place not_printable{module_name, 413};  // scanner
 constexpr common::place no_token{module_name, 434};
 }  // namespace places
-
-// ORDER TOKENART
-constexpr std::array<std::string_view, tokenart_count> token_images = {
-    "GANZEZAHL_TOKEN", "BEZEICHNER_TOKEN", "ROP_TOKEN", "OP_TOKEN",   "AUF_TOKEN",  "ZU_TOKEN",
-    "ZUW_TOKEN",       "STRICHP_TOKEN",    "IF_TOKEN",  "THEN_TOKEN", "ELSE_TOKEN", "FI_TOKEN",
-    "SKIP_TOKEN",      "WHILE_TOKEN",      "DO_TOKEN",  "OD_TOKEN",
-};
 
 // One listed cell group of a token automaton: from -> to on each character of `on`.
 struct move {
@@ -57,6 +53,7 @@ constexpr std::string_view digits = "0123456789";
 constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 constexpr std::string_view letters_digits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
+// The moves of the automata that are not keywords, named by their kind.
 constexpr move ganzezahl[] = {{0, 1, digits}, {1, 1, digits}};
 constexpr move bezeichner[] = {{0, 1, letters}, {1, 1, letters_digits}};
 constexpr move rop[] = {{0, 1, "/"}, {0, 2, "<>"}, {0, 3, "="}, {1, 3, "="}, {2, 3, "="}};
@@ -67,29 +64,37 @@ constexpr move zu[] = {{0, 1, ")"}};
 constexpr move zuw[] = {{0, 1, ":"}, {1, 2, "="}};
 constexpr move strichp[] = {{0, 1, ";"}};
 
+// An automaton of listed moves with the highest state n and up to two final states.
+constexpr automaton_plan plan(int n, std::array<int, 2> finals, std::span<const move> moves) {
+    return {n, finals, moves, {}};
+}
+
+// A keyword of k letters: state j - 1 leads to j on its j-th letter, k is
+// final and k + 1 the trap.
 constexpr automaton_plan keyword(std::string_view word) {
     return {static_cast<int>(word.size()) + 1, {static_cast<int>(word.size()), 0}, {}, word};
 }
 
-// ORDER TOKENART
-constexpr std::array<automaton_plan, tokenart_count> plans = {{
-    {2, {1, 0}, ganzezahl, {}},
-    {2, {1, 0}, bezeichner, {}},
-    {4, {2, 3}, rop, {}},
-    {6, {5, 0}, op, {}},
-    {2, {1, 0}, auf, {}},
-    {2, {1, 0}, zu, {}},
-    {3, {2, 0}, zuw, {}},
-    {2, {1, 0}, strichp, {}},
-    keyword("if"),
-    keyword("then"),
-    keyword("else"),
-    keyword("fi"),
-    keyword("skip"),
-    keyword("while"),
-    keyword("do"),
-    keyword("od"),
-}};
+// The facts of one token kind that the scanner uses.
+struct token_row {
+    tokenart kind;
+    std::string_view image;
+    automaton_plan automaton;
+};
+
+constexpr token_row token_rows[] = {
+#define SCANNERPAK_TOKENART(kind, terminal, automaton) {tokenart::kind, #kind, automaton},
+#include "frontend/tokenart.def"
+};
+static_assert(common::one_row_per_value(token_rows, &token_row::kind, tokenart_count));
+
+// On equal prefix lengths the later kind wins: "div" and "mod" are
+// operators and the keywords are keywords only because OP_TOKEN and every
+// keyword kind stand after BEZEICHNER_TOKEN.
+static_assert(std::ranges::all_of(token_rows, [](const token_row& row) {
+    const bool name_may_tie = row.kind == tokenart::OP_TOKEN || !row.automaton.keyword.empty();
+    return !name_may_tie || row.kind > tokenart::BEZEICHNER_TOKEN;
+}));
 
 dea_ref build(const automaton_plan& plan) {
     auto* d = common::make<dea_type>(plan.n);  // every cell starts at the trap n
@@ -112,7 +117,7 @@ dea_ref build(const automaton_plan& plan) {
 std::array<dea_ref, tokenart_count> build_all() {
     std::array<dea_ref, tokenart_count> table{};
     for (std::size_t k = 0; k < table.size(); ++k) {
-        table[k] = build(plans[k]);
+        table[k] = build(token_rows[k].automaton);
     }
     return table;
 }
@@ -126,8 +131,8 @@ constexpr bool is_white(char c) {
 
 std::string_view image(tokenart t) {
     const auto k = static_cast<std::size_t>(t);
-    common::check(k < token_images.size(), common::place{module_name, __LINE__});
-    return token_images[k];
+    common::check(k < std::size(token_rows), common::place{module_name, __LINE__});
+    return token_rows[k].image;
 }
 
 const std::array<dea_ref, tokenart_count>& scandeas() {

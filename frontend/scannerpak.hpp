@@ -12,31 +12,22 @@
 
 namespace scannerpak {
 
-// tokenart is the kind of a token. ORDER TOKENART: the order indexes the
-// token automata, and on equal prefix lengths the later kind wins.
+// tokenart is the kind of a token, one value per row of tokenart.def and in
+// its order: the order indexes the token automata, and on equal prefix
+// lengths the later kind wins.
 enum class tokenart : std::uint8_t {
-    GANZEZAHL_TOKEN,
-    BEZEICHNER_TOKEN,
-    ROP_TOKEN,
-    OP_TOKEN,
-    AUF_TOKEN,
-    ZU_TOKEN,
-    ZUW_TOKEN,
-    STRICHP_TOKEN,
-    IF_TOKEN,
-    THEN_TOKEN,
-    ELSE_TOKEN,
-    FI_TOKEN,
-    SKIP_TOKEN,
-    WHILE_TOKEN,
-    DO_TOKEN,
-    OD_TOKEN,
+#define SCANNERPAK_TOKENART(kind, terminal, automaton) kind,
+#include "frontend/tokenart.def"
 };
 
-inline constexpr int tokenart_count = 16;
+// The number of kinds.
+inline constexpr int tokenart_count = 0
+#define SCANNERPAK_TOKENART(kind, terminal, automaton) +1
+#include "frontend/tokenart.def"
+    ;
 
 // image returns the literal name of a kind in upper case ("GANZEZAHL_TOKEN");
-// a value outside the sixteen kinds raises the check error.
+// a value outside the kinds raises the check error.
 std::string_view image(tokenart t);
 
 struct elem;

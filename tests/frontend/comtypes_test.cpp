@@ -16,22 +16,14 @@ using comtypes::alphabet;
 using enum comtypes::alphabet;
 using scannerpak::tokenart;
 
+// The literal names of the symbols, for failure messages.
 constexpr std::string_view symbol_names[] = {
-    "PROGRAMM",  "ANWF",
-    "ANW",       "LEEREANWEISUNG",
-    "ZUWEISUNG", "BEDINGTEANWEISUNG",
-    "SCHLEIFE",  "AUSDRUCK",
-    "BEDINGUNG", "IFT",
-    "NAMET",     "SKIPT",
-    "WHILET",    "SEMIKOLONT",
-    "ZAHLT",     "ROPT",
-    "OPT",       "AUFT",
-    "ZUT",       "ZUWEISUNGT",
-    "THENT",     "ELSET",
-    "FIT",       "DOT",
-    "ODT",       "TRUET",
-    "FALSET",
+#define COMTYPES_SYMBOL(symbol, drawn_by, name) #symbol,
+#include "frontend/alphabet.def"
 };
+
+// Nine nonterminals, then eighteen terminals.
+static_assert(comtypes::alphabet_count == 27 && comtypes::first_terminal == IFT);
 
 std::string_view name(alphabet a) {
     return symbol_names[static_cast<std::size_t>(a)];

@@ -12,6 +12,7 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/program.hpp"
+#include "common/rows.hpp"
 
 namespace {
 
@@ -169,13 +170,22 @@ TEST(Scandeas, EveryAutomatonAcceptsExactlyTheWordsOfItsKind) {
 }
 
 TEST(Scandeas, StatesStartAndTrap) {
-    // ORDER TOKENART: the highest state, which is the trap.
-    constexpr std::array<int, scannerpak::tokenart_count> highest = {2, 2, 4, 6, 2, 2, 3, 2,
-                                                                     3, 5, 5, 3, 5, 6, 3, 3};
-    for (int k = 0; k < scannerpak::tokenart_count; ++k) {
-        const scannerpak::dea_type& d = *scannerpak::scandeas()[static_cast<std::size_t>(k)];
-        const std::string_view kind = scannerpak::image(static_cast<tokenart>(k));
-        ASSERT_EQ(d.n, highest[static_cast<std::size_t>(k)]) << kind;
+    // The highest state of each kind, which is the trap.
+    struct highest_state {
+        tokenart kind;
+        int n;
+    };
+    constexpr highest_state highest[] = {
+        {GANZEZAHL_TOKEN, 2}, {BEZEICHNER_TOKEN, 2}, {ROP_TOKEN, 4},  {OP_TOKEN, 6},
+        {AUF_TOKEN, 2},       {ZU_TOKEN, 2},         {ZUW_TOKEN, 3},  {STRICHP_TOKEN, 2},
+        {IF_TOKEN, 3},        {THEN_TOKEN, 5},       {ELSE_TOKEN, 5}, {FI_TOKEN, 3},
+        {SKIP_TOKEN, 5},      {WHILE_TOKEN, 6},      {DO_TOKEN, 3},   {OD_TOKEN, 3},
+    };
+    static_assert(common::one_row_per_value(highest, &highest_state::kind, scannerpak::tokenart_count));
+    for (const highest_state& row : highest) {
+        const scannerpak::dea_type& d = *scannerpak::scandeas()[static_cast<std::size_t>(row.kind)];
+        const std::string_view kind = scannerpak::image(row.kind);
+        ASSERT_EQ(d.n, row.n) << kind;
         EXPECT_EQ(d.det.n, d.n) << kind;
         EXPECT_EQ(d.f.n, d.n) << kind;
         EXPECT_FALSE(d.f.inh[0]) << kind;
