@@ -120,6 +120,7 @@ public:
     scannerpak::listoftoken pprev;
     std::int64_t prevpos = 1;
 
+    // PROGRAMM -> ANWF, over the whole token list (creategb checks that no token is left)
     grbaum cprogramm() {
         if (!begins(PROGRAMM)) {
             return nullptr;
@@ -183,6 +184,7 @@ private:
         return true;
     }
 
+    // ANWF -> ANW | ANW SEMIKOLONT ANWF
     // canwf hangs a statement list as the next child in `where`: a
     // right-nested chain of ANWF nodes, one per statement, read in a loop.
     bool canwf(children where) {
@@ -200,6 +202,7 @@ private:
         }
     }
 
+    // ANW -> BEDINGTEANWEISUNG | ZUWEISUNG | LEEREANWEISUNG | SCHLEIFE, by the first token
     bool canw(children& list) {
         std::optional<children> statement = opening(list, ANW);
         if (!statement) {
@@ -219,12 +222,14 @@ private:
         }
     }
 
+    // LEEREANWEISUNG -> SKIPT
     bool cleereanw(children& parent) {
         children c = hang(parent, LEEREANWEISUNG);
         take(c, SKIPT);
         return true;
     }
 
+    // ZUWEISUNG -> NAMET ZUWEISUNGT AUSDRUCK
     bool czuweisung(children& parent) {
         // Look ahead: a name, ":=" and a third token of any kind.
         const scannerpak::listoftoken next = pprev->rest;
@@ -240,16 +245,16 @@ private:
         return causdruck(c);
     }
 
-    // compound_head reads the keyword leaf `keyword` of a loop or an
-    // if-then-else, its condition and the keyword leaf `after` that must
-    // follow the condition.
+    // compound_head reads the head of a loop or an if-then-else, WHILET
+    // BEDINGUNG DOT or IFT BEDINGUNG THENT: the keyword leaf `keyword`, the
+    // condition and the keyword leaf `after`.
     bool compound_head(children& c, alphabet keyword, alphabet after) {
         take(c, keyword);
         return expect(cbedingung(c), c, after);
     }
 
-    // statement_list reads the list inside a compound statement, then the
-    // keyword leaf `closing` that must follow it.
+    // statement_list reads a statement list inside a compound statement and
+    // the keyword leaf `closing` after it: ANWF ODT, ANWF ELSET or ANWF FIT.
     bool statement_list(children& c, alphabet closing) {
         const bool read = canwf(c);
         if (read) {
@@ -258,18 +263,21 @@ private:
         return expect(read, c, closing);
     }
 
+    // SCHLEIFE -> WHILET BEDINGUNG DOT ANWF ODT
     bool cschleife(children& parent) {
         const nesting_level level(statement_depth, places::while_nesting);
         children c = hang(parent, SCHLEIFE);
         return compound_head(c, WHILET, DOT) && statement_list(c, ODT);
     }
 
+    // BEDINGTEANWEISUNG -> IFT BEDINGUNG THENT ANWF ELSET ANWF FIT
     bool cbedanw(children& parent) {
         const nesting_level level(statement_depth, places::if_nesting);
         children c = hang(parent, BEDINGTEANWEISUNG);
         return compound_head(c, IFT, THENT) && statement_list(c, ELSET) && statement_list(c, FIT);
     }
 
+    // AUSDRUCK -> ZAHLT | NAMET | AUFT AUSDRUCK OPT AUSDRUCK ZUT
     // causdruck hangs an AUSDRUCK node as the next child of `c`.
     bool causdruck(children& c) {
         std::optional<children> operation = opening(c, AUSDRUCK);
@@ -287,6 +295,7 @@ private:
                expect(causdruck(*operation), *operation, ZUT);
     }
 
+    // BEDINGUNG -> AUSDRUCK ROPT AUSDRUCK | TRUET | FALSET
     // cbedingung hangs a BEDINGUNG node as the next child of `c`.
     bool cbedingung(children& c) {
         std::optional<children> comparison = opening(c, BEDINGUNG);

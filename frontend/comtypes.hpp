@@ -71,10 +71,12 @@ using ptokenlist = scannerpak::listoftoken*;
 
 // creategb returns the PROGRAMM root of the tree when the whole token list
 // forms one program, and writes neither out-parameter. For an empty list it
-// returns null and writes neither. Otherwise it returns null and sets, where
-// they are not null, `*error` to the parse message and `*ptksleft` to the
-// tokens from the offending one on (null when the tokens ran out). It prints
-// nothing. Nesting deeper than 10,000 levels raises STORAGE_ERROR.
+// returns null and writes neither. Otherwise it returns null, and only when
+// `error` is not null does it write: `*error` becomes the parse message and,
+// when `ptksleft` is not null too, `*ptksleft` the tokens from the offending
+// one on (null when the tokens ran out). With a null `error` it writes
+// neither, `ptksleft` included. It prints nothing. Nesting deeper than
+// 10,000 levels raises STORAGE_ERROR.
 grbaum creategb(scannerpak::listoftoken tks, ptokenlist ptksleft, pstring error);
 
 // isterminal returns true when the symbol of `kn` is a terminal; a null `kn`
