@@ -30,7 +30,7 @@ inline constexpr std::string_view module_name = "aq";
 
 // The pairs found so far and the depth-first exploration that extends them.
 template <char First, char Last>
-struct paarsuche {
+struct pair_search {
     using Dea = dea::dea_type<First, Last>;
     using table = dea::det_ueber_type<First, Last>;
 
@@ -80,16 +80,16 @@ struct paarsuche {
 // automaton's states raises the check error.
 template <char First, char Last>
 bool aq(const dea::dea_type<First, Last>& dea1, const dea::dea_type<First, Last>& dea2) {
-    detail::paarsuche<First, Last> suche{dea1, dea2};
+    detail::pair_search<First, Last> search{dea1, dea2};
     // The start pair is listed first, so that it takes part in the check:
     // without it two automata that differ only in accepting the empty word
     // would be judged equal.
-    suche.l1 = suche.newtupel(0, 0, nullptr);
-    suche.listtupel(0, 0);
-    for (ztupel akttupel = suche.l1; akttupel != nullptr; akttupel = akttupel->nexttupel) {
-        const bool fang1 = akttupel->q == suche.fangzustand(dea1);
-        const bool fang2 = akttupel->p == suche.fangzustand(dea2);
-        if (fang1 != fang2 ||
+    search.l1 = search.newtupel(0, 0, nullptr);
+    search.listtupel(0, 0);
+    for (ztupel akttupel = search.l1; akttupel != nullptr; akttupel = akttupel->nexttupel) {
+        const bool trap1 = akttupel->q == search.fangzustand(dea1);
+        const bool trap2 = akttupel->p == search.fangzustand(dea2);
+        if (trap1 != trap2 ||
             dea1.f.contains(akttupel->q, common::place{detail::module_name, __LINE__}) !=
                 dea2.f.contains(akttupel->p, common::place{detail::module_name, __LINE__})) {
             return false;

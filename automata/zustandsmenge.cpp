@@ -20,18 +20,18 @@ constexpr common::place equality_of_different_grounds{zorbel, 197};
 }  // namespace places
 
 // Member test of a set that must exist.
-bool enthaelt(zustandsmenge z, int32 s, int line) {
+bool contains(zustandsmenge z, int32 s, int line) {
     return common::not_null(z.ref, common::place{module_name, line})
         ->contains(s, common::place{module_name, line});
 }
 
 // Ground set of a set that must exist.
-int32 grundmenge(zustandsmenge z, int line) {
+int32 ground_of(zustandsmenge z, int line) {
     return common::not_null(z.ref, common::place{module_name, line})->n;
 }
 
 // A new set with the same ground set and members as z.
-zustandsmenge kopie(zustandsmenge z, int line) {
+zustandsmenge copy_of(zustandsmenge z, int line) {
     return zustandsmenge{
         common::make<charfktn_type>(*common::not_null(z.ref, common::place{module_name, line}))};
 }
@@ -44,9 +44,9 @@ zustandsmenge leeremenge(int32 n) {
 }
 
 bool istleer(zustandsmenge z) {
-    const int32 n = grundmenge(z, __LINE__);
+    const int32 n = ground_of(z, __LINE__);
     for (int32 s = 0; s <= n; ++s) {
-        if (enthaelt(z, s, __LINE__)) {
+        if (contains(z, s, __LINE__)) {
             return false;
         }
     }
@@ -54,7 +54,7 @@ bool istleer(zustandsmenge z) {
 }
 
 zustandsmenge hinzu(int32 i, zustandsmenge z) {
-    if (i < 0 || i > grundmenge(z, __LINE__)) {  // a negative i is refused before z is looked at
+    if (i < 0 || i > ground_of(z, __LINE__)) {  // a negative i is refused before z is looked at
         common::raise(index_zu_gross, places::index_zu_gross);
     }
     z.ref->set(i, true, common::place{module_name, __LINE__});
@@ -62,23 +62,23 @@ zustandsmenge hinzu(int32 i, zustandsmenge z) {
 }
 
 zustandsmenge operator+(zustandsmenge z1, zustandsmenge z2) {
-    const zustandsmenge z3 = leeremenge(grundmenge(z1, __LINE__));
-    if (z1.ref->n != grundmenge(z2, __LINE__)) {
+    const zustandsmenge z3 = leeremenge(ground_of(z1, __LINE__));
+    if (z1.ref->n != ground_of(z2, __LINE__)) {
         common::raise(grundmengen_verschieden, places::union_of_different_grounds);
     }
     for (int32 i = 0; i <= z3.ref->n; ++i) {
-        z3.ref->set(i, enthaelt(z1, i, __LINE__) || enthaelt(z2, i, __LINE__),
+        z3.ref->set(i, contains(z1, i, __LINE__) || contains(z2, i, __LINE__),
                     common::place{module_name, __LINE__});
     }
     return z3;
 }
 
 bool operator==(zustandsmenge z1, zustandsmenge z2) {
-    if (grundmenge(z1, __LINE__) != grundmenge(z2, __LINE__)) {
+    if (ground_of(z1, __LINE__) != ground_of(z2, __LINE__)) {
         common::raise(grundmengen_verschieden, places::equality_of_different_grounds);
     }
     for (int32 i = 0; i <= z1.ref->n; ++i) {
-        if (enthaelt(z1, i, __LINE__) != enthaelt(z2, i, __LINE__)) {
+        if (contains(z1, i, __LINE__) != contains(z2, i, __LINE__)) {
             return false;
         }
     }
@@ -87,10 +87,10 @@ bool operator==(zustandsmenge z1, zustandsmenge z2) {
 
 void drucke(zustandsmenge z, common::text_writer& out) {
     out.put('{');
-    const int32 n = grundmenge(z, __LINE__);
+    const int32 n = ground_of(z, __LINE__);
     bool mengegroessereins = false;  // a member has been written already
     for (int32 i = 0; i <= n; ++i) {
-        if (enthaelt(z, i, __LINE__)) {
+        if (contains(z, i, __LINE__)) {
             if (mengegroessereins) {
                 out.put(',');
             }
@@ -128,7 +128,7 @@ zustandsmenge& ndet_ueber_type::at(int32 s, char c) {
 
 zustandsmenge ehuellevon(int32 q, const ndea_type* automat) {
     const ndet_ueber_type& table = common::not_null(automat, common::place{module_name, __LINE__})->ndet;
-    const zustandsmenge ehuelle = kopie(table.at(q, ndet_ueber_type::epsilon), __LINE__);
+    const zustandsmenge ehuelle = copy_of(table.at(q, ndet_ueber_type::epsilon), __LINE__);
     hinzu(q, ehuelle);
     // Membership is read afresh at every step: a state added during a pass is
     // looked at in the same pass when it lies above the current p.
@@ -136,13 +136,13 @@ zustandsmenge ehuellevon(int32 q, const ndea_type* automat) {
     while (geaendert) {
         geaendert = false;
         for (int32 p = 0; p <= ehuelle.ref->n; ++p) {
-            if (!enthaelt(ehuelle, p, __LINE__)) {
+            if (!contains(ehuelle, p, __LINE__)) {
                 continue;
             }
             const zustandsmenge aktneu = table.at(p, ndet_ueber_type::epsilon);
-            const int32 bis = grundmenge(aktneu, __LINE__);
+            const int32 bis = ground_of(aktneu, __LINE__);
             for (int32 z = 0; z <= bis; ++z) {
-                if (enthaelt(aktneu, z, __LINE__) && !enthaelt(ehuelle, z, __LINE__)) {
+                if (contains(aktneu, z, __LINE__) && !contains(ehuelle, z, __LINE__)) {
                     hinzu(z, ehuelle);
                     geaendert = true;
                 }

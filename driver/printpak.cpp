@@ -107,7 +107,7 @@ private:
     descent children_then(pending_node after, grbaum child, int level);
     descent ausgabeanw(grbaum b, int ebene, std::string_view tokenn);
     void ausgabet(grbaum b, int ebene, std::string_view tokenn, bool special);
-    descent anweisungsfolge(grbaum b, int ebene);
+    descent list_node(grbaum b, int ebene);
 };
 
 strichliste drawing::run(grbaum first, int ebene) {
@@ -156,10 +156,10 @@ drawing::descent drawing::draw_node(grbaum b, int ebene) {
             put("_ AnwF\n");
             reducelist(j_);
             extendlist2(j_, e);
-            return anweisungsfolge(b, e);
+            return list_node(b, e);
         case drawn_by::statement:
             put("_ Anw\n");
-            return anweisungsfolge(b, e);
+            return list_node(b, e);
         case drawn_by::expression: {
             put("_ Ausdruck\n");
             const strichliste tmp = j_;
@@ -192,7 +192,7 @@ drawing::descent drawing::draw_node(grbaum b, int ebene) {
 // ANWF and ANW: a node with a following sibling opens a column of bars for
 // it; the last node of a list goes one level deeper. The siblings follow at
 // the length the list has once the children are drawn.
-drawing::descent drawing::anweisungsfolge(grbaum b, int ebene) {
+drawing::descent drawing::list_node(grbaum b, int ebene) {
     int e = ebene;
     const strichliste tmp = j_;
     grbaum child = nullptr;

@@ -57,17 +57,17 @@ using zeichenarray = std::span<const Z>;
 template <grammar_symbol_type Z>
 using wort = std::span<const Z>;
 
-// scheibe returns the slice von .. bis (counted from 1) of a constant array
-// of right sides; bis < von is the empty slice, the empty alternative. A
+// slice returns the slice first .. last (counted from 1) of a constant array
+// of right sides; last < first is the empty slice, the empty alternative. A
 // non-empty slice outside the array is refused with the check error.
 template <class Z, std::size_t N>
-zeichenarray<Z> scheibe(const std::array<Z, N>& rechteseiten, int von, int bis) {
-    if (bis < von) {
+zeichenarray<Z> slice(const std::array<Z, N>& rechteseiten, int first, int last) {
+    if (last < first) {
         return {};
     }
-    common::check(von >= 1 && static_cast<std::size_t>(bis) <= N, common::place{module_name, __LINE__});
+    common::check(first >= 1 && static_cast<std::size_t>(last) <= N, common::place{module_name, __LINE__});
     return zeichenarray<Z>(rechteseiten)
-        .subspan(static_cast<std::size_t>(von - 1), static_cast<std::size_t>(bis - von + 1));
+        .subspan(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
 }
 
 // The grammar of one program. It starts with every alternative list empty;
@@ -84,22 +84,22 @@ public:
     // A terminal links is refused with the check error before anything is added.
     void neuealternativehinzu(Z links, zeichenarray<Z> rechts) {
         common::check(!istterminal(links), common::place{module_name, __LINE__});
-        zeichenfolge<Z> rechte_seite = nullptr;
+        zeichenfolge<Z> right_side = nullptr;
         for (auto symbol = rechts.rbegin(); symbol != rechts.rend(); ++symbol) {
-            rechte_seite = common::make<zeichenfolgerec<Z>>(*symbol, rechte_seite);
+            right_side = common::make<zeichenfolgerec<Z>>(*symbol, right_side);
         }
-        auto* neu = common::make<alternativenrec<Z>>(rechte_seite, nullptr);
-        alternativen<Z>* ende = &regeln_[links];
-        while (*ende != nullptr) {
-            ende = &(*ende)->andere;
+        auto* added = common::make<alternativenrec<Z>>(right_side, nullptr);
+        alternativen<Z>* tail = &regeln_[links];
+        while (*tail != nullptr) {
+            tail = &(*tail)->andere;
         }
-        *ende = neu;
+        *tail = added;
     }
 
-    // grammatikbild returns the listing that druckegrammatik prints: start
+    // listing returns the listing that druckegrammatik prints: start
     // symbol, nonterminals, terminals and rules, the last line being the
     // last alternative of the last nonterminal.
-    [[nodiscard]] std::string grammatikbild() const {
+    [[nodiscard]] std::string listing() const {
         std::string text = "Startsymbol:\n   " + image(first_symbol<Z>) + "\n\nNichtterminale:\n";
         for (Z n : nonterminals<Z>()) {
             text += "   " + image(n) + '\n';
@@ -123,7 +123,7 @@ public:
     }
 
     // druckegrammatik prints the listing on standard output.
-    void druckegrammatik() const { common::standard_output().put(grammatikbild()); }
+    void druckegrammatik() const { common::standard_output().put(listing()); }
 
     // istgrammatikeinfach returns true when, for every nonterminal, each
     // non-empty alternative begins with a terminal, no two begin with the
@@ -168,82 +168,82 @@ public:
     // alternative lists and right sides of the grammar.
     [[nodiscard]] regelmenge<Z> getregeln() const { return regeln_; }
 
-    // wortimsprachschatz appends to `protokoll` the trace of the top-down
+    // wortimsprachschatz appends to `trace` the trace of the top-down
     // analysis of the word w (terminals only; a nonterminal is refused with
     // the check error) and returns true when the analysis derives it. A
     // failed analysis ends the trace with "Analyse mit Fehler abgebrochen"
     // and returns false.
-    bool wortimsprachschatz(wort<Z> w, std::string& protokoll) const {
+    bool wortimsprachschatz(wort<Z> w, std::string& trace) const {
         for (Z t : w) {
             common::check(istterminal(t), common::place{module_name, __LINE__});
         }
-        analyse lauf{*this, w, protokoll};
-        return lauf.ergebnis();
+        word_analysis run{*this, w, trace};
+        return run.result();
     }
 
     // wortimsprachschatz prints the trace on standard output.
     bool wortimsprachschatz(wort<Z> w) const {
-        std::string protokoll;
-        const bool ergebnis = wortimsprachschatz(w, protokoll);
-        common::standard_output().put(protokoll);
-        return ergebnis;
+        std::string trace;
+        const bool result = wortimsprachschatz(w, trace);
+        common::standard_output().put(trace);
+        return result;
     }
 
 private:
     // One call of the word test: the unread rest of the word from pos, the
     // sentential form still to be derived, and the last chosen alternative.
-    struct analyse {
+    struct word_analysis {
         const grammatik& gg;
         wort<Z> w;
-        std::string& protokoll;
+        std::string& trace;
         std::size_t pos = 1;
         zeichenfolge<Z> form = common::make<zeichenfolgerec<Z>>(first_symbol<Z>, nullptr);
         alternativen<Z> alt = nullptr;
 
         [[nodiscard]] std::size_t n() const { return w.size(); }
-        [[nodiscard]] Z gelesen() const { return w[pos - 1]; }
+        [[nodiscard]] Z lookahead() const { return w[pos - 1]; }
 
-        [[noreturn]] static void fehler(int zeile) {
-            common::raise(analysefehler, common::place{module_name, zeile});
+        [[noreturn]] static void fail(int line) {
+            common::raise(analysefehler, common::place{module_name, line});
         }
 
-        bool ergebnis() {
+        bool result() {
             try {
-                protokoll += '\n';
+                trace += '\n';
                 druckekonfiguration();
                 while (pos <= n() && form != nullptr) {
                     const Z x = form->erstes;
                     if (istterminal(x)) {
-                        if (x != gelesen()) {
-                            fehler(__LINE__);
+                        if (x != lookahead()) {
+                            fail(__LINE__);
                         }
                         ++pos;
                         form = form->weitere;
                     } else {
-                        wendean(finderegel(x, gelesen()));
+                        wendean(finderegel(x, lookahead()));
                     }
-                    protokoll += "=> ";
+                    trace += "=> ";
                     druckekonfiguration();
                 }
                 if (pos <= n()) {
-                    fehler(__LINE__);  // the form is used up, the word is not
+                    fail(__LINE__);  // the form is used up, the word is not
                 }
                 while (form != nullptr) {
                     const Z x = form->erstes;
                     if (istterminal(x) || !gg.hatepsilonregel(x)) {
-                        fehler(__LINE__);
+                        fail(__LINE__);
                     }
                     form = form->weitere;
-                    protokoll += "=> ";
+                    trace += "=> ";
                     druckekonfiguration();
                 }
-                protokoll += '\n';
+                trace += '\n';
                 return true;
             } catch (const common::named_error& error) {
                 if (error.name() != analysefehler) {
                     throw;
                 }
-                protokoll += "\nAnalyse mit Fehler abgebrochen\n\n";
+                trace += "\nAnalyse mit Fehler abgebrochen\n\n";
                 return false;
             }
         }
@@ -267,35 +267,35 @@ private:
 
         // setzevoran returns a copy of b followed by a itself.
         static zeichenfolge<Z> setzevoran(zeichenfolge<Z> a, zeichenfolge<Z> b) {
-            zeichenfolge<Z> kopf = a;
-            zeichenfolge<Z>* ende = &kopf;
+            zeichenfolge<Z> head = a;
+            zeichenfolge<Z>* tail = &head;
             for (; b != nullptr; b = b->weitere) {
-                *ende = common::make<zeichenfolgerec<Z>>(b->erstes, a);
-                ende = &(*ende)->weitere;
+                *tail = common::make<zeichenfolgerec<Z>>(b->erstes, a);
+                tail = &(*tail)->weitere;
             }
-            return kopf;
+            return head;
         }
 
         // wendean replaces the leading nonterminal of the form by a copy of
         // the chosen right side; no alternative fails the analysis.
         void wendean(alternativen<Z> a) {
             if (a == nullptr) {
-                fehler(__LINE__);
+                fail(__LINE__);
             }
             form = setzevoran(form->weitere, a->erste);
         }
 
         // druckekonfiguration writes "( unread , form  )" as one line.
         void druckekonfiguration() {
-            protokoll += "( ";
+            trace += "( ";
             for (std::size_t p = pos; p <= n(); ++p) {
-                protokoll += image(w[p - 1]) + ' ';
+                trace += image(w[p - 1]) + ' ';
             }
-            protokoll += ", ";
+            trace += ", ";
             for (zeichenfolge<Z> s = form; s != nullptr; s = s->weitere) {
-                protokoll += image(s->erstes) + ' ';
+                trace += image(s->erstes) + ' ';
             }
-            protokoll += " )\n";
+            trace += " )\n";
         }
     };
 

@@ -86,13 +86,13 @@ z_matrix<Z> transition(const z_matrix<Z>& z1, const z_matrix<Z>& z2) {
     return produkt(z1, z2);
 }
 
-// bild returns the text that drucke prints: two line ends, the title, two
+// text_of returns the text that drucke prints: two line ends, the title, two
 // line ends, the column header, two line ends, one row per index ("'A' :"
 // and "  0"/"  1" per column) and one more line end. An index type whose
 // first image is " 1" gets a blank after every column image instead of the
 // extra blank in front, so its digits stand under the images' digits.
 template <symbol_type Z>
-std::string bild(const z_matrix<Z>& m1, std::string_view bezeichner) {
+std::string text_of(const z_matrix<Z>& m1, std::string_view bezeichner) {
     std::string text = "\n\n";
     text += bezeichner;
     text += "\n\n";
@@ -123,7 +123,7 @@ std::string bild(const z_matrix<Z>& m1, std::string_view bezeichner) {
 // drucke prints m1 under the title bezeichner on standard output.
 template <symbol_type Z>
 void drucke(const z_matrix<Z>& m1, std::string_view bezeichner) {
-    common::standard_output().put(bild(m1, bezeichner));
+    common::standard_output().put(text_of(m1, bezeichner));
 }
 
 }  // namespace grammar::matrix

@@ -57,13 +57,13 @@ public:
                 }
                 // A nonterminal that joined earlier in this pass counts.
                 for (Z j : all_symbols<Z>()) {
-                    if (menge::vorhanden(j, erglist) && streiche(j, reg[i])) {
+                    if (menge::vorhanden(j, erglist) && strike(j, reg[i])) {
                         menge::einfuegen(i, erglist);
                     }
                 }
             }
             for (Z n : nonterminals<Z>()) {
-                if (hat_leere_seite(reg[n])) {
+                if (has_empty_side(reg[n])) {
                     menge::einfuegen(n, erglist);
                 }
             }
@@ -71,10 +71,10 @@ public:
         return erglist;
     }
 
-    // epsbild returns the text that druckeeps prints: two line ends, then
+    // eps_text returns the text that druckeeps prints: two line ends, then
     // "{ ", each member followed by a blank, "} sind Epsilon-Symbole." and a
     // line end.
-    static std::string epsbild(const listz& erglist) {
+    static std::string eps_text(const listz& erglist) {
         std::string text = "\n\n{ ";
         for (Z z : all_symbols<Z>()) {
             if (menge::vorhanden(z, erglist)) {
@@ -86,7 +86,7 @@ public:
     }
 
     // druckeeps prints the set on standard output.
-    static void druckeeps(const listz& erglist) { common::standard_output().put(epsbild(erglist)); }
+    static void druckeeps(const listz& erglist) { common::standard_output().put(eps_text(erglist)); }
 
     // pruefe returns tp with (i, X) put in front for every symbol X that can
     // begin zeif: the first symbol, and each symbol preceded only by
@@ -108,54 +108,54 @@ public:
     // anfang returns Anfang: (A, X) when X can stand first in a right side
     // of A, then (t, t) for every terminal t.
     tupelpoint anfang() {
-        return ueber_alle_seiten([](zeichenfolge seite) { return seite; });
+        return over_all_sides([](zeichenfolge side) { return side; });
     }
 
     // ende returns Ende: as anfang, on the reversed right sides.
     tupelpoint ende() {
-        const auto rev = [](zeichenfolge seite) {
+        const auto rev = [](zeichenfolge side) {
             zeichenfolge umgedreht = nullptr;
-            for (; seite != nullptr; seite = seite->weitere) {
-                umgedreht = common::make<g2::zeichenfolgerec<Z>>(seite->erstes, umgedreht);
+            for (; side != nullptr; side = side->weitere) {
+                umgedreht = common::make<g2::zeichenfolgerec<Z>>(side->erstes, umgedreht);
             }
             return umgedreht;
         };
-        return ueber_alle_seiten(rev);
+        return over_all_sides(rev);
     }
 
     // neben returns Neben: (X, Y) when Y can follow X inside a right side,
     // only nullable nonterminals between them.
     tupelpoint neben() {
         const listz ergebnisse = epszaehler();
-        const regelmenge tabelle = regeln_;
-        tupelpoint liste = nullptr;
+        const regelmenge table = regeln_;
+        tupelpoint pairs = nullptr;
         for (Z n : nonterminals<Z>()) {
-            for (alternativen alt = tabelle[n]; alt != nullptr; alt = alt->andere) {
+            for (alternativen alt = table[n]; alt != nullptr; alt = alt->andere) {
                 for (zeichenfolge x = alt->erste; x != nullptr && x->weitere != nullptr; x = x->weitere) {
-                    liste = paar::voranstellen(x->erstes, x->weitere->erstes, liste);
+                    pairs = paar::voranstellen(x->erstes, x->weitere->erstes, pairs);
                     for (zeichenfolge y = x->weitere;
                          y->weitere != nullptr && menge::vorhanden(y->erstes, ergebnisse); y = y->weitere) {
-                        liste = paar::voranstellen(x->erstes, y->weitere->erstes, liste);
+                        pairs = paar::voranstellen(x->erstes, y->weitere->erstes, pairs);
                     }
                 }
             }
         }
-        return liste;
+        return pairs;
     }
 
     // first returns First: (A, t) for every terminal t with which the
     // nonterminal A can begin.
     tupelpoint first() {
         const auto m = paar::mat::transhuelle(paar::erzeugeadimatrix(anfang()));
-        tupelpoint liste = nullptr;
+        tupelpoint pairs = nullptr;
         for (Z n : nonterminals<Z>()) {
             for (Z t : terminals<Z>()) {
                 if (m[n][t]) {
-                    liste = paar::voranstellen(n, t, liste);
+                    pairs = paar::voranstellen(n, t, pairs);
                 }
             }
         }
-        return liste;
+        return pairs;
     }
 
     // follow returns Follow: (A, t) for every terminal t that can follow A,
@@ -172,95 +172,95 @@ public:
                                                   paar::erzeugeadimatrix(neben())),
                                   mat::reflextranshuelle(paar::erzeugeadimatrix(anfang())));
         matrix2 = mat::reflextranshuelle(matrix2);
-        tupelpoint liste = nullptr;
+        tupelpoint pairs = nullptr;
         for (Z n : nonterminals<Z>()) {
             for (Z t : terminals<Z>()) {
                 if (matrix1[n][t]) {
-                    liste = paar::voranstellen(n, t, liste);
+                    pairs = paar::voranstellen(n, t, pairs);
                 }
             }
             if (matrix2[s][n]) {
-                liste = paar::voranstellen(n, endsym, liste);
+                pairs = paar::voranstellen(n, endsym, pairs);
             }
         }
-        return liste;
+        return pairs;
     }
 
 private:
     static bool nullable(Z z, const listz& e) { return !is_terminal(z) && menge::vorhanden(z, e); }
 
     // The pairs of pruefe over every alternative, each right side given in
-    // the form `seite` makes of it, then (t, t) for every terminal. The
+    // the form `side` makes of it, then (t, t) for every terminal. The
     // rules are taken afresh first, so a call before any epszaehler sees
     // the whole grammar; the walk runs over that snapshot while pruefe
     // refreshes the table.
-    template <class Seite>
-    tupelpoint ueber_alle_seiten(Seite seite) {
+    template <class Side>
+    tupelpoint over_all_sides(Side side) {
         regeln_ = gg.getregeln();
-        const regelmenge tabelle = regeln_;
-        tupelpoint liste = nullptr;
+        const regelmenge table = regeln_;
+        tupelpoint pairs = nullptr;
         for (Z i : nonterminals<Z>()) {
-            for (alternativen alt = tabelle[i]; alt != nullptr; alt = alt->andere) {
-                liste = pruefe(seite(alt->erste), liste, i);
+            for (alternativen alt = table[i]; alt != nullptr; alt = alt->andere) {
+                pairs = pruefe(side(alt->erste), pairs, i);
             }
         }
         for (Z t : terminals<Z>()) {
-            liste = paar::voranstellen(t, t, liste);
+            pairs = paar::voranstellen(t, t, pairs);
         }
-        return liste;
+        return pairs;
     }
 
     // A fresh copy of a right side.
-    static zeichenfolge kopiere2(zeichenfolge seite) {
-        zeichenfolge kopf = nullptr;
-        zeichenfolge* ende = &kopf;
-        for (; seite != nullptr; seite = seite->weitere) {
-            *ende = common::make<g2::zeichenfolgerec<Z>>(seite->erstes, nullptr);
-            ende = &(*ende)->weitere;
+    static zeichenfolge kopiere2(zeichenfolge side) {
+        zeichenfolge head = nullptr;
+        zeichenfolge* tail = &head;
+        for (; side != nullptr; side = side->weitere) {
+            *tail = common::make<g2::zeichenfolgerec<Z>>(side->erstes, nullptr);
+            tail = &(*tail)->weitere;
         }
-        return kopf;
+        return head;
     }
 
     // A fresh copy of an alternative list, each right side copied too.
     static alternativen kopiere(alternativen alt) {
-        alternativen kopf = nullptr;
-        alternativen* ende = &kopf;
+        alternativen head = nullptr;
+        alternativen* tail = &head;
         for (; alt != nullptr; alt = alt->andere) {
-            *ende = common::make<g2::alternativenrec<Z>>(kopiere2(alt->erste), nullptr);
-            ende = &(*ende)->andere;
+            *tail = common::make<g2::alternativenrec<Z>>(kopiere2(alt->erste), nullptr);
+            tail = &(*tail)->andere;
         }
-        return kopf;
+        return head;
     }
 
-    static regelmenge kopiereregeln(const regelmenge& tabelle) {
+    static regelmenge kopiereregeln(const regelmenge& table) {
         regelmenge kopie{};
         for (Z n : nonterminals<Z>()) {
-            kopie[n] = kopiere(tabelle[n]);
+            kopie[n] = kopiere(table[n]);
         }
         return kopie;
     }
 
     // Takes every occurrence of j out of every right side of the list;
     // returns true when one of them became empty.
-    static bool streiche(Z j, alternativen alt) {
-        bool leer_geworden = false;
+    static bool strike(Z j, alternativen alt) {
+        bool emptied = false;
         for (; alt != nullptr; alt = alt->andere) {
             if (alt->erste == nullptr) {
                 continue;
             }
-            for (zeichenfolge* zelle = &alt->erste; *zelle != nullptr;) {
-                if ((*zelle)->erstes == j) {
-                    *zelle = (*zelle)->weitere;
+            for (zeichenfolge* cell = &alt->erste; *cell != nullptr;) {
+                if ((*cell)->erstes == j) {
+                    *cell = (*cell)->weitere;
                 } else {
-                    zelle = &(*zelle)->weitere;
+                    cell = &(*cell)->weitere;
                 }
             }
-            leer_geworden = leer_geworden || alt->erste == nullptr;
+            emptied = emptied || alt->erste == nullptr;
         }
-        return leer_geworden;
+        return emptied;
     }
 
-    static bool hat_leere_seite(alternativen alt) {
+    static bool has_empty_side(alternativen alt) {
         for (; alt != nullptr; alt = alt->andere) {
             if (alt->erste == nullptr) {
                 return true;

@@ -69,10 +69,10 @@ void druckematrix(const mat::z_matrix<Z>& m1, std::string_view bezeichner) {
     mat::drucke(m1, bezeichner);
 }
 
-// bild returns the text that druckemenge prints: a line end, then
+// text_of returns the text that druckemenge prints: a line end, then
 // "   M:={", "(X,Y);" for every pair in list order, "}" and a line end.
 template <symbol_type Z>
-std::string bild(tupelpoint<Z> point) {
+std::string text_of(tupelpoint<Z> point) {
     std::string text = "\n   M:={";
     for (; point != nullptr; point = point->rest) {
         text += '(';
@@ -88,7 +88,7 @@ std::string bild(tupelpoint<Z> point) {
 // druckemenge prints the pair list on standard output.
 template <symbol_type Z>
 void druckemenge(tupelpoint<Z> point) {
-    common::standard_output().put(bild(point));
+    common::standard_output().put(text_of(point));
 }
 
 }  // namespace grammar::toadi

@@ -3,20 +3,20 @@
 #include <array>
 #include <string_view>
 
-#include "automata/erzeuge_dea.hpp"
+#include "automata/build_dea.hpp"
 #include "automata/pruefe.hpp"
 #include "common/program.hpp"
 
 namespace {
 
-void hauptprogramm() {
+void main_procedure() {
     using dea_type = dea::dea_type<' ', '~'>;
-    using automata::uebergang;
+    using automata::transition;
 
     // The states record the parities of a and b read so far: 0 even/even,
     // 1 odd a, 2 odd b, 3 odd/odd; every other character leads to the trap 4.
     // clang-format off
-    constexpr std::array<uebergang, 8> moves{{
+    constexpr std::array<transition, 8> moves{{
         {0, 'a', 1}, {0, 'b', 2},
         {1, 'a', 0}, {1, 'b', 3},
         {2, 'a', 3}, {2, 'b', 0},
@@ -24,7 +24,7 @@ void hauptprogramm() {
     }};
     // clang-format on
     constexpr std::array<dea::int32, 1> finals{3};
-    const dea_type dea1 = automata::erzeuge_dea<' ', '~'>(4, moves, finals);
+    const dea_type dea1 = automata::build_dea<' ', '~'>(4, moves, finals);
 
     constexpr std::array<std::string_view, 6> words{"a", "abb", "abaa", "abbb", "ab", "ab "};
     for (const std::string_view w : words) {
@@ -35,5 +35,5 @@ void hauptprogramm() {
 }  // namespace
 
 int main() {
-    return common::run_program(&hauptprogramm);
+    return common::run_program(&main_procedure);
 }

@@ -52,16 +52,16 @@ z_matrix filled(bool value) {
 // of `factor` with mat2, the transpose of `transposed`, both hulls of `hulled`.
 void series(const z_matrix& factor, const z_matrix& mat2, const z_matrix& transposed, const z_matrix& hulled,
             const std::array<std::string_view, 5>& titles) {
-    z_matrix ergebnis = intmatrix::produkt(factor, mat2);
-    intmatrix::drucke(ergebnis, titles[0]);
-    ergebnis = intmatrix::summe(factor, mat2);
-    intmatrix::drucke(ergebnis, titles[1]);
-    ergebnis = intmatrix::transponiere(transposed);
-    intmatrix::drucke(ergebnis, titles[2]);
-    ergebnis = intmatrix::transhuelle(hulled);
-    intmatrix::drucke(ergebnis, titles[3]);
-    ergebnis = intmatrix::reflextranshuelle(hulled);
-    intmatrix::drucke(ergebnis, titles[4]);
+    z_matrix result = intmatrix::produkt(factor, mat2);
+    intmatrix::drucke(result, titles[0]);
+    result = intmatrix::summe(factor, mat2);
+    intmatrix::drucke(result, titles[1]);
+    result = intmatrix::transponiere(transposed);
+    intmatrix::drucke(result, titles[2]);
+    result = intmatrix::transhuelle(hulled);
+    intmatrix::drucke(result, titles[3]);
+    result = intmatrix::reflextranshuelle(hulled);
+    intmatrix::drucke(result, titles[4]);
 }
 
 void lintaro() {

@@ -6,7 +6,7 @@
 
 #include "common/program.hpp"
 #include "common/textio.hpp"
-#include "grammar/programs/grammatikbericht.hpp"
+#include "grammar/programs/report.hpp"
 #include "grammar/relationenpaket.hpp"
 #include "grammar/symbols.hpp"
 
@@ -14,30 +14,30 @@ namespace {
 
 enum class grammatiksymbole : std::uint8_t { S, AUF, ZU, ENDE };
 
-inline constexpr std::array<std::string_view, 4> bilder{"S", "AUF", "ZU", "'#'"};
+inline constexpr std::array<std::string_view, 4> images{"S", "AUF", "ZU", "'#'"};
 
 }  // namespace
 
 template <>
 struct grammar::symbol_traits<grammatiksymbole>
-    : grammar::enum_symbol_traits<grammatiksymbole, bilder, grammatiksymbole::S> {};
+    : grammar::enum_symbol_traits<grammatiksymbole, images, grammatiksymbole::S> {};
 
 namespace {
 
-using grammar::grammatikbericht::alternative;
+using grammar::report::alternative;
 
 void ruskel() {
     using enum grammatiksymbole;
     constexpr std::array<grammatiksymbole, 4> rechteseiten{AUF, S, ZU, S};
 
-    constexpr std::array<alternative<grammatiksymbole>, 2> aufrufe{{{S, 1, 4}, {S, 1, 0}}};
+    constexpr std::array<alternative<grammatiksymbole>, 2> calls{{{S, 1, 4}, {S, 1, 0}}};
 
     constexpr std::array<grammatiksymbole, 4> test1{AUF, ZU, AUF, ZU};
 
     grammar::relationenpaket::relationen<grammatiksymbole> klammpak;
     auto& out = common::standard_output();
-    grammar::grammatikbericht::grammatik_und_urteil(klammpak, rechteseiten, aufrufe,
-                                                    "Die Grammatik der Klammergebirge ist ");
+    grammar::report::grammar_and_verdict(klammpak, rechteseiten, calls,
+                                         "Die Grammatik der Klammergebirge ist ");
     out.new_line();
     out.new_line();
     out.put_line("()() liegt wegen");
@@ -48,7 +48,7 @@ void ruskel() {
     out.new_line();
     out.new_line();
     klammpak.druckeeps(klammpak.epszaehler());
-    grammar::grammatikbericht::relationen(klammpak);
+    grammar::report::relations(klammpak);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "common/program.hpp"
-#include "grammar/programs/grammatikbericht.hpp"
+#include "grammar/programs/report.hpp"
 #include "grammar/relationenpaket.hpp"
 #include "grammar/symbols.hpp"
 
@@ -19,7 +19,7 @@ enum class grammatiksymbole : std::uint8_t {
     ZUWEISUNG1, ENDE
 };
 
-inline constexpr std::array<std::string_view, 28> bilder{
+inline constexpr std::array<std::string_view, 28> images{
     "PROGRAMM", "ANWF", "ANW", "BEDINGTEANWEISUNG", "BEDINGUNG", "ZUWEISUNG", "LEEREANWEISUNG",
     "SCHLEIFE", "AUSDRUCK",
     "NAME", "ZAHL", "ROP", "OP", "TRUE", "FALSE", "IF1", "THEN1", "ELSE1", "FI", "WHILE1", "DO1", "OD",
@@ -30,11 +30,11 @@ inline constexpr std::array<std::string_view, 28> bilder{
 
 template <>
 struct grammar::symbol_traits<grammatiksymbole>
-    : grammar::enum_symbol_traits<grammatiksymbole, bilder, grammatiksymbole::AUSDRUCK> {};
+    : grammar::enum_symbol_traits<grammatiksymbole, images, grammatiksymbole::AUSDRUCK> {};
 
 namespace {
 
-using grammar::grammatikbericht::alternative;
+using grammar::report::alternative;
 
 void tamsel() {
     using enum grammatiksymbole;
@@ -54,26 +54,26 @@ void tamsel() {
         FALSE};                                                   // 36
     // clang-format on
 
-    constexpr std::array<alternative<grammatiksymbole>, 17> aufrufe{{{PROGRAMM, 1, 1},
-                                                                     {ANWF, 2, 4},
-                                                                     {ANWF, 2, 2},
-                                                                     {ANW, 5, 5},
-                                                                     {ANW, 6, 6},
-                                                                     {ANW, 7, 7},
-                                                                     {ANW, 8, 8},
-                                                                     {LEEREANWEISUNG, 9, 9},
-                                                                     {ZUWEISUNG, 10, 12},
-                                                                     {AUSDRUCK, 13, 13},
-                                                                     {AUSDRUCK, 14, 14},
-                                                                     {AUSDRUCK, 15, 19},
-                                                                     {BEDINGTEANWEISUNG, 20, 26},
-                                                                     {SCHLEIFE, 27, 31},
-                                                                     {BEDINGUNG, 32, 32},
-                                                                     {BEDINGUNG, 33, 35},
-                                                                     {BEDINGUNG, 36, 36}}};
+    constexpr std::array<alternative<grammatiksymbole>, 17> calls{{{PROGRAMM, 1, 1},
+                                                                   {ANWF, 2, 4},
+                                                                   {ANWF, 2, 2},
+                                                                   {ANW, 5, 5},
+                                                                   {ANW, 6, 6},
+                                                                   {ANW, 7, 7},
+                                                                   {ANW, 8, 8},
+                                                                   {LEEREANWEISUNG, 9, 9},
+                                                                   {ZUWEISUNG, 10, 12},
+                                                                   {AUSDRUCK, 13, 13},
+                                                                   {AUSDRUCK, 14, 14},
+                                                                   {AUSDRUCK, 15, 19},
+                                                                   {BEDINGTEANWEISUNG, 20, 26},
+                                                                   {SCHLEIFE, 27, 31},
+                                                                   {BEDINGUNG, 32, 32},
+                                                                   {BEDINGUNG, 33, 35},
+                                                                   {BEDINGUNG, 36, 36}}};
 
     grammar::relationenpaket::relationen<grammatiksymbole> whilepak;
-    grammar::grammatikbericht::bericht(whilepak, rechteseiten, aufrufe, "Die While-Grammtik ist ");
+    grammar::report::whole_report(whilepak, rechteseiten, calls, "Die While-Grammtik ist ");
 }
 
 }  // namespace

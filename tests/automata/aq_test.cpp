@@ -7,20 +7,20 @@
 #include <string>
 #include <vector>
 
-#include "automata/erzeuge_dea.hpp"
+#include "automata/build_dea.hpp"
 
 namespace {
 
-using automata::uebergang;
+using automata::transition;
 using dea::int32;
 using dea_type = dea::dea_type<'!', '~'>;
 
 struct automat_spec {
     int32 n;
-    std::vector<uebergang> moves;
+    std::vector<transition> moves;
     std::vector<int32> finals;
 
-    [[nodiscard]] dea_type build() const { return automata::erzeuge_dea<'!', '~'>(n, moves, finals); }
+    [[nodiscard]] dea_type build() const { return automata::build_dea<'!', '~'>(n, moves, finals); }
 };
 
 struct aq_case {

@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "automata/erzeuge_dea.hpp"
+#include "automata/build_dea.hpp"
 #include "dea/word_test.hpp"
 #include "support/capture.hpp"
 
 namespace {
 
-using automata::uebergang;
+using automata::transition;
 using dea::int32;
 using test_support::captured;
 using with_blank = dea::dea_type<' ', '~'>;
@@ -25,8 +25,8 @@ using without_blank = dea::dea_type<'!', '~'>;
 // Accepts "ab" alone over the states 0 .. 3, 3 being the trap.
 template <char First>
 dea::dea_type<First, '~'> only_ab(std::vector<int32> finals = {2}) {
-    constexpr std::array<uebergang, 2> moves{{{0, 'a', 1}, {1, 'b', 2}}};
-    return automata::erzeuge_dea<First, '~'>(3, moves, finals);
+    constexpr std::array<transition, 2> moves{{{0, 'a', 1}, {1, 'b', 2}}};
+    return automata::build_dea<First, '~'>(3, moves, finals);
 }
 
 struct verdict_case {

@@ -21,7 +21,7 @@ using K = klammer;
 TEST(Grammatik, ListingKeepsCallOrderWithinNonterminalsAndEnumOrderAcrossThem) {
     g2::grammatik<P> gg;
     fuelle<P>(gg, {{P::A, {}}, {P::S, {P::A, P::X}}, {P::A, {P::Y}}});
-    EXPECT_EQ(gg.grammatikbild(),
+    EXPECT_EQ(gg.listing(),
               "Startsymbol:\n"
               "   S\n"
               "\n"
@@ -53,7 +53,7 @@ TEST(Grammatik, EmptyAlternativeAndItsMarks) {
     EXPECT_TRUE(gg.hatepsilonregel(P::A));
     EXPECT_EQ(gg.getregeln()[P::A]->andere->erste, nullptr);
     EXPECT_FALSE(gg.hatepsilonregel(P::S));  // derives the empty word only through A
-    EXPECT_NE(gg.grammatikbild().find("   A ->\n       X |\n       .\n"), std::string::npos);
+    EXPECT_NE(gg.listing().find("   A ->\n       X |\n       .\n"), std::string::npos);
 }
 
 TEST(Grammatik, GetregelnSharesTheLists) {
@@ -67,11 +67,11 @@ TEST(Grammatik, GetregelnSharesTheLists) {
 
 TEST(Grammatik, SlicesOfRightSides) {
     constexpr std::array<P, 3> seiten{P::X, P::A, P::Y};
-    EXPECT_TRUE(g2::scheibe(seiten, 1, 0).empty());
-    const auto mitte = g2::scheibe(seiten, 2, 3);
+    EXPECT_TRUE(g2::slice(seiten, 1, 0).empty());
+    const auto mitte = g2::slice(seiten, 2, 3);
     ASSERT_EQ(mitte.size(), 2U);
     EXPECT_EQ(mitte[0], P::A);
-    EXPECT_THROW(g2::scheibe(seiten, 2, 4), common::named_error);
+    EXPECT_THROW(g2::slice(seiten, 2, 4), common::named_error);
 }
 
 TEST(Grammatik, TerminalOnTheLeftIsRefusedBeforeAnythingIsAdded) {

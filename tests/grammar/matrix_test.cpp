@@ -98,7 +98,7 @@ TEST(Matrix, TableOverCharacters) {
         "'E' :  0  0  0  0  0  0\n"
         "'F' :  0  0  0  0  0  0\n"
         "\n";
-    EXPECT_EQ(m::bild(chain, "Matrix 3"), expected);
+    EXPECT_EQ(m::text_of(chain, "Matrix 3"), expected);
 
     testing::internal::CaptureStdout();
     m::drucke(chain, "Matrix 3");
@@ -109,7 +109,7 @@ TEST(Matrix, TableOverCharacters) {
 TEST(Matrix, TableOverIntegersFromOne) {
     m::z_matrix<number> one{};
     one[static_cast<number>(1)][static_cast<number>(1)] = true;
-    EXPECT_EQ(m::bild(one, "T"),
+    EXPECT_EQ(m::text_of(one, "T"),
               "\n\nT\n\n"
               "      1  2  3 \n\n"
               " 1 :  1  0  0\n"
@@ -121,7 +121,7 @@ TEST(Matrix, TableOverIntegersFromOne) {
 TEST(Matrix, TableOverEnumerationIsNotAligned) {
     m::z_matrix<klammer> z{};
     z[klammer::S][klammer::ENDE] = true;
-    EXPECT_EQ(m::bild(z, ""),
+    EXPECT_EQ(m::text_of(z, ""),
               "\n\n\n\n"
               "      SAUFZU'#'\n\n"
               "S :  0  0  0  1\n"

@@ -26,7 +26,7 @@ class Epsilon : public testing::TestWithParam<eps_fall> {};
 TEST_P(Epsilon, Set) {
     rp::relationen<P> pak;
     fuelle(pak.gg, GetParam().regeln);
-    EXPECT_EQ(pak.epsbild(pak.epszaehler()), std::string("\n\n") + GetParam().zeile + "\n");
+    EXPECT_EQ(pak.eps_text(pak.epszaehler()), std::string("\n\n") + GetParam().zeile + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -51,13 +51,13 @@ INSTANTIATE_TEST_SUITE_P(
 const std::vector<regel<P>> klein{{P::S, {P::A, P::X}}, {P::A, {}}, {P::A, {P::Y}}};
 
 std::string liste(rp::relationen<P>::tupelpoint tp) {
-    return grammar::toadi::bild(tp);
+    return grammar::toadi::text_of(tp);
 }
 
 TEST(Relationen, AllFiveOfASmallGrammar) {
     rp::relationen<P> pak;
     fuelle(pak.gg, klein);
-    EXPECT_EQ(pak.epsbild(pak.epszaehler()), "\n\n{ A } sind Epsilon-Symbole.\n");
+    EXPECT_EQ(pak.eps_text(pak.epszaehler()), "\n\n{ A } sind Epsilon-Symbole.\n");
     EXPECT_EQ(liste(pak.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
     EXPECT_EQ(liste(pak.neben()), "\n   M:={(A,X);}\n");
     EXPECT_EQ(liste(pak.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");

@@ -64,7 +64,7 @@ TEST(Toadi, RoundTripKeepsEachDistinctPairOnceInAscendingOrder) {
 }
 
 TEST(Toadi, PrintedList) {
-    EXPECT_EQ(t::bild<klammer>(nullptr), "\n   M:={}\n");
+    EXPECT_EQ(t::text_of<klammer>(nullptr), "\n   M:={}\n");
 
     // Anfang of the balanced-parentheses grammar, in the order found.
     const auto anfang = built<klammer>({{klammer::S, klammer::AUF},
@@ -72,10 +72,10 @@ TEST(Toadi, PrintedList) {
                                         {klammer::ZU, klammer::ZU},
                                         {klammer::ENDE, klammer::ENDE}});
     const std::string expected = "\n   M:={('#','#');(ZU,ZU);(AUF,AUF);(S,AUF);}\n";
-    EXPECT_EQ(t::bild(anfang), expected);
+    EXPECT_EQ(t::text_of(anfang), expected);
 
     const auto twice = built<klammer>({{klammer::S, klammer::ZU}, {klammer::S, klammer::ZU}});
-    EXPECT_EQ(t::bild(twice), "\n   M:={(S,ZU);(S,ZU);}\n");
+    EXPECT_EQ(t::text_of(twice), "\n   M:={(S,ZU);(S,ZU);}\n");
 
     testing::internal::CaptureStdout();
     t::druckemenge(anfang);
@@ -88,7 +88,7 @@ TEST(Toadi, MatrixPrintIsTheMatrixTable) {
     testing::internal::CaptureStdout();
     t::druckematrix(chain, "Matrix 3");
     common::standard_output().flush();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), grammar::matrix::bild(chain, "Matrix 3"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), grammar::matrix::text_of(chain, "Matrix 3"));
 }
 
 }  // namespace
