@@ -1,7 +1,9 @@
-// Cells that live until the program ends. The system never releases a list
-// cell, tree node or machine record one by one, so they come from a bump
-// arena: allocation is cheap, and the blocks stay reachable to the end, which
-// keeps leak checkers quiet without running any destructor.
+// Cells of lists, trees and machine records come from a bump arena: cheap to
+// allocate, never released one by one, no destructor run. What a stretch of
+// the program built and no one can reach any more (a finished machine run,
+// a finished activation of velkor) is given back as a whole by a scope that
+// rewinds the arena to where it stood, so memory is bounded by the largest
+// stretch and not by the sum of all.
 #pragma once
 
 #include <cstddef>
@@ -10,10 +12,13 @@
 
 namespace common {
 
-// Raw, suitably aligned storage that is never given back.
+// Raw, suitably aligned storage, held until a scope that was open before it
+// closes (or to the end of the program). Raises STORAGE_ERROR when the
+// system gives no more memory.
 void* arena_allocate(std::size_t size, std::size_t alignment);
 
-// Bytes handed out so far (for benchmarks that watch memory growth).
+// Bytes handed out and not given back (for benchmarks and tests that watch
+// memory growth).
 std::size_t arena_bytes_used();
 
 template <class T, class... Args>
@@ -21,5 +26,29 @@ T* make(Args&&... args) {
     void* storage = arena_allocate(sizeof(T), alignof(T));
     return ::new (storage) T{std::forward<Args>(args)...};
 }
+
+// A position of the arena. rewind_arena gives back everything allocated
+// after it; the storage is kept for what is allocated next.
+struct arena_mark {
+    void* block;
+    unsigned char* cursor;
+};
+
+arena_mark arena_position();
+void rewind_arena(arena_mark mark);
+
+// arena_scope rewinds the arena, when it goes, to where it stood when it was
+// made. Whatever was allocated inside it must be unreachable by then: its
+// storage is reused, and no destructor runs. Scopes nest like blocks.
+class arena_scope {
+public:
+    arena_scope() : mark_(arena_position()) {}
+    ~arena_scope() { rewind_arena(mark_); }
+    arena_scope(const arena_scope&) = delete;
+    arena_scope& operator=(const arena_scope&) = delete;
+
+private:
+    arena_mark mark_;
+};
 
 }  // namespace common

@@ -33,3 +33,60 @@ TEST(Arena, LargeRequestsGetABlockOfTheirOwn) {
 }
 
 }  // namespace
+
+namespace {
+
+struct link {
+    long value;
+    link* rest;
+};
+
+link* build_list(int length) {
+    link* list = nullptr;
+    for (int i = 0; i < length; ++i) {
+        list = common::make<link>(i, list);
+    }
+    return list;
+}
+
+TEST(ArenaScope, GivesBackWhatItHeldAndReusesTheStorage) {
+    const std::size_t before = common::arena_bytes_used();
+    link* first = nullptr;
+    {
+        const common::arena_scope scope;
+        first = build_list(1'000'000);  // spans several blocks
+        EXPECT_GE(common::arena_bytes_used(), before + 1'000'000 * sizeof(link));
+    }
+    EXPECT_EQ(common::arena_bytes_used(), before);
+    {
+        const common::arena_scope scope;
+        link* second = build_list(1'000'000);
+        EXPECT_EQ(second, first);  // the same storage, handed out again in the same order
+        long expected = 999'999;
+        for (const link* at = second; at != nullptr; at = at->rest, --expected) {
+            ASSERT_EQ(at->value, expected);
+        }
+        EXPECT_EQ(expected, -1);
+    }
+    EXPECT_EQ(common::arena_bytes_used(), before);
+}
+
+TEST(ArenaScope, NestedScopesKeepWhatTheOuterOneBuilt) {
+    const common::arena_scope outer;
+    link* kept = build_list(10);
+    const std::size_t after_kept = common::arena_bytes_used();
+    for (int round = 0; round < 3; ++round) {
+        const common::arena_scope inner;
+        (void)build_list(300'000 * (round + 1));
+        (void)common::arena_allocate(std::size_t{5} << 20, 64);  // a block of its own
+    }
+    EXPECT_EQ(common::arena_bytes_used(), after_kept);
+    long expected = 9;
+    for (const link* at = kept; at != nullptr; at = at->rest, --expected) {
+        ASSERT_EQ(at->value, expected);
+    }
+    link* more = build_list(10);  // allocation goes on after the kept cells
+    EXPECT_NE(more, kept);
+}
+
+}  // namespace
