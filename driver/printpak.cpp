@@ -1,9 +1,17 @@
 // Tree printer: the grammar tree as indented text with bars.
+//
+// One walk of the tree serves two drawings. `ausgaben` walks with the linked
+// bar list and its operations and writes piece by piece: the plain form.
+// `printgb` walks with the bars in one buffer, kept as their text and changed
+// at the innermost levels only, and hands the pieces on in large blocks: a
+// line costs one copy of its bars and the node's text, and the memory grows
+// with the depth of the tree, not with the lines drawn.
 #include "driver/printpak.hpp"
 
 #include <cstddef>
 #include <iterator>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/arena.hpp"
@@ -21,6 +29,7 @@ constexpr std::string_view module_name = "printpak";
 
 constexpr std::string_view bar = "  |";
 constexpr std::string_view no_bar = "   ";
+constexpr std::size_t level_width = bar.size();
 
 // How a node of a grammar symbol is drawn: the root, a statement list, a
 // statement, an expression and a condition each by a step of their own; the
@@ -61,35 +70,194 @@ int one_deeper(int level) {
     return common::add(level, 1, common::place{module_name, __LINE__});
 }
 
+// The guards of the list operations, one place each for both forms of the
+// bars: an operation on the empty list, and a target below one level, where
+// the reduction would never end.
+void require_cells(bool some) {
+    common::check(some, common::place{module_name, __LINE__});
+}
+
+void require_a_level(int n) {
+    common::check(n >= 1, common::place{module_name, __LINE__});
+}
+
+strichknoten* last_cell(strichliste s) {
+    while (s->next != nullptr) {
+        s = s->next;
+    }
+    return s;
+}
+
+// The bars as the linked list, every change one of the module's list
+// operations.
+class linked_bars {
+public:
+    // What a step keeps before drawing children and puts back after them:
+    // the same head, not a copy.
+    using saved = strichliste;
+
+    explicit linked_bars(strichliste j) : j_(j) {}
+
+    [[nodiscard]] strichliste list() const { return j_; }
+    [[nodiscard]] saved keep() const { return j_; }
+    void put_back(saved s) { j_ = s; }
+    void start() { j_ = common::make<strichknoten>(true, nullptr); }
+    void reduce() { reducelist(j_); }
+    void extend(int n) { extendlist(j_, n); }
+    void extend_to(int n) { extendlist2(j_, n); }
+    [[nodiscard]] int length() const { return get_strichlisten_length(j_); }
+    [[nodiscard]] std::string text() const { return macheleerzeichen(j_); }
+
+private:
+    strichliste j_;
+};
+
+// The bars in one buffer: their text, three characters a level from the
+// outermost, and the levels that show a bar, innermost last. Each operation
+// touches only the levels it cuts, appends or flips; a level cut off gives
+// its room to the next one appended. A list set aside by `start` (a PROGRAMM
+// node below the root, which no parsed tree has) waits unchanged in
+// `outer_`, as the linked cells would.
+class bar_buffer {
+public:
+    // How many lists were set aside when the step kept its list.
+    using saved = std::size_t;
+
+    [[nodiscard]] saved keep() const { return outer_.size(); }
+
+    void put_back(saved s) {
+        if (outer_.size() > s) {
+            now_ = std::move(outer_[s]);
+            outer_.resize(s);
+        }
+    }
+
+    void start() {
+        outer_.push_back(std::move(now_));
+        now_ = bars{};
+        now_.text = bar;
+        now_.with_bar.push_back(0);
+    }
+
+    // reducelist: cut after the innermost bar but the innermost level's own.
+    void reduce() {
+        require_cells(!now_.text.empty());
+        const bool innermost_bar = now_.text.back() == '|';
+        if (now_.text.size() == level_width) {
+            now_.text = no_bar;
+            now_.with_bar.clear();
+            return;
+        }
+        const std::size_t outer_bars = now_.with_bar.size() - (innermost_bar ? 1 : 0);
+        const std::size_t kept = outer_bars == 0 ? 1 : now_.with_bar[outer_bars - 1] + 1;
+        now_.text.resize(kept * level_width);
+        now_.with_bar.resize(outer_bars);
+    }
+
+    // extendlist: n levels, a bar on the last only.
+    void extend(int n) {
+        require_cells(!now_.text.empty());
+        if (n <= 0) {
+            return;
+        }
+        now_.text.append((static_cast<std::size_t>(n) - 1) * level_width, ' ');
+        now_.text += bar;
+        now_.with_bar.push_back(now_.text.size() / level_width - 1);
+    }
+
+    // extendlist2: every reduction shortens the list, so the loop ends.
+    void extend_to(int n) {
+        for (;;) {
+            const int levels = length();
+            if (levels < n) {
+                extend(n - levels);
+                return;
+            }
+            if (levels == n) {
+                return;
+            }
+            require_a_level(n);
+            reduce();
+        }
+    }
+
+    [[nodiscard]] int length() const { return static_cast<int>(now_.text.size() / level_width); }
+    [[nodiscard]] std::string_view text() const { return now_.text; }
+
+private:
+    struct bars {
+        std::string text;
+        std::vector<std::size_t> with_bar;
+    };
+    bars now_;
+    std::vector<bars> outer_;
+};
+
+// Writes every piece as it comes: the plain form.
+class piece_by_piece {
+public:
+    piece_by_piece(common::text_writer& ausg, bool txt) : ausg_(ausg), txt_(txt) {}
+    void put(std::string_view s) { print(ausg_, s, txt_); }
+
+private:
+    common::text_writer& ausg_;
+    bool txt_;
+};
+
+// Gathers the pieces and hands them on in blocks of at least 64 KiB: a few
+// large writes instead of one or more per line. The owner hands on the rest
+// before it returns or lets an error pass.
+class in_blocks {
+public:
+    static constexpr std::size_t block_size = std::size_t{64} << 10;
+
+    in_blocks(common::text_writer& ausg, bool txt) : ausg_(ausg), txt_(txt) { block_.reserve(2 * block_size); }
+
+    void put(std::string_view s) {
+        block_ += s;
+        if (block_.size() >= block_size) {
+            hand_on();
+        }
+    }
+
+    void hand_on() {
+        if (!block_.empty()) {
+            print(ausg_, block_, txt_);
+            block_.clear();
+        }
+    }
+
+private:
+    common::text_writer& ausg_;
+    bool txt_;
+    std::string block_;
+};
+
 // What is left to do once a node's child list has been drawn.
 enum class afterwards {
     keep_level,      // the siblings follow at the node's own level
     length_of_list,  // the siblings follow at the length of the bar list
 };
 
-// A node whose child list is being drawn: the siblings come after it.
-struct pending_node {
-    grbaum node;
-    int ebene;
-    afterwards then;
-    strichliste tmp_strichliste;
-    bool puts_list_back;
-};
-
-// One drawing: the destination and the shared bar list. The walk goes down
+// One drawing over the bars `Bars` into the output `Out`. The walk goes down
 // the first children with an explicit stack of pending nodes and along the
 // siblings in a loop, so no depth of tree can exhaust the call stack.
+template <class Bars, class Out>
 class drawing {
 public:
-    drawing(common::text_writer& ausg, bool txt, strichliste j) : ausg_(ausg), txt_(txt), j_(j) {}
+    drawing(Bars& bars, Out& out) : bars_(bars), out_(out) {}
 
-    strichliste run(grbaum first, int ebene);
+    void run(grbaum first, int ebene);
 
 private:
-    common::text_writer& ausg_;
-    bool txt_;
-    strichliste j_;
-    std::vector<pending_node> pending_;
+    // A node whose child list is being drawn: the siblings come after it.
+    struct pending_node {
+        grbaum node;
+        int ebene;
+        afterwards then;
+        typename Bars::saved tmp_strichliste;
+        bool puts_list_back;
+    };
 
     // The child list to draw next, and at which level; a leaf has none.
     struct descent {
@@ -98,8 +266,12 @@ private:
         int level;
     };
 
-    void put(std::string_view s) { print(ausg_, s, txt_); }
-    void put_bars() { put(macheleerzeichen(j_)); }
+    Bars& bars_;
+    Out& out_;
+    std::vector<pending_node> pending_;
+
+    void put(std::string_view s) { out_.put(s); }
+    void put_bars() { out_.put(bars_.text()); }
 
     // Draws the node itself and says where its child list starts; pushes
     // what to do after the children.
@@ -110,19 +282,20 @@ private:
     descent list_node(grbaum b, int ebene);
 };
 
-strichliste drawing::run(grbaum first, int ebene) {
+template <class Bars, class Out>
+void drawing<Bars, Out>::run(grbaum first, int ebene) {
     grbaum cursor = first;
     int level = ebene;
     for (;;) {
         while (cursor == nullptr) {
             if (pending_.empty()) {
-                return j_;
+                return;
             }
             const pending_node done = pending_.back();
             pending_.pop_back();
-            level = done.then == afterwards::length_of_list ? get_strichlisten_length(j_) : done.ebene;
+            level = done.then == afterwards::length_of_list ? bars_.length() : done.ebene;
             if (done.puts_list_back) {
-                j_ = done.tmp_strichliste;
+                bars_.put_back(done.tmp_strichliste);
             }
             cursor = done.node->rest;
         }
@@ -136,46 +309,51 @@ strichliste drawing::run(grbaum first, int ebene) {
     }
 }
 
-drawing::descent drawing::children_then(pending_node after, grbaum child, int level) {
+template <class Bars, class Out>
+typename drawing<Bars, Out>::descent drawing<Bars, Out>::children_then(pending_node after, grbaum child,
+                                                                       int level) {
     pending_.push_back(after);
     return descent{false, child, level};
 }
 
-drawing::descent drawing::draw_node(grbaum b, int ebene) {
+template <class Bars, class Out>
+typename drawing<Bars, Out>::descent drawing<Bars, Out>::draw_node(grbaum b, int ebene) {
     int e = ebene;
     put("\n");
     put_bars();
     const symbol_step& step = step_of(b->al);
     switch (step.step) {
-        case drawn_by::root:
+        case drawn_by::root: {
             put("Programm\n");
-            j_ = common::make<strichknoten>(true, nullptr);
+            const auto outer = bars_.keep();
+            bars_.start();
             put_bars();
-            return children_then({b, ebene, afterwards::keep_level, j_, false}, b->knoten(), e);
+            return children_then({b, ebene, afterwards::keep_level, outer, false}, b->knoten(), e);
+        }
         case drawn_by::statement_list:
             put("_ AnwF\n");
-            reducelist(j_);
-            extendlist2(j_, e);
+            bars_.reduce();
+            bars_.extend_to(e);
             return list_node(b, e);
         case drawn_by::statement:
             put("_ Anw\n");
             return list_node(b, e);
         case drawn_by::expression: {
             put("_ Ausdruck\n");
-            const strichliste tmp = j_;
+            const auto tmp = bars_.keep();
             if (b->rest == nullptr) {
-                reducelist(j_);
+                bars_.reduce();
             }
             e = one_deeper(ebene);
-            extendlist2(j_, e);
+            bars_.extend_to(e);
             put_bars();
             return children_then({b, ebene, afterwards::keep_level, tmp, true}, b->knoten(), e);
         }
         case drawn_by::condition: {
             put("_ Bedingung\n");
             e = one_deeper(ebene);
-            extendlist2(j_, e);
-            const strichliste tmp = j_;
+            bars_.extend_to(e);
+            const auto tmp = bars_.keep();
             put_bars();
             return children_then({b, ebene, afterwards::keep_level, tmp, true}, b->knoten(), e);
         }
@@ -192,42 +370,45 @@ drawing::descent drawing::draw_node(grbaum b, int ebene) {
 // ANWF and ANW: a node with a following sibling opens a column of bars for
 // it; the last node of a list goes one level deeper. The siblings follow at
 // the length the list has once the children are drawn.
-drawing::descent drawing::list_node(grbaum b, int ebene) {
+template <class Bars, class Out>
+typename drawing<Bars, Out>::descent drawing<Bars, Out>::list_node(grbaum b, int ebene) {
     int e = ebene;
-    const strichliste tmp = j_;
+    const auto tmp = bars_.keep();
     grbaum child = nullptr;
     if (b->rest != nullptr) {
-        extendlist(j_, 1);
+        bars_.extend(1);
         e = one_deeper(e);
         if (b->knoten() != nullptr) {
             put_bars();
             child = b->knoten();
         }
     } else if (b->knoten() != nullptr) {
-        reducelist(j_);
+        bars_.reduce();
         e = one_deeper(e);
-        extendlist2(j_, e);
+        bars_.extend_to(e);
         put_bars();
         child = b->knoten();
     }
     return children_then({b, ebene, afterwards::length_of_list, tmp, true}, child, e);
 }
 
-drawing::descent drawing::ausgabeanw(grbaum b, int ebene, std::string_view tokenn) {
+template <class Bars, class Out>
+typename drawing<Bars, Out>::descent drawing<Bars, Out>::ausgabeanw(grbaum b, int ebene,
+                                                                    std::string_view tokenn) {
     put("_ ");
     put(tokenn);
     put("\n");
-    reducelist(j_);
-    const strichliste tmp = j_;
+    bars_.reduce();
+    const auto tmp = bars_.keep();
     const int e = one_deeper(ebene);
-    extendlist2(j_, e);
+    bars_.extend_to(e);
     grbaum child = nullptr;
     if (b->knoten() == nullptr) {
         put_bars();
         put("\n");
         put_bars();
         put("_ HIER NULL!\n");
-        reducelist(j_);
+        bars_.reduce();
     } else {
         put_bars();
         child = b->knoten();
@@ -236,38 +417,32 @@ drawing::descent drawing::ausgabeanw(grbaum b, int ebene, std::string_view token
 }
 
 // `special`: the class name is drawn, and the token text one level deeper.
-void drawing::ausgabet(grbaum b, int ebene, std::string_view tokenn, bool special) {
+template <class Bars, class Out>
+void drawing<Bars, Out>::ausgabet(grbaum b, int ebene, std::string_view tokenn, bool special) {
     int e = ebene;
     if (special) {
         put("_ ");
         put(tokenn);
         put("\n");
         if (b->rest != nullptr) {
-            extendlist(j_, 1);
+            bars_.extend(1);
         } else {
-            reducelist(j_);
+            bars_.reduce();
             e = one_deeper(e);
-            extendlist2(j_, e);
+            bars_.extend_to(e);
         }
         put_bars();
         put("\n");
         put_bars();
-        reducelist(j_);
+        bars_.reduce();
     }
     put("_ ");
     put(b->exp());
     if (!special && b->rest == nullptr) {
-        reducelist(j_);
+        bars_.reduce();
     }
     put("\n");
     put_bars();
-}
-
-strichknoten* last_cell(strichliste s) {
-    while (s->next != nullptr) {
-        s = s->next;
-    }
-    return s;
 }
 
 }  // namespace
@@ -293,7 +468,7 @@ int get_strichlisten_length(strichliste s) {
 }
 
 strichliste reducelist(strichliste s) {
-    common::check(s != nullptr, common::place{module_name, __LINE__});
+    require_cells(s != nullptr);
     if (s->next == nullptr) {
         s->b = false;
         return s;
@@ -309,7 +484,7 @@ strichliste reducelist(strichliste s) {
 }
 
 strichliste extendlist(strichliste s, int n) {
-    common::check(s != nullptr, common::place{module_name, __LINE__});
+    require_cells(s != nullptr);
     if (n <= 0) {
         return s;
     }
@@ -332,13 +507,16 @@ strichliste extendlist2(strichliste s, int n) {
         }
         // A list of one cell never gets shorter: below one level it would
         // reduce for ever.
-        common::check(n >= 1, common::place{module_name, __LINE__});
+        require_a_level(n);
         reducelist(s);
     }
 }
 
 void ausgaben(comtypes::grbaum& b, strichliste& j, int& ebene, common::text_writer& ausg, bool txt) {
-    j = drawing(ausg, txt, j).run(b, ebene);
+    linked_bars bars(j);
+    piece_by_piece out(ausg, txt);
+    drawing(bars, out).run(b, ebene);
+    j = bars.list();
 }
 
 void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt) {
@@ -346,9 +524,15 @@ void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt) {
     // before a partial drawing, and not at whichever list operation comes
     // first (a childless statement node would meet none at all).
     common::check(gb == nullptr || gb->al == alphabet::PROGRAMM, common::place{module_name, __LINE__});
-    strichliste strichzeiger = nullptr;
-    int ebene = 1;
-    ausgaben(gb, strichzeiger, ebene, ausg, txt);
+    bar_buffer bars;
+    in_blocks out(ausg, txt);
+    try {
+        drawing(bars, out).run(gb, 1);
+    } catch (...) {
+        out.hand_on();  // what was drawn before the error stands, as it would piece by piece
+        throw;
+    }
+    out.hand_on();
 }
 
 }  // namespace printpak

@@ -30,11 +30,17 @@ struct strichknoten {
 // untouched then. The drawing begins with a line end and ends with three
 // blanks and no line end. A null tree writes nothing. A root other than
 // PROGRAMM raises the check error before anything is written.
+// It writes what `ausgaben` from an empty list at level 1 writes, but keeps
+// its bars in one buffer that grows with the depth of the tree alone, and
+// hands the text on in blocks; everything written is handed on before it
+// returns or an error leaves it.
 void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt);
 
 // ausgaben draws the node `b` with its subtree and then all its following
-// siblings with theirs, at the level `ebene`, with the bar list `j`. It
-// gives back `b` and `ebene` unchanged and `j` as it holds it at its end.
+// siblings with theirs, at the level `ebene`, with the bar list `j`, piece by
+// piece through `print`. It gives back `b` and `ebene` unchanged and `j` as
+// it holds it at its end. It is the plain drawing: every bar change is one of
+// the list operations below, and the cells they append stay in the arena.
 void ausgaben(comtypes::grbaum& b, strichliste& j, int& ebene, common::text_writer& ausg, bool txt);
 
 // ---- Seen by the drawing (and by tests) ----

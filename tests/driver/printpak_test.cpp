@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -41,19 +43,34 @@ std::string picture_of(strichliste s) {
 }
 
 grbaum parse(std::string_view program) {
-    grbaum tree = comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr);
-    EXPECT_NE(tree, nullptr) << program;
+    grbaum tree = nullptr;
+    common::run_on_large_stack([&] { tree = comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr); });
+    EXPECT_NE(tree, nullptr) << program.substr(0, 80);
     return tree;
 }
 
-// Draws into a file and returns what the file holds before closing, so the
-// line end that closing adds is not part of the drawing.
-std::string drawing_of(grbaum tree) {
+// Draws into a file with `draw` (printgb by default) and returns what the
+// file holds before closing, so the line end that closing adds is not part of
+// the drawing.
+using draw_function = void (*)(grbaum, common::text_writer&);
+
+void fast_drawing(grbaum tree, common::text_writer& file) {
+    printpak::printgb(tree, file, true);
+}
+
+// The plain drawing: printgb's definition, with the linked bar list.
+void plain_drawing(grbaum tree, common::text_writer& file) {
+    strichliste j = nullptr;
+    int ebene = 1;
+    printpak::ausgaben(tree, j, ebene, file, true);
+}
+
+std::string drawing_of(grbaum tree, draw_function draw = fast_drawing) {
     const test_support::scratch_folder folder;
     const auto path = folder.path() / "baum.txt";
     common::out_file file;
     file.create(path.string());
-    printpak::printgb(tree, file, true);
+    draw(tree, file);
     file.flush();
     std::string text = test_support::read_file(path);
     file.close();
@@ -291,9 +308,7 @@ TEST(Printgb, RootOtherThanProgrammIsACheckErrorBeforeAnyOutput) {
 TEST(Printgb, DeepTreeNeedsNoDeepStack) {
     // A thousand nested loops make a tree about 3,000 levels deep; drawn on
     // a small stack, so the walk may not grow the stack with the tree.
-    const std::string program = driver_tests::nested_loops(1'000);
-    grbaum tree = nullptr;
-    common::run_on_large_stack([&] { tree = parse(program); });
+    const grbaum tree = parse(driver_tests::nested_loops(1'000));
     common::run_on_large_stack(
         [tree] {
             common::out_file sink;
@@ -302,6 +317,194 @@ TEST(Printgb, DeepTreeNeedsNoDeepStack) {
             sink.close();
         },
         std::size_t{256} << 10);
+}
+
+// ---- The fast drawing against the plain one, on large generated trees ----
+
+// `count` statements, the four forms by turns.
+std::string long_list(int count) {
+    const std::vector<std::string_view> forms = {
+        "x := (y + 1)",
+        "skip",
+        "if a < 1 then skip else b := 2 fi",
+        "while c >= d do e := ((e * 2) mod 7) od",
+    };
+    std::string program(forms[0]);
+    for (int i = 1; i < count; ++i) {
+        program += "; ";
+        program += forms[static_cast<std::size_t>(i) % forms.size()];
+    }
+    return program;
+}
+
+// `depth` conditional statements, each inside the then or else branch of the
+// one around it by turns, with a list in every branch.
+std::string nested_ifs(int depth) {
+    std::string opening;
+    std::string closing;
+    for (int i = 0; i < depth; ++i) {
+        if (i % 2 == 0) {
+            opening += "if x = 1 then skip; ";
+            closing = " else skip fi" + closing;
+        } else {
+            opening += "if x /= 2 then skip else y := 3; ";
+            closing = "; skip fi" + closing;
+        }
+    }
+    return opening + "z := 0" + closing;
+}
+
+// Expressions nested `depth` deep, to the left and to the right.
+std::string nested_parentheses(int depth) {
+    std::string left = "x := ";
+    std::string right = "; y := ";
+    for (int i = 0; i < depth; ++i) {
+        left += '(';
+        right += "(1 - ";
+    }
+    left += 'y';
+    right += 'x';
+    for (int i = 0; i < depth; ++i) {
+        left += " * 2)";
+        right += ')';
+    }
+    return left + right;
+}
+
+// Programs of every statement and expression form, mixed at random.
+class random_program {
+public:
+    explicit random_program(unsigned seed) : rng_(seed) {}
+
+    // `count` statements, each nested up to `depth` deep.
+    std::string list(int count, int depth) {
+        std::string out = statement(depth);
+        for (int i = 1; i < count; ++i) {
+            out += "; " + statement(depth);
+        }
+        return out;
+    }
+
+private:
+    std::mt19937 rng_;
+
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
+
+    std::string name() { return std::string(1, static_cast<char>('a' + pick(5))); }
+
+    std::string statement(int depth) {
+        switch (depth <= 0 ? pick(2) : pick(4)) {
+            case 0:
+                return "skip";
+            case 1:
+                return name() + " := " + expression(depth);
+            case 2:
+                return "if " + condition(depth - 1) + " then " + inner_list(depth - 1) + " else " + inner_list(depth - 1) +
+                       " fi";
+            default:
+                return "while " + condition(depth - 1) + " do " + inner_list(depth - 1) + " od";
+        }
+    }
+
+    std::string inner_list(int depth) { return list(1 + pick(3), depth); }
+
+    std::string expression(int depth) {
+        static constexpr std::string_view operators[] = {"+", "-", "*", "div", "mod"};
+        switch (depth <= 0 ? pick(2) : pick(3)) {
+            case 0:
+                return std::to_string(pick(100));
+            case 1:
+                return name();
+            default:
+                return "(" + expression(depth - 1) + " " + std::string(operators[pick(5)]) + " " +
+                       expression(depth - 1) + ")";
+        }
+    }
+
+    std::string condition(int depth) {
+        static constexpr std::string_view comparisons[] = {"<", ">", "=", "/=", "<=", ">="};
+        return expression(depth) + " " + std::string(comparisons[pick(6)]) + " " + expression(depth);
+    }
+};
+
+// Shapes no parse gives, which the drawing still follows: a truth value for
+// every third condition, no children for every fifth assignment, and every
+// seventh statement list hung below a PROGRAMM node of its own.
+void hang_odd_shapes(grbaum* slot, int& count) {
+    for (; *slot != nullptr; slot = &(*slot)->rest) {
+        const grbaum node = *slot;
+        ++count;
+        if (node->al == alphabet::ANWF && count % 7 == 0) {
+            const grbaum program = common::make<grknoten>(alphabet::PROGRAMM);
+            program->rest = node->rest;
+            node->rest = nullptr;
+            program->knoten() = node;
+            *slot = program;
+        }
+        if (node->al == alphabet::BEDINGUNG && count % 3 == 0) {
+            node->knoten() = common::make<grknoten>(alphabet::TRUET, "true");
+        } else if (node->al == alphabet::ZUWEISUNG && count % 5 == 0) {
+            node->knoten() = nullptr;
+        } else if (comtypes::isnonterminal(node)) {
+            hang_odd_shapes(&node->knoten(), count);
+        }
+    }
+}
+
+// Where two drawings part, for a failure that stays readable on texts of
+// megabytes.
+std::string where_they_part(const std::string& fast, const std::string& plain) {
+    const auto [at, _] = std::mismatch(fast.begin(), fast.end(), plain.begin(), plain.end());
+    if (fast.size() == plain.size() && at == fast.end()) {
+        return "nowhere";
+    }
+    const auto offset = static_cast<std::size_t>(at - fast.begin());
+    return "at byte " + std::to_string(offset) + " of " + std::to_string(fast.size()) + " and " +
+           std::to_string(plain.size()) + ": \"" + fast.substr(offset, 40) + "\" against \"" +
+           plain.substr(offset, 40) + "\"";
+}
+
+TEST(Printgb, FastDrawingAgreesWithTheListOperations) {
+    std::vector<std::string> programs = {
+        long_list(400),
+        driver_tests::nested_loops(300),
+        nested_ifs(200),
+        nested_parentheses(400),
+    };
+    for (unsigned seed = 1; seed <= 8; ++seed) {
+        programs.push_back(random_program(seed).list(60, 4));
+    }
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const grbaum tree = parse(programs[i]);
+        const std::string plain = drawing_of(tree, plain_drawing);
+        EXPECT_GT(plain.size(), std::size_t{10'000}) << "program " << i;
+        EXPECT_EQ(where_they_part(drawing_of(tree, fast_drawing), plain), "nowhere") << "program " << i;
+    }
+    for (std::size_t i = 4; i < programs.size(); ++i) {
+        grbaum tree = parse(programs[i]);
+        int count = 0;
+        hang_odd_shapes(&tree->knoten(), count);
+        const std::string plain = drawing_of(tree, plain_drawing);
+        EXPECT_EQ(where_they_part(drawing_of(tree, fast_drawing), plain), "nowhere") << "odd program " << i;
+        for (const std::string_view shape : {"|_ true\n", "_ HIER NULL!\n", "Programm\n"}) {
+            EXPECT_NE(plain.find(shape, 11), std::string::npos) << "odd program " << i << " lacks " << shape;
+        }
+    }
+}
+
+TEST(Printgb, DrawingTakesNoCellsFromTheArena) {
+    // Bar cells were taken per level and never reused, and each further
+    // statement of a list is drawn a level deeper: the memory grew with the
+    // square of the program. The drawing now reuses one buffer.
+    for (const std::string& program : {long_list(2'000), driver_tests::nested_loops(1'000)}) {
+        const grbaum tree = parse(program);
+        common::out_file sink;
+        sink.create("/dev/null");
+        const std::size_t before = common::arena_bytes_used();
+        printpak::printgb(tree, sink, true);
+        EXPECT_EQ(common::arena_bytes_used(), before);
+        sink.close();
+    }
 }
 
 }  // namespace
