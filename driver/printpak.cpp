@@ -204,20 +204,25 @@ private:
     bool txt_;
 };
 
-// Gathers the pieces and hands them on in blocks of at least 64 KiB: a few
-// large writes instead of one or more per line. The owner hands on the rest
+// Gathers the pieces and hands them on in blocks of about a mebibyte: a few
+// large writes instead of one or more per line (on the long drawings, blocks
+// of 64 KiB cost the system half as much again). The owner hands on the rest
 // before it returns or lets an error pass.
 class in_blocks {
 public:
-    static constexpr std::size_t block_size = std::size_t{64} << 10;
+    static constexpr std::size_t block_size = std::size_t{1} << 20;
 
-    in_blocks(common::text_writer& ausg, bool txt) : ausg_(ausg), txt_(txt) { block_.reserve(2 * block_size); }
+    in_blocks(common::text_writer& ausg, bool txt) : ausg_(ausg), txt_(txt) { block_.reserve(block_size); }
 
     void put(std::string_view s) {
-        block_ += s;
-        if (block_.size() >= block_size) {
+        if (block_.size() + s.size() > block_size) {
             hand_on();
+            if (s.size() >= block_size) {  // bars deeper than a block go on their own
+                print(ausg_, s, txt_);
+                return;
+            }
         }
+        block_ += s;
     }
 
     void hand_on() {
