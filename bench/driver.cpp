@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -179,61 +180,49 @@ std::string statement_list(std::int64_t n) {
     return program;
 }
 
-std::string nested_loops(std::int64_t depth) {
+// `depth` times `opening`, then `middle`, then `depth` times `closing`.
+std::string nested(std::int64_t depth, std::string_view opening, std::string_view middle,
+                   std::string_view closing) {
     std::string program;
     for (std::int64_t i = 0; i < depth; ++i) {
-        program += "while x < 0 do ";
+        program += opening;
     }
-    program += "skip";
+    program += middle;
     for (std::int64_t i = 0; i < depth; ++i) {
-        program += " od";
+        program += closing;
     }
     return program;
 }
 
-// Conditional statements inside the else branch of the one around them, a
-// list of two in every then branch.
-std::string nested_ifs(std::int64_t depth) {
-    std::string program;
-    for (std::int64_t i = 0; i < depth; ++i) {
-        program += "if x = 1 then skip; y := 2 else ";
+// The sizes of every drawing: from a hundred to ten thousand statements or
+// levels of nesting (the parser's limit).
+void sizes(benchmark::internal::Benchmark* b) {
+    for (const int n : {100, 1'000, 3'000, 10'000}) {
+        b->Arg(n);
     }
-    program += "skip";
-    for (std::int64_t i = 0; i < depth; ++i) {
-        program += " fi";
-    }
-    return program;
-}
-
-std::string nested_parentheses(std::int64_t depth) {
-    std::string program = "x := ";
-    program.append(static_cast<std::size_t>(depth), '(');
-    program += "y";
-    for (std::int64_t i = 0; i < depth; ++i) {
-        program += " + 1)";
-    }
-    return program;
+    b->Unit(benchmark::kMillisecond);
 }
 
 void printgb_statement_list(benchmark::State& state) {
     draw(state, statement_list(state.range(0)), "statements", fast);
 }
-BENCHMARK(printgb_statement_list)->Arg(100)->Arg(1'000)->Arg(3'000)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(printgb_statement_list)->Apply(sizes);
 
 void printgb_nested_loops(benchmark::State& state) {
-    draw(state, nested_loops(state.range(0)), "depth", fast);
+    draw(state, nested(state.range(0), "while x < 0 do ", "skip", " od"), "depth", fast);
 }
-BENCHMARK(printgb_nested_loops)->Arg(100)->Arg(1'000)->Arg(3'000)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(printgb_nested_loops)->Apply(sizes);
 
 void printgb_nested_ifs(benchmark::State& state) {
-    draw(state, nested_ifs(state.range(0)), "depth", fast);
+    // Each inside the else branch of the one around it, a list in every then branch.
+    draw(state, nested(state.range(0), "if x = 1 then skip; y := 2 else ", "skip", " fi"), "depth", fast);
 }
-BENCHMARK(printgb_nested_ifs)->Arg(100)->Arg(1'000)->Arg(3'000)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(printgb_nested_ifs)->Apply(sizes);
 
 void printgb_nested_parentheses(benchmark::State& state) {
-    draw(state, nested_parentheses(state.range(0)), "depth", fast);
+    draw(state, "x := " + nested(state.range(0), "(", "y", " + 1)"), "depth", fast);
 }
-BENCHMARK(printgb_nested_parentheses)->Arg(100)->Arg(1'000)->Arg(3'000)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(printgb_nested_parentheses)->Apply(sizes);
 
 // Few drawings: the arena keeps every cell of every one.
 void plain_statement_list(benchmark::State& state) {

@@ -44,14 +44,12 @@ std::string picture_of(strichliste s) {
 
 grbaum parse(std::string_view program) {
     grbaum tree = nullptr;
-    common::run_on_large_stack([&] { tree = comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr); });
+    common::run_on_large_stack(
+        [&] { tree = comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr); });
     EXPECT_NE(tree, nullptr) << program.substr(0, 80);
     return tree;
 }
 
-// Draws into a file with `draw` (printgb by default) and returns what the
-// file holds before closing, so the line end that closing adds is not part of
-// the drawing.
 using draw_function = void (*)(grbaum, common::text_writer&);
 
 void fast_drawing(grbaum tree, common::text_writer& file) {
@@ -65,6 +63,9 @@ void plain_drawing(grbaum tree, common::text_writer& file) {
     printpak::ausgaben(tree, j, ebene, file, true);
 }
 
+// Draws into a file with `draw` (printgb by default) and returns what the
+// file holds before closing, so the line end that closing adds is not part of
+// the drawing.
 std::string drawing_of(grbaum tree, draw_function draw = fast_drawing) {
     const test_support::scratch_folder folder;
     const auto path = folder.path() / "baum.txt";
@@ -399,8 +400,8 @@ private:
             case 1:
                 return name() + " := " + expression(depth);
             case 2:
-                return "if " + condition(depth - 1) + " then " + inner_list(depth - 1) + " else " + inner_list(depth - 1) +
-                       " fi";
+                return "if " + condition(depth - 1) + " then " + inner_list(depth - 1) + " else " +
+                       inner_list(depth - 1) + " fi";
             default:
                 return "while " + condition(depth - 1) + " do " + inner_list(depth - 1) + " od";
         }
@@ -428,8 +429,9 @@ private:
 };
 
 // Shapes no parse gives, which the drawing still follows: a truth value for
-// every third condition, no children for every fifth assignment, and every
-// seventh statement list hung below a PROGRAMM node of its own.
+// every third condition, no children for every fifth assignment and every
+// eleventh statement, and every seventh statement list hung below a PROGRAMM
+// node of its own.
 void hang_odd_shapes(grbaum* slot, int& count) {
     for (; *slot != nullptr; slot = &(*slot)->rest) {
         const grbaum node = *slot;
@@ -443,7 +445,8 @@ void hang_odd_shapes(grbaum* slot, int& count) {
         }
         if (node->al == alphabet::BEDINGUNG && count % 3 == 0) {
             node->knoten() = common::make<grknoten>(alphabet::TRUET, "true");
-        } else if (node->al == alphabet::ZUWEISUNG && count % 5 == 0) {
+        } else if ((node->al == alphabet::ZUWEISUNG && count % 5 == 0) ||
+                   (node->al == alphabet::ANW && count % 11 == 0)) {
             node->knoten() = nullptr;
         } else if (comtypes::isnonterminal(node)) {
             hang_odd_shapes(&node->knoten(), count);
