@@ -2,7 +2,7 @@
 // guarded arithmetic and the step function.
 #include "machine/baumwandler_package.hpp"
 
-#include <string>
+#include <algorithm>
 #include <unordered_set>
 #include <vector>
 
@@ -41,6 +41,18 @@ grbaum child(grbaum node, int position) {
 
 }  // namespace
 
+// ---- Names ----
+
+const std::string_view* name_ref::copy_of(std::string_view text) {
+    if (text.empty()) {
+        return nullptr;
+    }
+    void* storage = common::arena_allocate(sizeof(std::string_view) + text.size(), alignof(std::string_view));
+    char* characters = static_cast<char*>(storage) + sizeof(std::string_view);
+    std::copy(text.begin(), text.end(), characters);
+    return ::new (storage) std::string_view(characters, text.size());
+}
+
 // ---- Conversion of the grammar tree ----
 
 namespace {
@@ -73,17 +85,17 @@ ausdruck ausdruck_wandler(grbaum baum) {
     const grbaum erstes = child(baum, 1);
     switch (erstes->al) {
         case alphabet::ZAHLT: {
-            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::ZAHL);
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::ZAHL);
             e->zahl_wert() = read_number(erstes->exp());
             return e;
         }
         case alphabet::NAMET: {
-            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::NAME);
-            e->name_wert() = erstes->exp();
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::NAME);
+            e->name_wert() = name_ref(erstes->exp());  // a copy: the program holds nothing of the tree
             return e;
         }
         case alphabet::AUFT: {
-            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::VERKN);
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::VERKN);
             e->operator_wert() = opt_wandler(child(baum, 3)->exp());
             e->links_ausdruck() = ausdruck_wandler(child(baum, 2));
             e->rechts_ausdruck() = ausdruck_wandler(child(baum, 4));
@@ -97,11 +109,11 @@ ausdruck ausdruck_wandler(grbaum baum) {
 bedingung bedingung_wandler(grbaum baum) {
     const alphabet erstes = child(baum, 1)->al;
     if (erstes == alphabet::TRUET || erstes == alphabet::FALSET) {
-        const bedingung b = common::make<bedingung_rec>(bedingungs_art::WAHR);
+        const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::WAHR);
         b->wahr_wert() = erstes == alphabet::TRUET;
         return b;
     }
-    const bedingung b = common::make<bedingung_rec>(bedingungs_art::VERGLEICH);
+    const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::VERGLEICH);
     b->vergleichs_wert() = ropt_wandler(child(baum, 2)->exp());
     b->links_ausdruck() = ausdruck_wandler(child(baum, 1));
     b->rechts_ausdruck() = ausdruck_wandler(child(baum, 3));
@@ -111,26 +123,26 @@ bedingung bedingung_wandler(grbaum baum) {
 anweisung anw_wandler(grbaum baum) {
     switch (common::not_null(baum, common::place{module_name, __LINE__})->al) {
         case alphabet::ZUWEISUNG: {
-            const anweisung s = common::make<anweisung_rec>(anweisungs_art::ZUWEISUNG);
-            s->zuweisungs_name() = child(baum, 1)->exp();
+            const anweisung s = common::make_scoped<anweisung_rec>(anweisungs_art::ZUWEISUNG);
+            s->zuweisungs_name() = name_ref(child(baum, 1)->exp());
             s->links_ausdruck() = ausdruck_wandler(child(baum, 3));
             return s;
         }
         case alphabet::BEDINGTEANWEISUNG: {
-            const anweisung s = common::make<anweisung_rec>(anweisungs_art::FALL);
+            const anweisung s = common::make_scoped<anweisung_rec>(anweisungs_art::FALL);
             s->bedingungs_wert_fall() = bedingung_wandler(child(baum, 2));
             s->erst_anweisung_fall() = anwf_wandler(child(baum, 4));
             s->zweit_anweisung_fall() = anwf_wandler(child(baum, 6));
             return s;
         }
         case alphabet::SCHLEIFE: {
-            const anweisung s = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
+            const anweisung s = common::make_scoped<anweisung_rec>(anweisungs_art::SCHLEIFE);
             s->bedingungs_wert_schleife() = bedingung_wandler(child(baum, 2));
             s->erst_anweisung_schleife() = anwf_wandler(child(baum, 4));
             return s;
         }
         case alphabet::LEEREANWEISUNG:
-            return common::make<anweisung_rec>(anweisungs_art::SKIP);
+            return common::make_scoped<anweisung_rec>(anweisungs_art::SKIP);
         default:
             return nullptr;
     }
@@ -144,7 +156,7 @@ anweisung_f anwf_wandler(grbaum baum) {
     grbaum knoten = baum;
     for (;;) {
         const grbaum anw_knoten = child(knoten, 1);
-        const anweisung_f zelle = common::make<anweisung_f_rec>();
+        const anweisung_f zelle = common::make_scoped<anweisung_f_rec>();
         zelle->anw = anw_wandler(anw_knoten->knoten());
         *ende = zelle;
         ende = &zelle->rest;
@@ -160,9 +172,9 @@ teile baum_wandler(grbaum baum) {
     if (common::not_null(baum, common::place{module_name, __LINE__})->al != alphabet::PROGRAMM) {
         return nullptr;
     }
-    const teil programm = common::make<teil_rec>(teil_arten::ANW_F);
+    const teil programm = common::make_scoped<teil_rec>(teil_arten::ANW_F);
     programm->teil_anw_f() = anwf_wandler(child(baum, 1));
-    return common::make<teile_rec>(programm, nullptr);
+    return common::make_scoped<teile_rec>(programm, nullptr);
 }
 
 // ---- Environment ----
@@ -180,7 +192,7 @@ umgebung var_tupel(grbaum gr, umgebung var_liste) {
     };
     std::unordered_set<std::string_view> vorhanden;
     for (umgebung u = var_liste; u != nullptr; u = u->next) {
-        vorhanden.insert(u->elem.variable_name);
+        vorhanden.insert(u->elem.variable_name.view());
     }
     umgebung liste = var_liste;
     std::vector<frame> offen;
@@ -200,8 +212,9 @@ umgebung var_tupel(grbaum gr, umgebung var_liste) {
         if (!comtypes::is_terminal_symbol(knoten->al)) {
             offen.push_back(frame{knoten->knoten()});  // r is not used after this
         } else if (knoten->al == alphabet::NAMET && !vorhanden.contains(knoten->exp())) {
-            const umgebung zelle = common::make<umgebung_rec>(variable{knoten->exp(), wert{}});
-            vorhanden.insert(zelle->elem.variable_name);
+            const umgebung zelle =
+                common::make_scoped<umgebung_rec>(variable{name_ref(knoten->exp()), wert{}});
+            vorhanden.insert(zelle->elem.variable_name.view());
             (r.new_cells == nullptr ? r.new_cells : r.last->next) = zelle;
             r.last = zelle;
         }
@@ -348,40 +361,50 @@ static_assert(common::one_row_per_value(rule_rows, &rule_row::value,
                                         static_cast<std::size_t>(rule::ENDE) + 1),
               "one row per rule, in the order of rule");
 
-// push returns a new cell holding `t` on top of `stapel`.
-teile push(teil t, teile stapel) {
-    return common::make<teile_rec>(t, stapel);
-}
+// A part that a rule pushes is new, and so is its cell: both are made in
+// one piece. They stay two records: the cell's `t` points to the part.
+struct cell_with_part {
+    teil_rec part;
+    teile_rec cell;
 
-// new_part returns a new part of kind `art` whose one field is set by `set`.
+    cell_with_part(teil_arten art, teile stapel) : part(art), cell{&part, stapel} {}
+};
+
+// push returns a new cell on top of `stapel` holding a new part of kind
+// `art`, whose one field `set` fills.
 template <class Set>
-teil new_part(teil_arten art, Set set) {
-    const teil t = common::make<teil_rec>(art);
-    set(*t);
-    return t;
+teile push(teil_arten art, Set set, teile stapel) {
+    cell_with_part* neu = common::make_scoped<cell_with_part>(art, stapel);
+    set(neu->part);
+    return &neu->cell;
 }
 
-teil marker(teil_arten art) {
-    return common::make<teil_rec>(art);
+teile push_marker(teil_arten art, teile stapel) {
+    return &common::make_scoped<cell_with_part>(art, stapel)->cell;
 }
-
-teil anw_part(anweisung s) {
-    return new_part(teil_arten::ANW, [&](teil_rec& t) { t.teil_anw() = s; });
+teile push_anw(anweisung s, teile stapel) {
+    return push(
+        teil_arten::ANW, [&](teil_rec& t) { t.teil_anw() = s; }, stapel);
 }
-teil anw_f_part(anweisung_f l) {
-    return new_part(teil_arten::ANW_F, [&](teil_rec& t) { t.teil_anw_f() = l; });
+teile push_anw_f(anweisung_f l, teile stapel) {
+    return push(
+        teil_arten::ANW_F, [&](teil_rec& t) { t.teil_anw_f() = l; }, stapel);
 }
-teil bed_part(bedingung b) {
-    return new_part(teil_arten::BED, [&](teil_rec& t) { t.teil_bed() = b; });
+teile push_bed(bedingung b, teile stapel) {
+    return push(
+        teil_arten::BED, [&](teil_rec& t) { t.teil_bed() = b; }, stapel);
 }
-teil ausdr_part(ausdruck e) {
-    return new_part(teil_arten::AUSDR, [&](teil_rec& t) { t.teil_ausdr() = e; });
+teile push_ausdr(ausdruck e, teile stapel) {
+    return push(
+        teil_arten::AUSDR, [&](teil_rec& t) { t.teil_ausdr() = e; }, stapel);
 }
-teil zwert_part(std::int32_t n) {
-    return new_part(teil_arten::ZWERT, [&](teil_rec& t) { t.teil_zwert() = n; });
+teile push_zwert(std::int32_t n, teile stapel) {
+    return push(
+        teil_arten::ZWERT, [&](teil_rec& t) { t.teil_zwert() = n; }, stapel);
 }
-teil wwert_part(bool v) {
-    return new_part(teil_arten::WWERT, [&](teil_rec& t) { t.teil_wwert() = v; });
+teile push_wwert(bool v, teile stapel) {
+    return push(
+        teil_arten::WWERT, [&](teil_rec& t) { t.teil_wwert() = v; }, stapel);
 }
 
 // top returns the part in the top cell of a stack; an empty stack or an
@@ -445,7 +468,7 @@ private:
                 write_rule(rule::R4);
                 const auto [z1, z2, w2] = two_numbers();
                 const std::int32_t r = rechne_op(t.teil_op(), z1, z2);
-                k().wk = push(zwert_part(r), w2);
+                k().wk = push_zwert(r, w2);
                 k().zk = rest;
                 return;
             }
@@ -453,7 +476,7 @@ private:
                 write_rule(rule::R7);
                 const auto [z1, z2, w2] = two_numbers();
                 const bool r = rechne_rel_op(t.teil_rop(), z1, z2);
-                k().wk = push(wwert_part(r), w2);
+                k().wk = push_wwert(r, w2);
                 k().zk = rest;
                 return;
             }
@@ -474,17 +497,16 @@ private:
         switch (s.form) {
             case anweisungs_art::FALL:
                 write_rule(rule::R12);
-                k().zk = push(bed_part(s.bedingungs_wert_fall()),
-                              push(marker(teil_arten::IF_CASE),
-                                   push(anw_f_part(s.erst_anweisung_fall()),
-                                        push(anw_f_part(s.zweit_anweisung_fall()), rest))));
+                k().zk = push_bed(
+                    s.bedingungs_wert_fall(),
+                    push_marker(teil_arten::IF_CASE, push_anw_f(s.erst_anweisung_fall(),
+                                                                push_anw_f(s.zweit_anweisung_fall(), rest))));
                 return;
             case anweisungs_art::SCHLEIFE: {
                 write_rule(rule::R15);
                 const bedingung b = s.bedingungs_wert_schleife();
-                k().zk = push(bed_part(b),
-                              push(marker(teil_arten::DO_CASE),
-                                   push(bed_part(b), push(anw_f_part(s.erst_anweisung_schleife()), rest))));
+                k().zk = push_bed(b, push_marker(teil_arten::DO_CASE,
+                                                 push_bed(b, push_anw_f(s.erst_anweisung_schleife(), rest))));
                 return;
             }
             case anweisungs_art::SKIP:
@@ -493,9 +515,14 @@ private:
                 return;
             case anweisungs_art::ZUWEISUNG: {
                 write_rule(rule::R9);
-                const teil bez =
-                    new_part(teil_arten::BEZ, [&](teil_rec& p) { p.teil_bez() = s.zuweisungs_name(); });
-                k().zk = push(ausdr_part(s.links_ausdruck()), push(marker(teil_arten::ZUW), push(bez, rest)));
+                // The BEZ part's copy of the name shares the statement's text: no
+                // rule changes a name, so the copy is never seen to differ.
+                const name_ref x = s.zuweisungs_name();
+                k().zk = push_ausdr(
+                    s.links_ausdruck(),
+                    push_marker(teil_arten::ZUW,
+                                push(
+                                    teil_arten::BEZ, [&](teil_rec& p) { p.teil_bez() = x; }, rest)));
                 return;
             }
         }
@@ -511,25 +538,26 @@ private:
             return;
         }
         write_rule(rule::R11);
-        const teil anw = anw_part(l->anw);
+        const teile oben = push_anw(l->anw, k().zk);
         t.teil_anw_f() = l->rest;
-        k().zk = push(anw, k().zk);
+        k().zk = oben;
     }
 
     void bed_rules(bedingung_rec& b, teile rest) {
         switch (b.form) {
             case bedingungs_art::WAHR:
                 write_rule(rule::R5);
-                k().wk = push(wwert_part(b.wahr_wert()), k().wk);
+                k().wk = push_wwert(b.wahr_wert(), k().wk);
                 k().zk = rest;
                 return;
             case bedingungs_art::VERGLEICH:
                 write_rule(rule::R6);
-                k().zk = push(ausdr_part(b.links_ausdruck()),
-                              push(ausdr_part(b.rechts_ausdruck()),
-                                   push(new_part(teil_arten::ROP,
-                                                 [&](teil_rec& p) { p.teil_rop() = b.vergleichs_wert(); }),
-                                        rest)));
+                k().zk = push_ausdr(
+                    b.links_ausdruck(),
+                    push_ausdr(b.rechts_ausdruck(),
+                               push(
+                                   teil_arten::ROP, [&](teil_rec& p) { p.teil_rop() = b.vergleichs_wert(); },
+                                   rest)));
                 return;
         }
         common::check_failed(common::place{module_name, __LINE__});
@@ -539,23 +567,24 @@ private:
         switch (e.form) {
             case ausdrucks_art::ZAHL:
                 write_rule(rule::R1);
-                k().wk = push(zwert_part(e.zahl_wert()), k().wk);
+                k().wk = push_zwert(e.zahl_wert(), k().wk);
                 k().zk = rest;
                 return;
             case ausdrucks_art::NAME: {
                 write_rule(rule::R2);
                 const std::int32_t n = wert_suche(e.name_wert(), k().um).zahl_wert();  // UNDEF fails here
-                k().wk = push(zwert_part(n), k().wk);
+                k().wk = push_zwert(n, k().wk);
                 k().zk = rest;
                 return;
             }
             case ausdrucks_art::VERKN:
                 write_rule(rule::R3);
-                k().zk = push(
-                    ausdr_part(e.links_ausdruck()),
-                    push(ausdr_part(e.rechts_ausdruck()),
-                         push(new_part(teil_arten::OP, [&](teil_rec& p) { p.teil_op() = e.operator_wert(); }),
-                              rest)));
+                k().zk = push_ausdr(
+                    e.links_ausdruck(),
+                    push_ausdr(
+                        e.rechts_ausdruck(),
+                        push(
+                            teil_arten::OP, [&](teil_rec& p) { p.teil_op() = e.operator_wert(); }, rest)));
                 return;
         }
         common::check_failed(common::place{module_name, __LINE__});
@@ -608,11 +637,11 @@ private:
             const teile body_zelle = below(bed_zelle, common::place{module_name, __LINE__});
             const bedingung b = top(bed_zelle, common::place{module_name, __LINE__}).teil_bed();
             const anweisung_f body = top(body_zelle, common::place{module_name, __LINE__}).teil_anw_f();
-            const anweisung schleife = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
+            const anweisung schleife = common::make_scoped<anweisung_rec>(anweisungs_art::SCHLEIFE);
             schleife->bedingungs_wert_schleife() = b;
             schleife->erst_anweisung_schleife() = body;
-            k().zk = push(anw_f_part(body),
-                          push(anw_part(schleife), below(body_zelle, common::place{module_name, __LINE__})));
+            k().zk =
+                push_anw_f(body, push_anw(schleife, below(body_zelle, common::place{module_name, __LINE__})));
         } else {
             write_rule(rule::R17);
             k().zk = below(below(bed_zelle, common::place{module_name, __LINE__}),
@@ -622,7 +651,7 @@ private:
 
     void assign(teile bez_zelle) {
         write_rule(rule::R10);
-        const std::string& x = top(bez_zelle, common::place{module_name, __LINE__}).teil_bez();
+        const name_ref x = top(bez_zelle, common::place{module_name, __LINE__}).teil_bez();
         const std::int32_t n = top(k().wk, common::place{module_name, __LINE__}).teil_zwert();
         k().um = wert_eintrag(x, n, k().um);
         k().wk = k().wk->rest;

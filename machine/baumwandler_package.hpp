@@ -2,16 +2,19 @@
 // and states; the conversion of the grammar tree; the environment; guarded
 // arithmetic and comparisons; and the step function with its numbered rules.
 //
-// Every record reached through a pointer comes from the arena and lives until
-// the program ends. Variant records carry their kind in `form`; touching a
-// field of another kind raises the check error naming the line of the type's
-// declaration in this module's interface.
+// Every record reached through a pointer comes from the arena and lives as
+// long as the stretch of the program that built it (a run of the machine, an
+// activation of velkor): records are trivially destructible, so a scope can
+// give them back whole. Variant records carry their kind in `form`; touching
+// a field of another kind raises the check error naming the line of the
+// type's declaration in this module's interface.
 #pragma once
 
 #include <array>
+#include <concepts>
 #include <cstdint>
-#include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "common/errors.hpp"
 #include "common/rows.hpp"
@@ -149,6 +152,56 @@ private:                                                      \
                                                               \
 public:
 
+// A record whose kinds each have at most one field keeps them in one union
+// `field_`, and lists them as rows FIELD(Type, name, kind). Each row gives
+// the accessor (BAUMWANDLER_SHARED_FIELD, guarded as above), the union's
+// member (BAUMWANDLER_UNION_MEMBER) and, in the constructor, the start of
+// the member of the record's own kind (BAUMWANDLER_START_FIELD), so that a
+// new record has its field null, empty or zero.
+#define BAUMWANDLER_SHARED_FIELD(Type, name, kind)                \
+    Type& name() {                                                \
+        return detail::field(field_.name, form == (kind), guard); \
+    }                                                             \
+    [[nodiscard]] const Type& name() const {                      \
+        return detail::field(field_.name, form == (kind), guard); \
+    }
+#define BAUMWANDLER_UNION_MEMBER(Type, name, kind) Type name;
+#define BAUMWANDLER_START_FIELD(Type, name, kind) \
+    if (form == (kind)) {                         \
+        field_.name = Type{};                     \
+    }
+
+// ---- Names ----
+
+// name_ref is a name of the While program (a variable, an assignment's
+// target), held by one pointer: the text is copied once into the arena,
+// where it lives as long as the records that hold it; copying a name_ref
+// shares that text. The default is the empty name. A name_ref is made from
+// any text (a literal, a view of a leaf's text), which is then copied.
+class name_ref {
+public:
+    name_ref() = default;
+    template <class Text>
+    requires(std::convertible_to<const Text&, std::string_view> &&
+             !std::same_as<std::remove_cvref_t<Text>, name_ref>) name_ref(const Text& text)
+        : text_(copy_of(text)) {}  // implicit, as from a text to a string
+
+    [[nodiscard]] std::string_view view() const { return text_ == nullptr ? std::string_view{} : *text_; }
+    operator std::string_view() const { return view(); }  // reads as a text wherever one is wanted
+    [[nodiscard]] const char* data() const { return view().data(); }
+    [[nodiscard]] std::size_t size() const { return view().size(); }
+    [[nodiscard]] bool empty() const { return view().empty(); }
+
+    friend bool operator==(name_ref a, std::string_view b) { return a.view() == b; }
+
+private:
+    // copy_of returns a view in the arena of a copy of `text`, its characters
+    // right behind it; null for the empty text.
+    static const std::string_view* copy_of(std::string_view text);
+
+    const std::string_view* text_ = nullptr;
+};
+
 // ---- Pointer types (null: none, the empty list, the empty stack) ----
 
 struct ausdruck_rec;
@@ -180,7 +233,7 @@ struct ausdruck_rec {
     explicit ausdruck_rec(ausdrucks_art kind) : form(kind) {}
 
     BAUMWANDLER_VARIANT_FIELD(std::int32_t, zahl_wert, ausdrucks_art::ZAHL)
-    BAUMWANDLER_VARIANT_FIELD(std::string, name_wert, ausdrucks_art::NAME)
+    BAUMWANDLER_VARIANT_FIELD(name_ref, name_wert, ausdrucks_art::NAME)
     BAUMWANDLER_VARIANT_FIELD(operator_, operator_wert, ausdrucks_art::VERKN)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, ausdrucks_art::VERKN)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, ausdrucks_art::VERKN)
@@ -213,7 +266,7 @@ struct anweisung_rec {
     BAUMWANDLER_VARIANT_FIELD(anweisung_f, zweit_anweisung_fall, anweisungs_art::FALL)
     BAUMWANDLER_VARIANT_FIELD(bedingung, bedingungs_wert_schleife, anweisungs_art::SCHLEIFE)
     BAUMWANDLER_VARIANT_FIELD(anweisung_f, erst_anweisung_schleife, anweisungs_art::SCHLEIFE)
-    BAUMWANDLER_VARIANT_FIELD(std::string, zuweisungs_name, anweisungs_art::ZUWEISUNG)
+    BAUMWANDLER_VARIANT_FIELD(name_ref, zuweisungs_name, anweisungs_art::ZUWEISUNG)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, anweisungs_art::ZUWEISUNG)
 };
 
@@ -240,7 +293,7 @@ struct wert {
 
 // variable is one entry of the store: a name and its value.
 struct variable {
-    std::string variable_name;
+    name_ref variable_name;
     wert variable_wert;
 };
 
@@ -254,31 +307,43 @@ struct umgebung_rec {
 // variable_rec is declared beside variable for completeness; no operation
 // creates or reads it.
 struct variable_rec {
-    std::string variable_name;
+    name_ref variable_name;
     wert variable_wert;
     variablen variable_next = nullptr;
 };
 
 // ---- Stacks ----
 
-// teil_rec is a stack part. Its kind selects its one field; the markers
-// IF_CASE, DO_CASE and ZUW have none.
+// teil_rec is a stack part: its kind and its one field, a pointer, a name or
+// a number, in 16 bytes; the markers IF_CASE, DO_CASE and ZUW have none.
+// Almost every step pushes parts, so their size is the machine's memory.
+#define BAUMWANDLER_TEIL_FIELDS(FIELD)                 \
+    FIELD(anweisung, teil_anw, teil_arten::ANW)        \
+    FIELD(anweisung_f, teil_anw_f, teil_arten::ANW_F)  \
+    FIELD(bedingung, teil_bed, teil_arten::BED)        \
+    FIELD(ausdruck, teil_ausdr, teil_arten::AUSDR)     \
+    FIELD(name_ref, teil_bez, teil_arten::BEZ)         \
+    FIELD(std::int32_t, teil_zwert, teil_arten::ZWERT) \
+    FIELD(bool, teil_wwert, teil_arten::WWERT)         \
+    FIELD(operator_, teil_op, teil_arten::OP)          \
+    FIELD(vergleicher, teil_rop, teil_arten::ROP)
+
 struct teil_rec {
     static constexpr common::place guard = places::teil_rec;
     const teil_arten form;
 
-    explicit teil_rec(teil_arten kind) : form(kind) {}
+    explicit teil_rec(teil_arten kind)
+        : form(kind){BAUMWANDLER_TEIL_FIELDS(BAUMWANDLER_START_FIELD)}
 
-    BAUMWANDLER_VARIANT_FIELD(anweisung, teil_anw, teil_arten::ANW)
-    BAUMWANDLER_VARIANT_FIELD(anweisung_f, teil_anw_f, teil_arten::ANW_F)
-    BAUMWANDLER_VARIANT_FIELD(bedingung, teil_bed, teil_arten::BED)
-    BAUMWANDLER_VARIANT_FIELD(ausdruck, teil_ausdr, teil_arten::AUSDR)
-    BAUMWANDLER_VARIANT_FIELD(std::string, teil_bez, teil_arten::BEZ)
-    BAUMWANDLER_VARIANT_FIELD(std::int32_t, teil_zwert, teil_arten::ZWERT)
-    BAUMWANDLER_VARIANT_FIELD(bool, teil_wwert, teil_arten::WWERT)
-    BAUMWANDLER_VARIANT_FIELD(operator_, teil_op, teil_arten::OP)
-    BAUMWANDLER_VARIANT_FIELD(vergleicher, teil_rop, teil_arten::ROP)
+          BAUMWANDLER_TEIL_FIELDS(BAUMWANDLER_SHARED_FIELD)
+
+              private : union {
+        BAUMWANDLER_TEIL_FIELDS(BAUMWANDLER_UNION_MEMBER)
+    } field_{};
 };
+static_assert(sizeof(teil_rec) == 16, "a part is its kind and one pointer, name or number");
+
+#undef BAUMWANDLER_TEIL_FIELDS
 
 // teile_rec is one stack cell: the part and the cell below (null under the
 // bottom cell). A stack is the teile of its top cell.
@@ -311,6 +376,9 @@ struct zustand {
 };
 
 #undef BAUMWANDLER_VARIANT_FIELD
+#undef BAUMWANDLER_SHARED_FIELD
+#undef BAUMWANDLER_UNION_MEMBER
+#undef BAUMWANDLER_START_FIELD
 
 // ---- Conversion of the grammar tree ----
 

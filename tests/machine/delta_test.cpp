@@ -173,7 +173,7 @@ TEST(Delta2, OneAssignmentRunsInSixStepsWithTheirExactLines) {
 std::string speicher(umgebung u) {
     std::ostringstream out;
     for (; u != nullptr; u = u->next) {
-        out << (out.tellp() > 0 ? ", " : "") << u->elem.variable_name << "=";
+        out << (out.tellp() > 0 ? ", " : "") << u->elem.variable_name.view() << "=";
         if (ist_undef(u->elem.variable_wert)) {
             out << "undef";
         } else {

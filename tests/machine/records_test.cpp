@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 
 #include "common/arena.hpp"
 #include "machine_support.hpp"
@@ -96,6 +97,33 @@ TEST(Records, AssigningAWholeValueChangesItsKind) {
     z = zustand{konfiguration{}};
     EXPECT_EQ(z.form, zustand_arten::AKT);
     EXPECT_EQ(z.akt_zustand().zk, nullptr);
+}
+
+// A scope gives records back without running a destructor: none may need one.
+static_assert(std::is_trivially_destructible_v<ausdruck_rec> &&
+              std::is_trivially_destructible_v<bedingung_rec> &&
+              std::is_trivially_destructible_v<anweisung_rec> &&
+              std::is_trivially_destructible_v<anweisung_f_rec> &&
+              std::is_trivially_destructible_v<umgebung_rec> &&
+              std::is_trivially_destructible_v<variable_rec> && std::is_trivially_destructible_v<teil_rec> &&
+              std::is_trivially_destructible_v<teile_rec>);
+
+TEST(Records, ANameIsACopyThatOutlivesItsTextAndIsSharedByCopying) {
+    name_ref name;
+    EXPECT_TRUE(name.empty());
+    EXPECT_EQ(name, "");
+    {
+        std::string text = "einnamelaengeralsfuenfzehnzeichen";
+        name = text;
+        text.assign(text.size(), '?');
+    }
+    EXPECT_EQ(name, "einnamelaengeralsfuenfzehnzeichen");
+    const name_ref kopie = name;
+    EXPECT_EQ(kopie.data(), name.data());
+    const teil bez = common::make_scoped<teil_rec>(teil_arten::BEZ);
+    bez->teil_bez() = "z";
+    EXPECT_EQ(bez->teil_bez(), "z");
+    EXPECT_EQ(sizeof(teil_rec), 16U);
 }
 
 TEST(Records, WhileinitErrorHasItsFullName) {

@@ -24,7 +24,7 @@ std::string form(ausdruck e) {
         case ausdrucks_art::ZAHL:
             return std::to_string(e->zahl_wert());
         case ausdrucks_art::NAME:
-            return e->name_wert();
+            return std::string(e->name_wert());
         case ausdrucks_art::VERKN:
             return "(" + form(e->links_ausdruck()) + " " + op_namen[static_cast<int>(e->operator_wert())] +
                    " " + form(e->rechts_ausdruck()) + ")";
@@ -53,7 +53,7 @@ std::string form(anweisung s) {
         case anweisungs_art::SKIP:
             return "skip";
         case anweisungs_art::ZUWEISUNG:
-            return s->zuweisungs_name() + " := " + form(s->links_ausdruck());
+            return std::string(s->zuweisungs_name()) + " := " + form(s->links_ausdruck());
     }
     return "?";
 }
@@ -98,6 +98,24 @@ TEST(BaumWandler, EveryCallBuildsRecordsOfItsOwn) {
     EXPECT_NE(erste, zweite);
     EXPECT_NE(erste->anw, erste->rest->anw);  // two separate SKIP records
     EXPECT_EQ(erste->rest->rest, nullptr);
+}
+
+// The converted program holds nothing of the tree: a run may outlive the
+// tree's texts, and each name is a copy of its own.
+TEST(BaumWandler, NamesAreCopiesApartFromTheTree) {
+    const comtypes::grbaum b = baum("x := (x + 1)");
+    const comtypes::grbaum zuweisung = b->knoten()->knoten()->knoten();
+    const comtypes::grbaum ziel = zuweisung->knoten();
+    const comtypes::grbaum gelesen = ziel->rest->rest->knoten()->rest->knoten();
+    ASSERT_EQ(gelesen->al, comtypes::alphabet::NAMET);
+    const anweisung s = baum_wandler(b)->t->teil_anw_f()->anw;
+    const name_ref ziel_name = s->zuweisungs_name();
+    const name_ref gelesen_name = s->links_ausdruck()->links_ausdruck()->name_wert();
+    EXPECT_EQ(ziel_name, "x");
+    EXPECT_EQ(gelesen_name, "x");
+    EXPECT_NE(ziel_name.data(), gelesen_name.data());
+    EXPECT_NE(ziel_name.data(), std::string_view(ziel->exp()).data());
+    EXPECT_NE(gelesen_name.data(), std::string_view(gelesen->exp()).data());
 }
 
 TEST(BaumWandler, NumberBeyond32BitsRaisesTheCheckError) {
