@@ -2,6 +2,7 @@
 // question whether another follows.
 #include "driver/velkor.hpp"
 
+#include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "driver/printpak.hpp"
 #include "frontend/comtypes.hpp"
@@ -114,6 +115,12 @@ bool another_program() {
 // returns true when the user asks for another program. A failed machine
 // step ends it, and the program, after its message.
 bool activation() {
+    // The token list, the tree and every cell that drawing and tracing built
+    // are reached only from this activation's locals: once it ends, by its
+    // question, by a failed step or by an error that leaves it, nothing can
+    // reach them, and the next program reuses their storage. What leaves it
+    // (the answer, an error) owns its text.
+    const common::arena_scope aktivierung;
     try {
         headline();
         out().new_line();
@@ -135,6 +142,9 @@ bool activation() {
 }  // namespace
 
 void velkor() {
+    // The modules' start-up: what they build lasts for every program, so it
+    // is built before the first activation, outside its scope.
+    (void)scannerpak::scandeas();
     // Another program is another pass with fresh locals, not a deeper call.
     while (activation()) {
     }

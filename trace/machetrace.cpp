@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "trace/zeige.hpp"
 
@@ -68,11 +69,18 @@ void trace(zustand z) {
         z, common::standard_output(), [](const zustand& s) { return delta2(s); }, places::trace_screen);
 }
 
+// A run builds its own environment, control stack and abstract syntax from
+// the tree, and no record of it is reachable once it has ended: what leaves
+// it is written text or an error, which own their storage. So everything it
+// built is given back when it ends, however it ends, and the screen run
+// after the file run reuses the same storage.
 void machetrace(comtypes::grbaum baum) {
+    const common::arena_scope lauf;
     trace(start_state(baum));
 }
 
 void machetrace(comtypes::grbaum baum, common::text_writer& ft) {
+    const common::arena_scope lauf;
     trace_file(start_state(baum), ft);
 }
 

@@ -1,0 +1,79 @@
+// A session of velkor gives back, at the end of each program, everything the
+// program built (tokens, tree, drawing, trace runs): its memory is that of its
+// largest program, not the sum of all.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "common/arena.hpp"
+#include "common/errors.hpp"
+#include "driver/velkor.hpp"
+#include "support/capture.hpp"
+#include "support/program_run.hpp"
+
+namespace {
+
+// with_input runs `action` with `input` as the whole of standard input.
+void with_input(const std::string& input, const std::function<void()>& action) {
+    test_support::scratch_folder folder;
+    const auto path = folder.path() / "stdin";
+    test_support::write_file(path, input);
+    const int saved = ::dup(0);
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    ::dup2(fd, 0);
+    ::close(fd);
+    std::clearerr(stdin);
+    action();
+    ::dup2(saved, 0);
+    ::close(saved);
+    std::clearerr(stdin);
+}
+
+// A console program with empty file names: its files are temporary.
+std::string program(const std::string& text) {
+    return "c\n\n\n" + text + "\n";
+}
+
+const std::string loop = "n := 0; while n < 3000 do n := (n + 1) od";
+
+struct session_case {
+    const char* what;
+    std::string input;
+    const char* error;  // the error that leaves velkor; empty when none
+    int final_stores;   // the trace runs on the screen that ended
+};
+
+TEST(VelkorSession, EachProgramGivesBackWhatItBuilt) {
+    const session_case cases[] = {
+        {"three programs, the second not parsed",
+         program(loop) + "j\n" + program("skip skip") + "j\n" + program("zaehler := 7; " + loop) + "n\n", "",
+         2},
+        {"a failed step ends the session", program(loop) + "j\n" + program("x := y") + "n\n", "", 1},
+        {"the input ends at the question", program(loop) + "j\n" + program(loop), "END_ERROR", 2},
+        {"the scanner's error leaves velkor", program(loop) + "j\n" + program("x := 1 @"),
+         "SCANNERPAK.EINGABEFEHLER", 1},
+    };
+    // A first session builds what lasts for every program (the scanner's
+    // automata); were that built inside a program, the sessions below would
+    // use storage given back (the sanitizer build sees it).
+    with_input(program("skip") + "n\n", [] { (void)test_support::on_screen([] { velkor::velkor(); }); });
+    for (const auto& c : cases) {
+        const std::size_t before = common::arena_bytes_used();
+        test_support::capture screen;
+        with_input(c.input, [&] { screen = test_support::on_screen([] { velkor::velkor(); }); });
+        EXPECT_EQ(common::arena_bytes_used(), before) << c.what;
+        EXPECT_EQ(screen.error.rfind(c.error, 0), 0u) << c.what << ": " << screen.error;
+        std::size_t stores = 0;
+        for (std::size_t at = 0; (at = screen.text.find("Endspeicherbelegung", at)) != std::string::npos;
+             ++at) {
+            ++stores;
+        }
+        EXPECT_EQ(stores, static_cast<std::size_t>(c.final_stores)) << c.what;
+    }
+}
+
+}  // namespace

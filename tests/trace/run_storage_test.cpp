@@ -1,0 +1,54 @@
+// What a trace run builds (environment, stacks, abstract syntax) is given
+// back when the run ends, however it ends: a session of many runs needs the
+// storage of its largest run, not of all of them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/arena.hpp"
+#include "support/capture.hpp"
+#include "trace/machetrace.hpp"
+#include "trace_support.hpp"
+
+namespace {
+
+using namespace trace_test;
+
+struct run_case {
+    const char* what;
+    std::string program;
+    const char* error;  // the start of the error that leaves the run; empty when none
+};
+
+TEST(MachetraceStorage, EveryRunGivesBackWhatItBuilt) {
+    const run_case cases[] = {
+        {"a loop of 28,000 steps", "n := 0; while n < 2000 do n := (n + 1) od", ""},
+        {"names longer than a short string", "zaehlermitlangemnamen := 1; y := zaehlermitlangemnamen", ""},
+        {"a step that fails", "x := 1; while x < 5 do x := (x + y) od",
+         "BAUMWANDLER_PACKAGE.WHILEINIT_ERROR"},
+        {"a number beyond 32 bits", "x := 1; y := 2147483648", "CHECK_ERROR"},
+    };
+    for (const auto& c : cases) {
+        const comtypes::grbaum b = baum(c.program);
+        const std::size_t before = common::arena_bytes_used();
+        const test_support::capture file =
+            test_support::captured([&](common::text_writer& ft) { bp::machetrace(b, ft); });
+        EXPECT_EQ(common::arena_bytes_used(), before) << c.what << ": file run";
+        const test_support::capture screen = test_support::on_screen([&] {
+            try {
+                bp::machetrace(b);
+            } catch (...) {
+                common::standard_output().flush();
+                throw;
+            }
+            common::standard_output().flush();
+        });
+        EXPECT_EQ(common::arena_bytes_used(), before) << c.what << ": screen run";
+        // The screen run, on the storage the file run gave back, writes the same.
+        EXPECT_EQ(screen.text, file.text) << c.what;
+        EXPECT_EQ(file.error.rfind(c.error, 0), 0u) << c.what << ": " << file.error;
+        EXPECT_EQ(screen.error.rfind(c.error, 0), 0u) << c.what << ": " << screen.error;
+    }
+}
+
+}  // namespace
