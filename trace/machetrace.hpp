@@ -18,7 +18,9 @@ inline constexpr long schritt_grenze = 1'000'000;
 // machetrace builds the start state of the program `baum` (its environment
 // of undefined variables, an empty value stack, and the control stack of its
 // statement list) and runs `trace` on it. A number beyond 32 bits in the
-// program raises the check error before any line is written.
+// program raises the check error before any line is written. Everything the
+// run built is given back to the arena when it ends, however it ends; the
+// tree is only read.
 void machetrace(comtypes::grbaum baum);
 
 // machetrace, file form: the same run with every line written into `ft`,
