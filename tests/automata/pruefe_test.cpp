@@ -18,7 +18,7 @@ namespace {
 
 using automata::transition;
 using dea::int32;
-using test_support::captured;
+using test_support::into_file;
 using with_blank = dea::dea_type<' ', '~'>;
 using without_blank = dea::dea_type<'!', '~'>;
 
@@ -44,7 +44,7 @@ class WordTest : public testing::TestWithParam<verdict_case> {};
 TEST_P(WordTest, WritesTheVerdictAndOneEmptyLine) {
     const verdict_case& c = GetParam();
     const with_blank automat = only_ab<' '>(c.finals);
-    const auto result = captured([&](common::text_writer& out) { automata::pruefe(automat, c.word, out); });
+    const auto result = into_file([&](common::text_writer& out) { automata::pruefe(automat, c.word, out); });
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(result.text, c.expected);
 }
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WordTest, ConsecutiveVerdictsAreSeparatedByOneEmptyLine) {
     const with_blank automat = only_ab<' '>();
-    const auto result = captured([&](common::text_writer& out) {
+    const auto result = into_file([&](common::text_writer& out) {
         automata::pruefe(automat, "ab", out);
         automata::pruefe(automat, "a", out);
     });
@@ -74,9 +74,10 @@ TEST(WordTest, CharacterOutsideTheColumnsFailsBeforeAnythingIsWritten) {
     const without_blank automat = only_ab<'!'>();
     // The blank comes after the run has entered the trap: every character is read.
     for (const std::string_view word : {"ab ", "ba b", "a\x7f", "\t"}) {
-        const auto result = captured([&](common::text_writer& out) { automata::pruefe(automat, word, out); });
+        const auto result =
+            into_file([&](common::text_writer& out) { automata::pruefe(automat, word, out); });
         EXPECT_EQ(result.text, "") << word;
-        EXPECT_EQ(result.error.rfind("CHECK_ERROR pruefe:", 0), 0U) << word << ": " << result.error;
+        EXPECT_TRUE(result.error.starts_with("CHECK_ERROR : pruefe:")) << word << ": " << result.error;
     }
 }
 
@@ -84,13 +85,13 @@ TEST(WordTest, SuccessorOutsideTheStatesFailsAtItsNextUse) {
     with_blank automat = only_ab<' '>();
     automat.det.cell(0, 'a') = 7;
     // Used as a row: before the verdict.
-    auto result = captured([&](common::text_writer& out) { automata::pruefe(automat, "ab", out); });
+    auto result = into_file([&](common::text_writer& out) { automata::pruefe(automat, "ab", out); });
     EXPECT_EQ(result.text, "");
-    EXPECT_EQ(result.error.rfind("CHECK_ERROR pruefe:", 0), 0U) << result.error;
+    EXPECT_TRUE(result.error.starts_with("CHECK_ERROR : pruefe:")) << result.error;
     // Reached last: the final-state lookup fails after the first part of the verdict.
-    result = captured([&](common::text_writer& out) { automata::pruefe(automat, "a", out); });
+    result = into_file([&](common::text_writer& out) { automata::pruefe(automat, "a", out); });
     EXPECT_EQ(result.text, "\"a\" gehoert");
-    EXPECT_EQ(result.error.rfind("CHECK_ERROR pruefe:", 0), 0U) << result.error;
+    EXPECT_TRUE(result.error.starts_with("CHECK_ERROR : pruefe:")) << result.error;
 }
 
 // The word test that the automata programs share with the While scanner
@@ -99,17 +100,17 @@ TEST(SharedWordTest, WritesTheSentenceAloneAndFailsAtTheCallersPlaces) {
     with_blank automat = only_ab<' '>();
     const dea::word_test_places places{common::place{"caller", 1}, common::place{"caller", 2}};
     const auto test = [&](std::string_view word) {
-        return captured([&](common::text_writer& out) { dea::test_word(automat, word, out, places); });
+        return into_file([&](common::text_writer& out) { dea::test_word(automat, word, out, places); });
     };
     EXPECT_EQ(test("ab").text, "\"ab\" gehoert zum Sprachschatz");
     EXPECT_EQ(test("a").text, "\"a\" gehoert nicht zum Sprachschatz");
     automat.det.cell(0, 'a') = 7;
     auto result = test("ab");
     EXPECT_EQ(result.text, "");
-    EXPECT_EQ(result.error, "CHECK_ERROR caller:1");
+    EXPECT_EQ(result.error, "CHECK_ERROR : caller:1");
     result = test("a");
     EXPECT_EQ(result.text, "\"a\" gehoert");
-    EXPECT_EQ(result.error, "CHECK_ERROR caller:2");
+    EXPECT_EQ(result.error, "CHECK_ERROR : caller:2");
 }
 
 }  // namespace

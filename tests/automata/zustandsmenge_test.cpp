@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -11,11 +10,13 @@
 
 #include "common/arena.hpp"
 #include "support/capture.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
 using namespace zorbel;
-using test_support::captured;
+using test_support::into_file;
+using test_support::raised;
 
 constexpr char eps = ndet_ueber_type::epsilon;
 
@@ -28,15 +29,11 @@ zustandsmenge menge(int32 n, const std::vector<int32>& members) {
 }
 
 std::string bild(zustandsmenge z) {
-    return captured([&](common::text_writer& out) { drucke(z, out); }).text;
-}
-
-std::string failure_of(const std::function<void()>& action) {
-    return captured([&](common::text_writer&) { action(); }).error;
+    return into_file([&](common::text_writer& out) { drucke(z, out); }).text;
 }
 
 bool is_check_error(const std::string& error) {
-    return error.rfind("CHECK_ERROR zustandsmenge:", 0) == 0;
+    return error.starts_with("CHECK_ERROR : zustandsmenge:");
 }
 
 TEST(Zustandsmenge, PrintsMembersAsImagesSeparatedByCommas) {
@@ -63,11 +60,11 @@ TEST(Zustandsmenge, HinzuChangesTheSetItselfAndReturnsIt) {
 
 TEST(Zustandsmenge, HinzuOutsideTheGroundSetRaisesIndexZuGross) {
     const zustandsmenge z = menge(3, {1});
-    EXPECT_EQ(failure_of([&] { hinzu(4, z); }), "ZORBEL.INDEX_ZU_GROSS zorbel:154");
-    EXPECT_EQ(failure_of([&] { hinzu(-1, z); }), "ZORBEL.INDEX_ZU_GROSS zorbel:154");
+    EXPECT_EQ(raised([&] { hinzu(4, z); }), "ZORBEL.INDEX_ZU_GROSS : zorbel:154");
+    EXPECT_EQ(raised([&] { hinzu(-1, z); }), "ZORBEL.INDEX_ZU_GROSS : zorbel:154");
     EXPECT_EQ(bild(z), "{ 1}\n");
     // A negative state is refused before the set is looked at.
-    EXPECT_EQ(failure_of([] { hinzu(-1, zustandsmenge{}); }), "ZORBEL.INDEX_ZU_GROSS zorbel:154");
+    EXPECT_EQ(raised([] { hinzu(-1, zustandsmenge{}); }), "ZORBEL.INDEX_ZU_GROSS : zorbel:154");
 }
 
 TEST(Zustandsmenge, UnionIsANewSetAndLeavesItsOperands) {
@@ -94,24 +91,24 @@ TEST(Zustandsmenge, EqualityComparesMembersNotAddresses) {
 TEST(Zustandsmenge, DifferentGroundSetsRaiseGrundmengenVerschieden) {
     const zustandsmenge drei = menge(3, {1});
     const zustandsmenge vier = menge(4, {1});
-    EXPECT_EQ(failure_of([&] { (void)(drei + vier); }), "ZORBEL.GRUNDMENGEN_VERSCHIEDEN zorbel:173");
-    EXPECT_EQ(failure_of([&] { (void)(vier + drei); }), "ZORBEL.GRUNDMENGEN_VERSCHIEDEN zorbel:173");
-    EXPECT_EQ(failure_of([&] { (void)(drei == vier); }), "ZORBEL.GRUNDMENGEN_VERSCHIEDEN zorbel:197");
-    EXPECT_EQ(failure_of([&] { (void)(vier == drei); }), "ZORBEL.GRUNDMENGEN_VERSCHIEDEN zorbel:197");
+    EXPECT_EQ(raised([&] { (void)(drei + vier); }), "ZORBEL.GRUNDMENGEN_VERSCHIEDEN : zorbel:173");
+    EXPECT_EQ(raised([&] { (void)(vier + drei); }), "ZORBEL.GRUNDMENGEN_VERSCHIEDEN : zorbel:173");
+    EXPECT_EQ(raised([&] { (void)(drei == vier); }), "ZORBEL.GRUNDMENGEN_VERSCHIEDEN : zorbel:197");
+    EXPECT_EQ(raised([&] { (void)(vier == drei); }), "ZORBEL.GRUNDMENGEN_VERSCHIEDEN : zorbel:197");
 }
 
 TEST(Zustandsmenge, NoSetAndNoGroundSetRaiseTheCheckError) {
     const zustandsmenge none;
     const zustandsmenge some = leeremenge(2);
-    EXPECT_TRUE(is_check_error(failure_of([] { leeremenge(0); })));
-    EXPECT_TRUE(is_check_error(failure_of([&] { istleer(none); })));
-    EXPECT_TRUE(is_check_error(failure_of([&] { hinzu(0, none); })));
-    EXPECT_TRUE(is_check_error(failure_of([&] { (void)(none + some); })));
-    EXPECT_TRUE(is_check_error(failure_of([&] { (void)(some + none); })));
-    EXPECT_TRUE(is_check_error(failure_of([&] { (void)(some == none); })));
-    EXPECT_TRUE(is_check_error(failure_of([] { ehuellevon(0, nullptr); })));
+    EXPECT_TRUE(is_check_error(raised([] { leeremenge(0); })));
+    EXPECT_TRUE(is_check_error(raised([&] { istleer(none); })));
+    EXPECT_TRUE(is_check_error(raised([&] { hinzu(0, none); })));
+    EXPECT_TRUE(is_check_error(raised([&] { (void)(none + some); })));
+    EXPECT_TRUE(is_check_error(raised([&] { (void)(some + none); })));
+    EXPECT_TRUE(is_check_error(raised([&] { (void)(some == none); })));
+    EXPECT_TRUE(is_check_error(raised([] { ehuellevon(0, nullptr); })));
     // drucke writes its "{" before it looks at the set.
-    const auto printed = captured([&](common::text_writer& out) { drucke(none, out); });
+    const auto printed = into_file([&](common::text_writer& out) { drucke(none, out); });
     EXPECT_EQ(printed.text, "{");
     EXPECT_TRUE(is_check_error(printed.error));
 }
@@ -176,17 +173,17 @@ TEST(EpsilonHull, ReadsOnlyTheEpsilonColumn) {
 
 TEST(EpsilonHull, BadStatesAndEntriesFail) {
     const ndea_ref automat = mit_epsilon({{1, {2}}});
-    EXPECT_TRUE(is_check_error(failure_of([&] { ehuellevon(6, automat); })));
-    EXPECT_TRUE(is_check_error(failure_of([&] { ehuellevon(-1, automat); })));
+    EXPECT_TRUE(is_check_error(raised([&] { ehuellevon(6, automat); })));
+    EXPECT_TRUE(is_check_error(raised([&] { ehuellevon(-1, automat); })));
     // An entry over a smaller ground set than its state: adding the state fails.
     automat->ndet.at(4, eps) = leeremenge(2);
-    EXPECT_EQ(failure_of([&] { ehuellevon(4, automat); }), "ZORBEL.INDEX_ZU_GROSS zorbel:154");
+    EXPECT_EQ(raised([&] { ehuellevon(4, automat); }), "ZORBEL.INDEX_ZU_GROSS : zorbel:154");
     // An entry with a member beyond the hull's ground set.
     automat->ndet.at(2, eps) = menge(7, {7});
-    EXPECT_TRUE(is_check_error(failure_of([&] { ehuellevon(1, automat); })));
+    EXPECT_TRUE(is_check_error(raised([&] { ehuellevon(1, automat); })));
     // No entry at all.
     automat->ndet.at(3, eps) = zustandsmenge{};
-    EXPECT_TRUE(is_check_error(failure_of([&] { ehuellevon(3, automat); })));
+    EXPECT_TRUE(is_check_error(raised([&] { ehuellevon(3, automat); })));
 }
 
 }  // namespace

@@ -2,26 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
+
+#include "support/raised.hpp"
 
 namespace {
 
 using common::int32;
-using common::named_error;
 using common::place;
+using test_support::raised;
 
 constexpr place here{"probe", 7};
 constexpr int32 first = INT32_MIN;
 constexpr int32 last = INT32_MAX;
-
-std::string failure_of(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const named_error& error) {
-        return error.name() + " " + error.message();
-    }
-    return "none";
-}
 
 TEST(GuardedArithmetic, ResultsInsideTheRange) {
     EXPECT_EQ(common::add(last - 1, 1, here), last);
@@ -36,15 +29,15 @@ TEST(GuardedArithmetic, ResultsInsideTheRange) {
 }
 
 TEST(GuardedArithmetic, EveryEscapeRaisesTheCheckErrorAtItsPlace) {
-    const std::string expected = "CHECK_ERROR probe:7";
-    EXPECT_EQ(failure_of([] { common::add(last, 1, here); }), expected);
-    EXPECT_EQ(failure_of([] { common::subtract(first, 1, here); }), expected);
-    EXPECT_EQ(failure_of([] { common::multiply(65536, 65536, here); }), expected);
-    EXPECT_EQ(failure_of([] { common::divide(first, -1, here); }), expected);
-    EXPECT_EQ(failure_of([] { common::divide(1, 0, here); }), expected);
-    EXPECT_EQ(failure_of([] { common::modulo(1, 0, here); }), expected);
-    EXPECT_EQ(failure_of([] { common::remainder(1, 0, here); }), expected);
-    EXPECT_EQ(failure_of([] { common::to_int32(std::int64_t{last} + 1, here); }), expected);
+    const std::string expected = "CHECK_ERROR : probe:7";
+    EXPECT_EQ(raised([] { common::add(last, 1, here); }), expected);
+    EXPECT_EQ(raised([] { common::subtract(first, 1, here); }), expected);
+    EXPECT_EQ(raised([] { common::multiply(65536, 65536, here); }), expected);
+    EXPECT_EQ(raised([] { common::divide(first, -1, here); }), expected);
+    EXPECT_EQ(raised([] { common::divide(1, 0, here); }), expected);
+    EXPECT_EQ(raised([] { common::modulo(1, 0, here); }), expected);
+    EXPECT_EQ(raised([] { common::remainder(1, 0, here); }), expected);
+    EXPECT_EQ(raised([] { common::to_int32(std::int64_t{last} + 1, here); }), expected);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "common/program.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/errors.hpp"
@@ -10,42 +9,20 @@
 
 namespace {
 
-struct outcome {
-    std::string out;
-    std::string err;
-    int status;
-};
-
 // Runs a main procedure through the program entry in a child process.
-outcome run_entry(void (*procedure)()) {
-    test_support::scratch_folder folder;
-    const auto out_path = folder.path() / "out";
-    const auto err_path = folder.path() / "err";
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (std::freopen(out_path.c_str(), "w", stdout) == nullptr ||
-            std::freopen(err_path.c_str(), "w", stderr) == nullptr) {
-            ::_exit(127);
-        }
-        ::_exit(common::run_program(procedure));
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return {test_support::read_file(out_path), test_support::read_file(err_path),
-            WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+test_support::program_result run_main(void (*procedure)()) {
+    return test_support::run_entry([procedure] { return common::run_program(procedure); });
 }
 
 TEST(ProgramEntry, NormalEndFlushesAndExitsWithZero) {
-    const auto result = run_entry([] { common::standard_output().put("no line end"); });
+    const auto result = run_main([] { common::standard_output().put("no line end"); });
     EXPECT_EQ(result.out, "no line end");
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.status, 0);
 }
 
 TEST(ProgramEntry, UnhandledErrorIsReportedAfterTheOutput) {
-    const auto result = run_entry([] {
+    const auto result = run_main([] {
         common::standard_output().put_line("before");
         common::check_failed(common::place{"comtypes", 85});
     });
@@ -55,14 +32,14 @@ TEST(ProgramEntry, UnhandledErrorIsReportedAfterTheOutput) {
 }
 
 TEST(ProgramEntry, EmptyMessageIsLeftOut) {
-    const auto result = run_entry([] { common::raise("SCANNERPAK.EINGABEFEHLER", std::string()); });
+    const auto result = run_main([] { common::raise("SCANNERPAK.EINGABEFEHLER", std::string()); });
     EXPECT_EQ(result.err, "\nraised SCANNERPAK.EINGABEFEHLER\n");
     EXPECT_EQ(result.status, 1);
 }
 
 TEST(ProgramEntry, DeepRecursionFitsTheLargeStack) {
     // About 200 MiB of frames: far beyond a default stack of 8 MiB.
-    const auto result = run_entry([] {
+    const auto result = run_main([] {
         struct deep {
             static int down(int n) {
                 volatile char frame[2048];
@@ -80,7 +57,7 @@ TEST(ProgramEntry, OpenFilesAreClosedBeforeTheReport) {
     test_support::scratch_folder folder;
     static std::string path;
     path = (folder.path() / "trace.txt").string();
-    const auto result = run_entry([] {
+    const auto result = run_main([] {
         static common::out_file file;
         file.create(path);
         file.put("unfinished");
@@ -91,24 +68,22 @@ TEST(ProgramEntry, OpenFilesAreClosedBeforeTheReport) {
 }
 
 TEST(ProgramEntry, ClosedPipeIsAReportedErrorNotASignal) {
-    int pipe_ends[2];
-    ASSERT_EQ(::pipe(pipe_ends), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    const auto result = test_support::run_entry([] {
+        int pipe_ends[2];
+        if (::pipe(pipe_ends) != 0) {
+            return 127;
+        }
         ::close(pipe_ends[0]);
         ::dup2(pipe_ends[1], 1);
-        ::_exit(common::run_program([] {
+        ::close(pipe_ends[1]);
+        return common::run_program([] {
             for (int i = 0; i < 100000; ++i) {
                 common::standard_output().put_line("a line that nobody reads");
             }
-        }));
-    }
-    ::close(pipe_ends[0]);
-    ::close(pipe_ends[1]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+        });
+    });
+    ASSERT_EQ(result.signal, 0);
+    EXPECT_EQ(result.status, 1);
 }
 
 }  // namespace

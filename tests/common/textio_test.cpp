@@ -5,21 +5,14 @@
 
 #include "common/errors.hpp"
 #include "support/program_run.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
+using test_support::raised_name;
 using test_support::read_file;
 using test_support::scratch_folder;
 using test_support::write_file;
-
-std::string error_name_of(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const common::named_error& error) {
-        return error.name();
-    }
-    return "none";
-}
 
 TEST(OutFile, ClosingEndsAnUnfinishedLine) {
     scratch_folder folder;
@@ -56,17 +49,17 @@ TEST(OutFile, EmptyNameLeavesNoFileBehind) {
 
 TEST(OutFile, CreateFailuresAreNamed) {
     scratch_folder folder;
-    EXPECT_EQ(error_name_of([&] {
+    EXPECT_EQ(raised_name([&] {
                   common::out_file file;
                   file.create((folder.path() / "missing" / "x.txt").string());
               }),
               "NAME_ERROR");
-    EXPECT_EQ(error_name_of([&] {
+    EXPECT_EQ(raised_name([&] {
                   common::out_file file;
                   file.create(folder.path().string());
               }),
               "USE_ERROR");
-    EXPECT_EQ(error_name_of([] {
+    EXPECT_EQ(raised_name([] {
                   common::out_file file;
                   file.create(std::string("a\0b", 3));
               }),
@@ -84,13 +77,13 @@ TEST(InFile, ReadsLinesAndTheLastUnfinishedOne) {
     EXPECT_FALSE(file.end_of_file());
     EXPECT_EQ(file.get_line(), "three");
     EXPECT_TRUE(file.end_of_file());
-    EXPECT_EQ(error_name_of([&] { file.get_line(); }), "END_ERROR");
+    EXPECT_EQ(raised_name([&] { file.get_line(); }), "END_ERROR");
 }
 
 TEST(InFile, OpenFailuresAreNamed) {
     scratch_folder folder;
     const auto open = [](const std::string& name) {
-        return error_name_of([&] {
+        return raised_name([&] {
             common::in_file file;
             file.open(name);
         });

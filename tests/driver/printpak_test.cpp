@@ -12,8 +12,11 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/program.hpp"
-#include "nested_program.hpp"
+#include "support/capture.hpp"
 #include "support/program_run.hpp"
+#include "support/raised.hpp"
+#include "support/while_programs.hpp"
+#include "support/while_tree.hpp"
 
 namespace {
 
@@ -44,8 +47,7 @@ std::string picture_of(strichliste s) {
 
 grbaum parse(std::string_view program) {
     grbaum tree = nullptr;
-    common::run_on_large_stack(
-        [&] { tree = comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr); });
+    common::run_on_large_stack([&] { tree = test_support::baum(program); });
     EXPECT_NE(tree, nullptr) << program.substr(0, 80);
     return tree;
 }
@@ -67,15 +69,9 @@ void plain_drawing(grbaum tree, common::text_writer& file) {
 // file holds before closing, so the line end that closing adds is not part of
 // the drawing.
 std::string drawing_of(grbaum tree, draw_function draw = fast_drawing) {
-    const test_support::scratch_folder folder;
-    const auto path = folder.path() / "baum.txt";
-    common::out_file file;
-    file.create(path.string());
-    draw(tree, file);
-    file.flush();
-    std::string text = test_support::read_file(path);
-    file.close();
-    return text;
+    const auto drawn = test_support::into_file([&](common::text_writer& file) { draw(tree, file); });
+    EXPECT_EQ(drawn.error, "");
+    return drawn.text;
 }
 
 // The layout rule, straight from its wording: after "\nProgramm\n" every node
@@ -193,12 +189,8 @@ TEST(Strichliste, EmptyListOrTooShortATargetIsACheckError) {
     EXPECT_THROW(printpak::extendlist2(nullptr, -1), common::named_error);
     // Below one level the reduction could never end.
     EXPECT_THROW(printpak::extendlist2(list_of("|"), 0), common::named_error);
-    try {
-        printpak::reducelist(nullptr);
-    } catch (const common::named_error& e) {
-        EXPECT_EQ(e.name(), common::check_error_name);
-        EXPECT_EQ(e.message().rfind("printpak:", 0), 0U) << e.message();
-    }
+    const std::string error = test_support::raised([] { printpak::reducelist(nullptr); });
+    EXPECT_TRUE(error.starts_with("CHECK_ERROR : printpak:")) << error;
 }
 
 TEST(Printgb, WorkedDrawings) {
@@ -291,25 +283,17 @@ TEST(Printgb, RootOtherThanProgrammIsACheckErrorBeforeAnyOutput) {
     anw->knoten() = common::make<grknoten>(alphabet::LEEREANWEISUNG);
     grbaum childless = common::make<grknoten>(alphabet::ANW);  // meets no list operation
     for (const grbaum root : {anw, childless}) {
-        const test_support::scratch_folder folder;
-        common::out_file file;
-        file.create((folder.path() / "baum.txt").string());
-        try {
-            printpak::printgb(root, file, true);
-            ADD_FAILURE() << "no error";
-        } catch (const common::named_error& e) {
-            EXPECT_EQ(e.name(), common::check_error_name);
-        }
-        file.flush();
-        EXPECT_EQ(test_support::read_file(folder.path() / "baum.txt"), "");
-        file.close();
+        const auto drawn =
+            test_support::into_file([&](common::text_writer& file) { printpak::printgb(root, file, true); });
+        EXPECT_EQ(test_support::error_name(drawn.error), common::check_error_name);
+        EXPECT_EQ(drawn.text, "");
     }
 }
 
 TEST(Printgb, DeepTreeNeedsNoDeepStack) {
     // A thousand nested loops make a tree about 3,000 levels deep; drawn on
     // a small stack, so the walk may not grow the stack with the tree.
-    const grbaum tree = parse(driver_tests::nested_loops(1'000));
+    const grbaum tree = parse(test_support::nested_loops(1'000));
     common::run_on_large_stack(
         [tree] {
             common::out_file sink;
@@ -470,7 +454,7 @@ std::string where_they_part(const std::string& fast, const std::string& plain) {
 TEST(Printgb, FastDrawingAgreesWithTheListOperations) {
     std::vector<std::string> programs = {
         long_list(400),
-        driver_tests::nested_loops(300),
+        test_support::nested_loops(300),
         nested_ifs(200),
         nested_parentheses(400),
     };
@@ -499,7 +483,7 @@ TEST(Printgb, DrawingTakesNoCellsFromTheArena) {
     // Bar cells were taken per level and never reused, and each further
     // statement of a list is drawn a level deeper: the memory grew with the
     // square of the program. The drawing now reuses one buffer.
-    for (const std::string& program : {long_list(2'000), driver_tests::nested_loops(1'000)}) {
+    for (const std::string& program : {long_list(2'000), test_support::nested_loops(1'000)}) {
         const grbaum tree = parse(program);
         common::out_file sink;
         sink.create("/dev/null");

@@ -9,12 +9,19 @@
 
 #include "common/errors.hpp"
 #include "common/program.hpp"
+#include "support/raised.hpp"
+#include "support/while_programs.hpp"
 
 namespace {
 
 using comtypes::alphabet;
 using enum comtypes::alphabet;
 using scannerpak::tokenart;
+using test_support::nested;
+using test_support::nested_loops;
+using test_support::nested_parentheses;
+using test_support::raised;
+using test_support::raised_name;
 
 // The literal names of the symbols, for failure messages.
 constexpr std::string_view symbol_names[] = {
@@ -27,19 +34,6 @@ static_assert(comtypes::alphabet_count == 27 && comtypes::first_terminal == IFT)
 
 std::string_view name(alphabet a) {
     return symbol_names[static_cast<std::size_t>(a)];
-}
-
-template <class Body>
-void expect_error(Body body, std::string_view error_name, std::string_view message) {
-    try {
-        body();
-        ADD_FAILURE() << "no error raised";
-    } catch (const common::named_error& e) {
-        EXPECT_EQ(e.name(), error_name);
-        if (!message.empty()) {
-            EXPECT_EQ(e.message(), message);
-        }
-    }
 }
 
 TEST(Termtype, EveryTokenKindHasItsTerminal) {
@@ -88,9 +82,9 @@ TEST(Grknoten, VariantFieldsAreGuarded) {
     EXPECT_EQ(programm.rest, nullptr);
     EXPECT_EQ(leaf.exp(), "x");
     EXPECT_EQ(leaf.rest, nullptr);
-    expect_error([&] { (void)programm.exp(); }, "CHECK_ERROR", "comtypes:85");
-    expect_error([&] { (void)leaf.knoten(); }, "CHECK_ERROR", "comtypes:85");
-    expect_error([&] { leaf.knoten() = &programm; }, "CHECK_ERROR", "comtypes:85");
+    EXPECT_EQ(raised([&] { (void)programm.exp(); }), "CHECK_ERROR : comtypes:85");
+    EXPECT_EQ(raised([&] { (void)leaf.knoten(); }), "CHECK_ERROR : comtypes:85");
+    EXPECT_EQ(raised([&] { leaf.knoten() = &programm; }), "CHECK_ERROR : comtypes:85");
 
     comtypes::grknoten ift(IFT, "if");
     comtypes::grknoten falset(FALSET, "false");
@@ -99,15 +93,16 @@ TEST(Grknoten, VariantFieldsAreGuarded) {
     EXPECT_FALSE(comtypes::isnonterminal(&ift));
     EXPECT_TRUE(comtypes::isterminal(&falset));
     EXPECT_TRUE(comtypes::isnonterminal(&bedingung));
-    expect_error([] { comtypes::isterminal(nullptr); }, "CHECK_ERROR", "");
-    expect_error([] { comtypes::isnonterminal(nullptr); }, "CHECK_ERROR", "");
+    EXPECT_EQ(raised_name([] { comtypes::isterminal(nullptr); }), "CHECK_ERROR");
+    EXPECT_EQ(raised_name([] { comtypes::isnonterminal(nullptr); }), "CHECK_ERROR");
 }
 
 TEST(Termtype, ValuesOutsideTheirRangeAreRefused) {
-    expect_error([] { (void)comtypes::termtype(static_cast<tokenart>(scannerpak::tokenart_count)); },
-                 "CHECK_ERROR", "");
-    expect_error([] { (void)comtypes::prefterms(IFT); }, "CHECK_ERROR", "");
-    expect_error([] { (void)comtypes::prefterms(FALSET); }, "CHECK_ERROR", "");
+    EXPECT_EQ(
+        raised_name([] { (void)comtypes::termtype(static_cast<tokenart>(scannerpak::tokenart_count)); }),
+        "CHECK_ERROR");
+    EXPECT_EQ(raised_name([] { (void)comtypes::prefterms(IFT); }), "CHECK_ERROR");
+    EXPECT_EQ(raised_name([] { (void)comtypes::prefterms(FALSET); }), "CHECK_ERROR");
 }
 
 // The tree as text: a nonterminal as NAME(children), a leaf as NAME'text'.
@@ -265,27 +260,6 @@ TEST(Creategb, EmptyTokenListWritesNothing) {
     EXPECT_EQ(left, before);
 }
 
-// `depth` times `open`, then `inner`, then `depth` times `close`.
-std::string nested(std::string text, std::string_view open, std::string_view inner, std::string_view close,
-                   int depth) {
-    for (int i = 0; i < depth; ++i) {
-        text += open;
-    }
-    text += inner;
-    for (int i = 0; i < depth; ++i) {
-        text += close;
-    }
-    return text;
-}
-
-std::string nested_loops(int depth) {
-    return nested("", "while x<1 do ", "skip", " od", depth);
-}
-
-std::string nested_parentheses(int depth) {
-    return nested("x:=", "(1+", "1", ")", depth);
-}
-
 // Depth of statement nesting: SCHLEIFE nodes on the leftmost path of bodies.
 int loop_depth(comtypes::grbaum node) {
     int depth = 0;
@@ -331,8 +305,8 @@ TEST(Creategb, DeeperNestingRaisesStorageError) {
     for (const nesting_case& c : cases) {
         std::string error = "untouched";
         common::run_on_large_stack([&] {
-            expect_error([&] { comtypes::creategb(scannerpak::scanner(c.text), nullptr, &error); },
-                         common::storage_error_name, c.place);
+            EXPECT_EQ(raised([&] { comtypes::creategb(scannerpak::scanner(c.text), nullptr, &error); }),
+                      std::string(common::storage_error_name) + " : " + std::string(c.place));
         });
         EXPECT_EQ(error, "untouched");  // never a parse message
     }

@@ -13,35 +13,15 @@
 #include "common/errors.hpp"
 #include "common/program.hpp"
 #include "common/rows.hpp"
+#include "support/capture.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
 using scannerpak::tokenart;
 using enum scannerpak::tokenart;
-
-// Runs `body`, expects it to raise `name` with `message`, and returns what
-// it wrote on standard output.
-template <class Body>
-std::string expect_error(Body body, std::string_view name, std::string_view message) {
-    testing::internal::CaptureStdout();
-    try {
-        body();
-        testing::internal::GetCapturedStdout();
-        ADD_FAILURE() << "no error raised";
-        return {};
-    } catch (const common::named_error& e) {
-        EXPECT_EQ(e.name(), name);
-        EXPECT_EQ(e.message(), message);
-    }
-    return testing::internal::GetCapturedStdout();
-}
-
-template <class Body>
-std::string output_of(Body body) {
-    testing::internal::CaptureStdout();
-    body();
-    return testing::internal::GetCapturedStdout();
-}
+using test_support::on_screen;
+using test_support::raised;
 
 struct prefix_case {
     std::string text;
@@ -197,13 +177,9 @@ TEST(Scandeas, StatesStartAndTrap) {
 }
 
 TEST(Image, KindOutsideTheSixteenIsRefused) {
-    try {
-        (void)scannerpak::image(static_cast<tokenart>(scannerpak::tokenart_count));
-        ADD_FAILURE() << "no error raised";
-    } catch (const common::named_error& e) {
-        EXPECT_EQ(e.name(), "CHECK_ERROR");
-        EXPECT_TRUE(e.message().starts_with("scannerpak:")) << e.message();
-    }
+    const std::string error =
+        raised([] { (void)scannerpak::image(static_cast<tokenart>(scannerpak::tokenart_count)); });
+    EXPECT_TRUE(error.starts_with("CHECK_ERROR : scannerpak:")) << error;
 }
 
 // A small automaton over the token characters: 0 -a-> 1 (final) -b-> 2 -c-> 2,
@@ -229,35 +205,61 @@ TEST(Erkanntespraefix, LooksBackOneStepOnly) {
 TEST(Erkanntespraefix, Guards) {
     scannerpak::dea_type d = without_closed_finals();
     d.det.cell(0, 'a') = 7;  // a cell outside the states 0 .. 3
-    expect_error([] { scannerpak::erkanntespraefix(nullptr, "a"); }, "CHECK_ERROR", "scannerpak:317");
-    expect_error([&] { scannerpak::erkanntespraefix(&d, "ab"); }, "CHECK_ERROR", "scannerpak:325");
-    expect_error([&] { scannerpak::erkanntespraefix(&d, "a"); }, "CHECK_ERROR", "scannerpak:331");
-    expect_error([&] { scannerpak::erkanntespraefix(&d, "a "); }, "CHECK_ERROR", "scannerpak:333");
+    const struct {
+        std::string_view text;
+        const scannerpak::dea_type* automaton;
+        std::string_view error;
+    } cases[] = {
+        {"a", nullptr, "CHECK_ERROR : scannerpak:317"},
+        {"ab", &d, "CHECK_ERROR : scannerpak:325"},
+        {"a", &d, "CHECK_ERROR : scannerpak:331"},
+        {"a ", &d, "CHECK_ERROR : scannerpak:333"},
+    };
+    for (const auto& c : cases) {
+        const auto out = on_screen([&] { scannerpak::erkanntespraefix(c.automaton, c.text); });
+        EXPECT_EQ(out.error, c.error) << c.text;
+        EXPECT_EQ(out.text, "") << c.text;
+    }
 }
 
 TEST(Pruefe, WritesOneSentenceWithoutLineEnd) {
     const scannerpak::dea_type& keyword_if = *scannerpak::scandeas()[static_cast<std::size_t>(IF_TOKEN)];
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    const struct {
+        std::string_view word;
+        std::string_view sentence;
+    } cases[] = {
         {"if", "\"if\" gehoert zum Sprachschatz"},
         {"i", "\"i\" gehoert nicht zum Sprachschatz"},
         {"", "\"\" gehoert nicht zum Sprachschatz"},
         {"ifif", "\"ifif\" gehoert nicht zum Sprachschatz"},  // through the trap, read to the end
     };
-    for (const auto& [word, sentence] : cases) {
-        EXPECT_EQ(output_of([&] { scannerpak::pruefe(keyword_if, word); }), sentence);
+    for (const auto& c : cases) {
+        const auto out = on_screen([&] { scannerpak::pruefe(keyword_if, c.word); });
+        EXPECT_EQ(out.text, c.sentence);
+        EXPECT_EQ(out.error, "") << c.word;
     }
 }
 
 TEST(Pruefe, Guards) {
     const scannerpak::dea_type& keyword_if = *scannerpak::scandeas()[static_cast<std::size_t>(IF_TOKEN)];
-    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(keyword_if, "i f"); }, "CHECK_ERROR", "scannerpak:62"),
-              "");
     scannerpak::dea_type d = without_closed_finals();
     d.det.cell(0, 'a') = 7;
-    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(d, "ab"); }, "CHECK_ERROR", "scannerpak:62"), "");
-    // The final states are read after the word has been written.
-    EXPECT_EQ(expect_error([&] { scannerpak::pruefe(d, "a"); }, "CHECK_ERROR", "scannerpak:65"),
-              "\"a\" gehoert");
+    const struct {
+        const scannerpak::dea_type& automaton;
+        std::string_view word;
+        std::string_view error;
+        std::string_view written;
+    } cases[] = {
+        {keyword_if, "i f", "CHECK_ERROR : scannerpak:62", ""},
+        {d, "ab", "CHECK_ERROR : scannerpak:62", ""},
+        // The final states are read after the word has been written.
+        {d, "a", "CHECK_ERROR : scannerpak:65", "\"a\" gehoert"},
+    };
+    for (const auto& c : cases) {
+        const auto out = on_screen([&] { scannerpak::pruefe(c.automaton, c.word); });
+        EXPECT_EQ(out.error, c.error) << c.word;
+        EXPECT_EQ(out.text, c.written) << c.word;
+    }
 }
 
 // The cells of a list as "KIND text; KIND text", kinds without "_TOKEN".
@@ -277,7 +279,10 @@ std::string cells(scannerpak::listoftoken list) {
 }
 
 TEST(Scanner, TokenLists) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
+    const struct {
+        std::string_view text;
+        std::string_view tokens;
+    } cases[] = {
         {"x:=y+1", "BEZEICHNER x; ZUW :=; BEZEICHNER y; OP +; GANZEZAHL 1"},
         {"if", "IF if"},
         {"ifx", "BEZEICHNER ifx"},
@@ -306,12 +311,12 @@ TEST(Scanner, TokenLists) {
         {"", ""},
         {" \t\r\n", ""},
     };
-    for (const auto& [text, result] : cases) {
-        std::string written;
+    for (const auto& c : cases) {
         scannerpak::listoftoken list = nullptr;
-        written = output_of([&] { list = scannerpak::scanner(text); });
-        EXPECT_EQ(cells(list), result) << '"' << text << '"';
-        EXPECT_EQ(written, "");
+        const auto out = on_screen([&] { list = scannerpak::scanner(c.text); });
+        EXPECT_EQ(cells(list), c.tokens) << '"' << c.text << '"';
+        EXPECT_EQ(out.text, "");
+        EXPECT_EQ(out.error, "");
     }
     EXPECT_EQ(scannerpak::scanner(" \n"), nullptr);
 }
@@ -339,9 +344,10 @@ TEST(Scanner, InputErrors) {
         {"skip; ~", no_token + "~' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(expect_error([&] { scannerpak::scanner(c.text); }, scannerpak::eingabefehler, c.message),
-                  c.written)
+        const auto out = on_screen([&] { scannerpak::scanner(c.text); });
+        EXPECT_EQ(out.error, std::string(scannerpak::eingabefehler) + " : " + std::string(c.message))
             << c.text;
+        EXPECT_EQ(out.text, c.written) << c.text;
     }
     EXPECT_EQ(scannerpak::eingabefehler, "SCANNERPAK.EINGABEFEHLER");
 }
@@ -368,10 +374,19 @@ TEST(Druckelistoftoken, OneLinePerToken) {
     auto* semikolon = common::make<scannerpak::elem>(STRICHP_TOKEN, ";");
     auto* zahl = common::make<scannerpak::elem>(GANZEZAHL_TOKEN, "42", semikolon);
     auto* quoted = common::make<scannerpak::elem>(BEZEICHNER_TOKEN, "a\"b");
-    EXPECT_EQ(output_of([&] { scannerpak::druckelistoftoken(zahl); }),
-              "\n(GANZEZAHL_TOKEN,\"42\")\n(STRICHP_TOKEN,\";\")\n");
-    EXPECT_EQ(output_of([] { scannerpak::druckelistoftoken(nullptr); }), "\n");
-    EXPECT_EQ(output_of([&] { scannerpak::druckelistoftoken(quoted); }), "\n(BEZEICHNER_TOKEN,\"a\"b\")\n");
+    const struct {
+        scannerpak::listoftoken list;
+        std::string_view written;
+    } cases[] = {
+        {zahl, "\n(GANZEZAHL_TOKEN,\"42\")\n(STRICHP_TOKEN,\";\")\n"},
+        {nullptr, "\n"},
+        {quoted, "\n(BEZEICHNER_TOKEN,\"a\"b\")\n"},
+    };
+    for (const auto& c : cases) {
+        const auto out = on_screen([&] { scannerpak::druckelistoftoken(c.list); });
+        EXPECT_EQ(out.text, c.written);
+        EXPECT_EQ(out.error, "");
+    }
 }
 
 }  // namespace

@@ -7,12 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "common/textio.hpp"
 #include "matrix_test_symbols.hpp"
+#include "support/capture.hpp"
 
 namespace {
 
 using namespace matrix_tests;
+using test_support::on_screen;
 namespace m = grammar::matrix;
 using lm = m::z_matrix<letter>;
 
@@ -100,10 +101,9 @@ TEST(Matrix, TableOverCharacters) {
         "\n";
     EXPECT_EQ(m::text_of(chain, "Matrix 3"), expected);
 
-    testing::internal::CaptureStdout();
-    m::drucke(chain, "Matrix 3");
-    common::standard_output().flush();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
+    const auto screen = on_screen([&] { m::drucke(chain, "Matrix 3"); });
+    EXPECT_EQ(screen.error, "");
+    EXPECT_EQ(screen.text, expected);
 }
 
 TEST(Matrix, TableOverIntegersFromOne) {

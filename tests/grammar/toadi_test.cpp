@@ -8,12 +8,13 @@
 #include <utility>
 #include <vector>
 
-#include "common/textio.hpp"
 #include "matrix_test_symbols.hpp"
+#include "support/capture.hpp"
 
 namespace {
 
 using namespace matrix_tests;
+using test_support::on_screen;
 namespace t = grammar::toadi;
 
 // A list built by putting the pairs in front one by one, in the given order.
@@ -77,18 +78,16 @@ TEST(Toadi, PrintedList) {
     const auto twice = built<klammer>({{klammer::S, klammer::ZU}, {klammer::S, klammer::ZU}});
     EXPECT_EQ(t::text_of(twice), "\n   M:={(S,ZU);(S,ZU);}\n");
 
-    testing::internal::CaptureStdout();
-    t::druckemenge(anfang);
-    common::standard_output().flush();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
+    const auto screen = on_screen([&] { t::druckemenge(anfang); });
+    EXPECT_EQ(screen.error, "");
+    EXPECT_EQ(screen.text, expected);
 }
 
 TEST(Toadi, MatrixPrintIsTheMatrixTable) {
     const auto chain = cells<letter>("AB BC");
-    testing::internal::CaptureStdout();
-    t::druckematrix(chain, "Matrix 3");
-    common::standard_output().flush();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), grammar::matrix::text_of(chain, "Matrix 3"));
+    const auto screen = on_screen([&] { t::druckematrix(chain, "Matrix 3"); });
+    EXPECT_EQ(screen.error, "");
+    EXPECT_EQ(screen.text, grammar::matrix::text_of(chain, "Matrix 3"));
 }
 
 }  // namespace

@@ -9,145 +9,75 @@
 
 #include "common/arena.hpp"
 #include "machine_support.hpp"
+#include "support/capture.hpp"
+#include "support/machine_parts.hpp"
 
 namespace {
 
 using namespace baumwandler_package;
-using machine_tests::in_datei;
-using machine_tests::nummern;
-using machine_tests::regelnummern;
-using machine_tests::start;
+using namespace test_support;
+using machine_tests::rule_numbers;
+using machine_tests::run_steps;
+using machine_tests::words;
 
-// ---- Building blocks for hand-made configurations ----
-
-teile push(teil t, teile rest = nullptr) {
-    return common::make<teile_rec>(t, rest);
-}
-
-teil part(teil_arten art) {
-    return common::make<teil_rec>(art);
-}
-
-// mit returns a new part of kind `art` whose one field `setze` fills.
-template <class Setze>
-teil mit(teil_arten art, Setze setze) {
-    const teil t = part(art);
-    setze(*t);
-    return t;
-}
-
-teil zwert(std::int32_t n) {
-    return mit(teil_arten::ZWERT, [=](teil_rec& t) { t.teil_zwert() = n; });
-}
-teil wwert(bool v) {
-    return mit(teil_arten::WWERT, [=](teil_rec& t) { t.teil_wwert() = v; });
-}
-teil anw_f(anweisung_f l) {
-    return mit(teil_arten::ANW_F, [=](teil_rec& t) { t.teil_anw_f() = l; });
-}
-teil anw(anweisung s) {
-    return mit(teil_arten::ANW, [=](teil_rec& t) { t.teil_anw() = s; });
-}
-teil bez(std::string_view x) {
-    return mit(teil_arten::BEZ, [=](teil_rec& t) { t.teil_bez() = x; });
-}
-teil op(operator_ o) {
-    return mit(teil_arten::OP, [=](teil_rec& t) { t.teil_op() = o; });
-}
-teil rop(vergleicher r) {
-    return mit(teil_arten::ROP, [=](teil_rec& t) { t.teil_rop() = r; });
-}
-
-// programm returns the converted statement list of a program text.
-anweisung_f programm(std::string_view text) {
-    return baum_wandler(machine_tests::baum(text))->t->teil_anw_f();
-}
-
-// erste returns the first statement of a program text, converted.
-anweisung erste(std::string_view text) {
-    return programm(text)->anw;
-}
-
-// wahr builds a truth-value condition, which no program text can hold.
-bedingung wahr(bool v) {
-    const bedingung b = common::make<bedingung_rec>(bedingungs_art::WAHR);
-    b->wahr_wert() = v;
-    return b;
-}
-
-// fall builds if <truth value> then skip else skip fi.
-anweisung fall(bool v) {
-    const anweisung s = common::make<anweisung_rec>(anweisungs_art::FALL);
-    s->bedingungs_wert_fall() = wahr(v);
-    s->erst_anweisung_fall() = programm("skip");
-    s->zweit_anweisung_fall() = programm("skip");
-    return s;
-}
-
-// ausdr holds the expression assigned by the first statement of a program text.
-teil ausdr(std::string_view program) {
-    const ausdruck e = erste(program)->links_ausdruck();
-    return mit(teil_arten::AUSDR, [=](teil_rec& t) { t.teil_ausdr() = e; });
-}
-
-// bed holds the condition of the loop that a program text begins with.
-teil bed(std::string_view program) {
-    const bedingung b = erste(program)->bedingungs_wert_schleife();
-    return mit(teil_arten::BED, [=](teil_rec& t) { t.teil_bed() = b; });
-}
-
-// x_mit returns the environment x holding `n`.
-umgebung x_mit(std::int32_t n) {
+// x_holding returns the environment x holding `n`.
+umgebung x_holding(std::int32_t n) {
     return common::make<umgebung_rec>(variable{"x", wert{n}});
 }
 
-zustand akt(umgebung um, teile wk, teile zk) {
-    return zustand{konfiguration{um, wk, zk}};
+// if_on builds if <truth value> then skip else skip fi.
+anweisung if_on(bool v) {
+    const anweisung s = common::make<anweisung_rec>(anweisungs_art::FALL);
+    s->bedingungs_wert_fall() = truth(v);
+    s->erst_anweisung_fall() = statements("skip");
+    s->zweit_anweisung_fall() = statements("skip");
+    return s;
 }
 
 // ---- Rule lines ----
 
 TEST(Delta2, EachRuleWritesALineEndAndThenItsLine) {
-    const teile body = push(anw_f(programm("skip")));
+    const teile body = push(anw_f(statements("skip")));
     const struct {
         zustand z;
         const char* line;
     } cases[] = {
-        {akt(nullptr, nullptr, push(ausdr("x := 7"))), "-- (1 : Zahl lesen) --"},
-        {akt(x_mit(5), nullptr, push(ausdr("y := x"))), "-- (2 : Variable lesen, Wert aus Umgebung)--"},
-        {akt(nullptr, nullptr, push(ausdr("y := (1 + 2)"))), "-- (3 : Verknuepfung aufloesen)--"},
-        {akt(nullptr, push(zwert(2), push(zwert(1))), push(op(operator_::PLUS))),
+        {active(nullptr, nullptr, push(ausdr(expression("7")))), "-- (1 : Zahl lesen) --"},
+        {active(x_holding(5), nullptr, push(ausdr(expression("x")))),
+         "-- (2 : Variable lesen, Wert aus Umgebung)--"},
+        {active(nullptr, nullptr, push(ausdr(expression("(1 + 2)")))), "-- (3 : Verknuepfung aufloesen)--"},
+        {active(nullptr, push(zwert(2), push(zwert(1))), push(op(operator_::PLUS))),
          "-- (4 : Arithmetische Operation)--"},
-        {akt(nullptr, nullptr, push(mit(teil_arten::BED, [](teil_rec& t) { t.teil_bed() = wahr(false); }))),
-         "-- (5 : Wahrheitswert lesen)--"},
-        {akt(nullptr, nullptr, push(bed("while x > 0 do skip od"))), "-- (6 : Bedingung aufloesen)--"},
-        {akt(nullptr, push(zwert(2), push(zwert(1))), push(rop(vergleicher::KL))),
+        {active(nullptr, nullptr, push(bed(truth(false)))), "-- (5 : Wahrheitswert lesen)--"},
+        {active(nullptr, nullptr, push(bed(condition("x > 0")))), "-- (6 : Bedingung aufloesen)--"},
+        {active(nullptr, push(zwert(2), push(zwert(1))), push(rop(vergleicher::KL))),
          "-- (7 : Vergleichsoperation)--"},
-        {akt(nullptr, nullptr, push(anw(erste("skip")))), "-- (8 : Skipanweisung)--"},
-        {akt(nullptr, nullptr, push(anw(erste("x := 1")))), "-- (9 : Zuweisung aufloesen)--"},
-        {akt(x_mit(0), push(zwert(4)), push(part(teil_arten::ZUW), push(bez("x")))),
+        {active(nullptr, nullptr, push(anw(first_statement("skip")))), "-- (8 : Skipanweisung)--"},
+        {active(nullptr, nullptr, push(anw(first_statement("x := 1")))), "-- (9 : Zuweisung aufloesen)--"},
+        {active(x_holding(0), push(zwert(4)), push(part(teil_arten::ZUW), push(bez("x")))),
          "-- (10 : Zuweisung ausfuehren)--"},
-        {akt(nullptr, nullptr, push(anw_f(programm("skip")))),
+        {active(nullptr, nullptr, push(anw_f(statements("skip")))),
          "-- (11 : nichtleere Anweisungsfolge aufloesen)--"},
-        {akt(nullptr, nullptr, push(anw_f(nullptr))), "-- (11' : leere Anweisungsfolge aufloesen)--"},
-        {akt(nullptr, nullptr, push(anw(fall(true)))), "-- (12 : If-Anweisung aufloesen)--"},
-        {akt(nullptr, push(wwert(true)),
-             push(part(teil_arten::IF_CASE), push(anw_f(nullptr), push(anw_f(nullptr))))),
+        {active(nullptr, nullptr, push(anw_f(nullptr))), "-- (11' : leere Anweisungsfolge aufloesen)--"},
+        {active(nullptr, nullptr, push(anw(if_on(true)))), "-- (12 : If-Anweisung aufloesen)--"},
+        {active(nullptr, push(wwert(true)),
+                push(part(teil_arten::IF_CASE), push(anw_f(nullptr), push(anw_f(nullptr))))),
          "-- (13 : If-Anweisung True-Fall)--"},
-        {akt(nullptr, push(wwert(false)),
-             push(part(teil_arten::IF_CASE), push(anw_f(nullptr), push(anw_f(nullptr))))),
+        {active(nullptr, push(wwert(false)),
+                push(part(teil_arten::IF_CASE), push(anw_f(nullptr), push(anw_f(nullptr))))),
          "-- (14 : If-Anweisung False-Fall)--"},
-        {akt(nullptr, nullptr, push(anw(erste("while x > 0 do skip od")))), "-- (15 : Schleife aufloesen)--"},
-        {akt(nullptr, push(wwert(true)),
-             push(part(teil_arten::DO_CASE), push(bed("while x > 0 do skip od"), body))),
+        {active(nullptr, nullptr, push(anw(first_statement("while x > 0 do skip od")))),
+         "-- (15 : Schleife aufloesen)--"},
+        {active(nullptr, push(wwert(true)),
+                push(part(teil_arten::DO_CASE), push(bed(condition("x > 0")), body))),
          "-- (16 : Schleifenbedingung True)--"},
-        {akt(nullptr, push(wwert(false)),
-             push(part(teil_arten::DO_CASE), push(bed("while x > 0 do skip od"), body))),
+        {active(nullptr, push(wwert(false)),
+                push(part(teil_arten::DO_CASE), push(bed(condition("x > 0")), body))),
          "-- (17 : Schleifenbedingung False)--"},
-        {akt(nullptr, nullptr, nullptr), "-- (Ende der Auswertung)--"},
+        {active(nullptr, nullptr, nullptr), "-- (Ende der Auswertung)--"},
     };
     for (const auto& c : cases) {
-        const auto out = in_datei([&](common::text_writer& ft) { (void)delta2_ft(c.z, ft); });
+        const auto out = into_file([&](common::text_writer& ft) { (void)delta2_ft(c.z, ft); });
         EXPECT_EQ(out.error, "") << c.line;
         EXPECT_EQ(out.text, std::string("\n") + c.line + "\n");
     }
@@ -155,8 +85,7 @@ TEST(Delta2, EachRuleWritesALineEndAndThenItsLine) {
 
 TEST(Delta2, OneAssignmentRunsInSixStepsWithTheirExactLines) {
     zustand end;
-    const auto out =
-        in_datei([&](common::text_writer& ft) { end = machine_tests::lauf(start("x := 1"), ft); });
+    const auto out = into_file([&](common::text_writer& ft) { end = run_steps(start("x := 1"), ft); });
     EXPECT_EQ(out.text,
               "\n-- (11 : nichtleere Anweisungsfolge aufloesen)--\n"
               "\n-- (9 : Zuweisung aufloesen)--\n"
@@ -170,7 +99,7 @@ TEST(Delta2, OneAssignmentRunsInSixStepsWithTheirExactLines) {
 
 // ---- Whole runs ----
 
-std::string speicher(umgebung u) {
+std::string store(umgebung u) {
     std::ostringstream out;
     for (; u != nullptr; u = u->next) {
         out << (out.tellp() > 0 ? ", " : "") << u->elem.variable_name.view() << "=";
@@ -205,43 +134,40 @@ TEST(Delta2, RunsFollowTheRuleSequencesOfTheirPrograms) {
     };
     for (const auto& c : cases) {
         zustand end;
-        const auto out =
-            in_datei([&](common::text_writer& ft) { end = machine_tests::lauf(start(c.program), ft); });
+        const auto out = into_file([&](common::text_writer& ft) { end = run_steps(start(c.program), ft); });
         EXPECT_EQ(out.error, "") << c.program;
-        EXPECT_EQ(regelnummern(out.text), nummern(c.rules)) << c.program;
+        EXPECT_EQ(rule_numbers(out.text), words(c.rules)) << c.program;
         ASSERT_EQ(end.form, zustand_arten::ENDE) << c.program;
-        EXPECT_EQ(speicher(end.ende_zustand()), c.store) << c.program;
+        EXPECT_EQ(store(end.ende_zustand()), c.store) << c.program;
     }
 }
 
 TEST(Delta2, IfWithATruthValueTakesEitherBranch) {
     for (const bool v : {true, false}) {
-        const auto out = in_datei([&](common::text_writer& ft) {
-            (void)machine_tests::lauf(
-                akt(nullptr, nullptr, push(anw_f(common::make<anweisung_f_rec>(fall(v))))), ft);
+        const auto out = into_file([&](common::text_writer& ft) {
+            (void)run_steps(active(nullptr, nullptr, push(anw_f(common::make<anweisung_f_rec>(if_on(v))))),
+                            ft);
         });
-        EXPECT_EQ(regelnummern(out.text),
-                  nummern(v ? "11 12 5 13 11 8 11' 11' end" : "11 12 5 14 11 8 11' 11' end"));
+        EXPECT_EQ(rule_numbers(out.text),
+                  words(v ? "11 12 5 13 11 8 11' 11' end" : "11 12 5 14 11 8 11' 11' end"));
     }
 }
 
 TEST(Delta2, ScreenRunWritesWhatTheFileRunWritesAndTheFileRunNothingOnScreen) {
     const char* program = "x := 1; while x > 0 do x := (x - 1) od";
     std::string datei;
-    const auto screen_of_file_run = machine_tests::auf_bildschirm([&] {
-        datei =
-            in_datei([&](common::text_writer& ft) { (void)machine_tests::lauf(start(program), ft); }).text;
+    const auto screen_of_file_run = on_screen([&] {
+        datei = into_file([&](common::text_writer& ft) { (void)run_steps(start(program), ft); }).text;
     });
     EXPECT_EQ(screen_of_file_run.text, "");
-    const auto screen = machine_tests::auf_bildschirm([&] {
+    const auto screen = on_screen([&] {
         zustand z = start(program);
         while (z.form == zustand_arten::AKT) {
             z = delta2(z);
         }
-        common::standard_output().flush();
     });
     EXPECT_EQ(screen.text, datei);
-    EXPECT_EQ(regelnummern(datei).size(), 27U);  // 5 + 14 for the turn + 8 for the exit, end line included
+    EXPECT_EQ(rule_numbers(datei).size(), 27U);  // 5 + 14 for the turn + 8 for the exit, end line included
 }
 
 // ---- Failures ----
@@ -252,20 +178,19 @@ TEST(Delta2, FailingRunsStopWithTheRuleLineWrittenFirst) {
         const char* rules;
         const char* error;
     } cases[] = {
-        {"x := (x + 1)", "11 9 3 2", "CHECK_ERROR baumwandler_package:77"},
-        {"x := true", "11 9 2", "CHECK_ERROR baumwandler_package:77"},
-        {"x := (2147483647 + 1)", "11 9 3 1 1 4", "CHECK_ERROR baumwandler_package:277"},
+        {"x := (x + 1)", "11 9 3 2", "CHECK_ERROR : baumwandler_package:77"},
+        {"x := true", "11 9 2", "CHECK_ERROR : baumwandler_package:77"},
+        {"x := (2147483647 + 1)", "11 9 3 1 1 4", "CHECK_ERROR : baumwandler_package:277"},
         {"x := (0 - 2147483647); x := (x - 2)", "11 9 3 1 1 4 10 11 9 3 2 1 4",
-         "CHECK_ERROR baumwandler_package:279"},
-        {"x := (65536 * 32768)", "11 9 3 1 1 4", "CHECK_ERROR baumwandler_package:281"},
-        {"x := (1 div 0)", "11 9 3 1 1 4", "CHECK_ERROR baumwandler_package:283"},
-        {"x := (1 mod 0)", "11 9 3 1 1 4", "CHECK_ERROR baumwandler_package:285"},
+         "CHECK_ERROR : baumwandler_package:279"},
+        {"x := (65536 * 32768)", "11 9 3 1 1 4", "CHECK_ERROR : baumwandler_package:281"},
+        {"x := (1 div 0)", "11 9 3 1 1 4", "CHECK_ERROR : baumwandler_package:283"},
+        {"x := (1 mod 0)", "11 9 3 1 1 4", "CHECK_ERROR : baumwandler_package:285"},
     };
     for (const auto& c : cases) {
-        const auto out =
-            in_datei([&](common::text_writer& ft) { (void)machine_tests::lauf(start(c.program), ft); });
+        const auto out = into_file([&](common::text_writer& ft) { (void)run_steps(start(c.program), ft); });
         EXPECT_EQ(out.error, c.error) << c.program;
-        EXPECT_EQ(regelnummern(out.text), nummern(c.rules)) << c.program;
+        EXPECT_EQ(rule_numbers(out.text), words(c.rules)) << c.program;
         EXPECT_EQ(out.text.back(), '\n') << c.program;  // the rule line is whole
     }
 }
@@ -277,36 +202,37 @@ TEST(Delta2, GuardsBeforeOrAfterTheRuleLine) {
         const char* text;
     } cases[] = {
         {"13/14 without a truth value",
-         akt(nullptr, nullptr, push(part(teil_arten::IF_CASE), push(anw_f(nullptr)))), "\n"},
+         active(nullptr, nullptr, push(part(teil_arten::IF_CASE), push(anw_f(nullptr)))), "\n"},
         {"13/14 on a number",
-         akt(nullptr, push(zwert(1)), push(part(teil_arten::IF_CASE), push(anw_f(nullptr)))), "\n"},
-        {"16/17 without a truth value", akt(nullptr, nullptr, push(part(teil_arten::DO_CASE))), "\n"},
-        {"10 without a value", akt(x_mit(0), nullptr, push(part(teil_arten::ZUW), push(bez("x")))),
+         active(nullptr, push(zwert(1)), push(part(teil_arten::IF_CASE), push(anw_f(nullptr)))), "\n"},
+        {"16/17 without a truth value", active(nullptr, nullptr, push(part(teil_arten::DO_CASE))), "\n"},
+        {"10 without a value", active(x_holding(0), nullptr, push(part(teil_arten::ZUW), push(bez("x")))),
          "\n-- (10 : Zuweisung ausfuehren)--\n"},
         {"10 without a name below",
-         akt(x_mit(0), push(zwert(1)), push(part(teil_arten::ZUW), push(zwert(1)))),
+         active(x_holding(0), push(zwert(1)), push(part(teil_arten::ZUW), push(zwert(1)))),
          "\n-- (10 : Zuweisung ausfuehren)--\n"},
-        {"4 with one operand", akt(nullptr, push(zwert(1)), push(op(operator_::PLUS))),
+        {"4 with one operand", active(nullptr, push(zwert(1)), push(op(operator_::PLUS))),
          "\n-- (4 : Arithmetische Operation)--\n"},
-        {"7 on a truth value", akt(nullptr, push(zwert(1), push(wwert(true))), push(rop(vergleicher::GL))),
+        {"7 on a truth value", active(nullptr, push(zwert(1), push(wwert(true))), push(rop(vergleicher::GL))),
          "\n-- (7 : Vergleichsoperation)--\n"},
-        {"null expression", akt(nullptr, nullptr, push(part(teil_arten::AUSDR))), "\n"},
+        {"null expression", active(nullptr, nullptr, push(part(teil_arten::AUSDR))), "\n"},
         {"an end state", zustand{}, "\n-- (Ende der Auswertung)--\n"},
     };
     for (const auto& c : cases) {
-        const auto out = in_datei([&](common::text_writer& ft) { (void)delta2_ft(c.z, ft); });
-        EXPECT_EQ(out.error.rfind("CHECK_ERROR baumwandler_package:", 0), 0U) << c.what << ": " << out.error;
+        const auto out = into_file([&](common::text_writer& ft) { (void)delta2_ft(c.z, ft); });
+        EXPECT_TRUE(out.error.starts_with("CHECK_ERROR : baumwandler_package:"))
+            << c.what << ": " << out.error;
         EXPECT_EQ(out.text, c.text) << c.what;
     }
-    const auto end = in_datei([&](common::text_writer& ft) { (void)delta2_ft(zustand{}, ft); });
-    EXPECT_EQ(end.error, "CHECK_ERROR baumwandler_package:160");
+    const auto end = into_file([&](common::text_writer& ft) { (void)delta2_ft(zustand{}, ft); });
+    EXPECT_EQ(end.error, "CHECK_ERROR : baumwandler_package:160");
 }
 
 TEST(Delta2, PartWithoutRuleComesBackUnchangedAfterItsLineEnd) {
     for (const teil t : {bez("x"), zwert(3), wwert(false)}) {
-        const zustand z = akt(x_mit(1), push(zwert(9)), push(t));
+        const zustand z = active(x_holding(1), push(zwert(9)), push(t));
         zustand r;
-        const auto out = in_datei([&](common::text_writer& ft) { r = delta2_ft(z, ft); });
+        const auto out = into_file([&](common::text_writer& ft) { r = delta2_ft(z, ft); });
         EXPECT_EQ(out.text, "\n");
         ASSERT_EQ(r.form, zustand_arten::AKT);
         EXPECT_EQ(r.akt_zustand().zk, z.akt_zustand().zk);
@@ -317,9 +243,9 @@ TEST(Delta2, PartWithoutRuleComesBackUnchangedAfterItsLineEnd) {
 
 // ---- What a step changes ----
 
-// bild describes every cell, part and value that a state reaches through its
+// reach describes every cell, part and value that a state reaches through its
 // stacks and environment, by address and content.
-std::string bild(const zustand& z) {
+std::string reach(const zustand& z) {
     std::ostringstream out;
     const konfiguration& k = z.akt_zustand();
     for (const teile stapel : {k.wk, k.zk}) {
@@ -339,7 +265,7 @@ std::string bild(const zustand& z) {
         }
         out << "| ";
     }
-    out << speicher(k.um);
+    out << store(k.um);
     return out.str();
 }
 
@@ -349,15 +275,15 @@ TEST(Delta2, OnlyRules10And11And13ChangeWhatTheGivenStateReaches) {
           "if 1 < 2 then x := (3 * 4) else skip fi; if 2 < 1 then skip else y := 1 fi"}) {
         zustand z = start(program);
         for (int steps = 0; z.form == zustand_arten::AKT && steps < 1000; ++steps) {
-            const std::string vorher = bild(z);
+            const std::string vorher = reach(z);
             zustand next;
-            const auto out = in_datei([&](common::text_writer& ft) { next = delta2_ft(z, ft); });
-            const auto rule = regelnummern(out.text);
+            const auto out = into_file([&](common::text_writer& ft) { next = delta2_ft(z, ft); });
+            const auto rule = rule_numbers(out.text);
             ASSERT_EQ(rule.size(), 1U) << program;
             if (rule[0] == "10" || rule[0] == "11" || rule[0] == "13") {
-                EXPECT_NE(bild(z), vorher) << program << ", rule " << rule[0];
+                EXPECT_NE(reach(z), vorher) << program << ", rule " << rule[0];
             } else {
-                EXPECT_EQ(bild(z), vorher) << program << ", rule " << rule[0];
+                EXPECT_EQ(reach(z), vorher) << program << ", rule " << rule[0];
             }
             z = next;
         }
@@ -365,18 +291,18 @@ TEST(Delta2, OnlyRules10And11And13ChangeWhatTheGivenStateReaches) {
     }
 }
 
-zustand ein_schritt(const zustand& z) {
+zustand one_step(const zustand& z) {
     zustand next;
-    (void)in_datei([&](common::text_writer& ft) { next = delta2_ft(z, ft); });
+    (void)into_file([&](common::text_writer& ft) { next = delta2_ft(z, ft); });
     return next;
 }
 
 TEST(Delta2, Rule11AdvancesThePartAndLeavesTheListCells) {
-    const anweisung_f l = programm("skip; x := 1");
+    const anweisung_f l = statements("skip; x := 1");
     const anweisung_f zweite = l->rest;
     const teil t = anw_f(l);
-    const zustand z = akt(nullptr, nullptr, push(t));
-    const zustand next = ein_schritt(z);
+    const zustand z = active(nullptr, nullptr, push(t));
+    const zustand next = one_step(z);
     EXPECT_EQ(t->teil_anw_f(), zweite);
     EXPECT_EQ(l->rest, zweite);
     EXPECT_EQ(zweite->rest, nullptr);
@@ -390,7 +316,7 @@ TEST(Delta2, Rule13UnlinksTheElseCellInPlace) {
     const teile sonst = push(anw_f(nullptr), darunter);
     const teile dann = push(anw_f(nullptr), sonst);
     const teile wk = push(wwert(true), push(zwert(8)));
-    const zustand next = ein_schritt(akt(nullptr, wk, push(part(teil_arten::IF_CASE), dann)));
+    const zustand next = one_step(active(nullptr, wk, push(part(teil_arten::IF_CASE), dann)));
     EXPECT_EQ(next.akt_zustand().zk, dann);
     EXPECT_EQ(dann->rest, darunter);
     EXPECT_EQ(sonst->rest, darunter);
@@ -398,9 +324,9 @@ TEST(Delta2, Rule13UnlinksTheElseCellInPlace) {
 }
 
 TEST(Delta2, Rule10StoresInTheSharedEnvironment) {
-    const umgebung um = x_mit(0);
-    const zustand z = akt(um, push(zwert(4)), push(part(teil_arten::ZUW), push(bez("x"))));
-    const zustand next = ein_schritt(z);
+    const umgebung um = x_holding(0);
+    const zustand z = active(um, push(zwert(4)), push(part(teil_arten::ZUW), push(bez("x"))));
+    const zustand next = one_step(z);
     EXPECT_EQ(next.akt_zustand().um, um);
     EXPECT_EQ(z.akt_zustand().um->elem.variable_wert.zahl_wert(), 4);
     EXPECT_EQ(next.akt_zustand().wk, nullptr);
@@ -408,21 +334,21 @@ TEST(Delta2, Rule10StoresInTheSharedEnvironment) {
 }
 
 TEST(Delta2, EndStateCarriesTheEnvironmentListItself) {
-    const umgebung um = x_mit(3);
-    const zustand end = ein_schritt(akt(um, push(zwert(1)), nullptr));
+    const umgebung um = x_holding(3);
+    const zustand end = one_step(active(um, push(zwert(1)), nullptr));
     ASSERT_EQ(end.form, zustand_arten::ENDE);
     EXPECT_EQ(end.ende_zustand(), um);
 }
 
 TEST(Delta2, Rule16BuildsANewLoopOfTheSameConditionAndBody) {
-    const anweisung schleife = erste("while x > 0 do skip od");
+    const anweisung schleife = first_statement("while x > 0 do skip od");
     const teil b = part(teil_arten::BED);
     b->teil_bed() = schleife->bedingungs_wert_schleife();
     const teile rest = push(part(teil_arten::ZUW));
-    const zustand z =
-        akt(nullptr, push(wwert(true)),
-            push(part(teil_arten::DO_CASE), push(b, push(anw_f(schleife->erst_anweisung_schleife()), rest))));
-    const teile zk = ein_schritt(z).akt_zustand().zk;
+    const zustand z = active(
+        nullptr, push(wwert(true)),
+        push(part(teil_arten::DO_CASE), push(b, push(anw_f(schleife->erst_anweisung_schleife()), rest))));
+    const teile zk = one_step(z).akt_zustand().zk;
     ASSERT_EQ(zk->t->form, teil_arten::ANW_F);
     EXPECT_NE(zk->t, z.akt_zustand().zk->rest->rest->t);  // a new part: rule 11 will advance it
     EXPECT_EQ(zk->t->teil_anw_f(), schleife->erst_anweisung_schleife());
@@ -434,9 +360,9 @@ TEST(Delta2, Rule16BuildsANewLoopOfTheSameConditionAndBody) {
 }
 
 TEST(Delta2, Rule15KeepsTheConditionInASecondPartOfItsOwn) {
-    const anweisung schleife = erste("while x > 0 do skip od");
+    const anweisung schleife = first_statement("while x > 0 do skip od");
     const teile rest = push(part(teil_arten::ZUW));
-    const teile zk = ein_schritt(akt(nullptr, nullptr, push(anw(schleife), rest))).akt_zustand().zk;
+    const teile zk = one_step(active(nullptr, nullptr, push(anw(schleife), rest))).akt_zustand().zk;
     const teile unten = zk->rest->rest;
     ASSERT_EQ(zk->t->form, teil_arten::BED);
     EXPECT_EQ(zk->rest->t->form, teil_arten::DO_CASE);

@@ -5,10 +5,12 @@
 #include <string>
 
 #include "machine/baumwandler_package.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
 using namespace baumwandler_package;
+using test_support::raised;
 
 constexpr std::int32_t kleinste = -2147483647 - 1;
 constexpr std::int32_t groesste = 2147483647;
@@ -61,13 +63,9 @@ TEST(RechneOp, ResultsAndErrorsWithTheirLines) {
             EXPECT_EQ(rechne_op(c.op, c.z1, c.z2), c.result) << what;
             continue;
         }
-        try {
-            (void)rechne_op(c.op, c.z1, c.z2);
-            ADD_FAILURE() << what << ": no error";
-        } catch (const common::named_error& error) {
-            EXPECT_EQ(error.name(), "CHECK_ERROR") << what;
-            EXPECT_EQ(error.message(), "baumwandler_package:" + std::to_string(c.line)) << what;
-        }
+        EXPECT_EQ(raised([&] { (void)rechne_op(c.op, c.z1, c.z2); }),
+                  "CHECK_ERROR : baumwandler_package:" + std::to_string(c.line))
+            << what;
     }
 }
 
@@ -92,17 +90,10 @@ TEST(RechneRelOp, ComparisonsAreSigned) {
 }
 
 TEST(RechneOp, ValueOutsideTheEnumerationRaisesTheCheckError) {
-    const auto message = [](const auto& action) {
-        try {
-            action();
-        } catch (const common::named_error& error) {
-            return error.message();
-        }
-        return std::string("none");
-    };
-    EXPECT_EQ(message([] { (void)rechne_op(static_cast<operator_>(5), 1, 1); }), "baumwandler_package:276");
-    EXPECT_EQ(message([] { (void)rechne_rel_op(static_cast<vergleicher>(6), 1, 1); }),
-              "baumwandler_package:296");
+    EXPECT_EQ(raised([] { (void)rechne_op(static_cast<operator_>(5), 1, 1); }),
+              "CHECK_ERROR : baumwandler_package:276");
+    EXPECT_EQ(raised([] { (void)rechne_rel_op(static_cast<vergleicher>(6), 1, 1); }),
+              "CHECK_ERROR : baumwandler_package:296");
 }
 
 }  // namespace

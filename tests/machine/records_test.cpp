@@ -6,59 +6,52 @@
 #include <type_traits>
 
 #include "common/arena.hpp"
-#include "machine_support.hpp"
+#include "machine/baumwandler_package.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
 using namespace baumwandler_package;
-
-std::string fehler(const std::function<void()>& zugriff) {
-    try {
-        zugriff();
-    } catch (const common::named_error& error) {
-        return error.name() + " " + error.message();
-    }
-    return "none";
-}
+using test_support::raised;
 
 struct guard_case {
     const char* what;
-    std::function<void()> zugriff;
+    std::function<void()> access;
     const char* expected;
 };
 
 TEST(Records, FieldOfAnotherKindNamesTheInterfaceLineOfItsType) {
     const guard_case cases[] = {
         {"ZAHL name_wert", [] { (void)common::make<ausdruck_rec>(ausdrucks_art::ZAHL)->name_wert(); },
-         "CHECK_ERROR baumwandler_package:20"},
+         "CHECK_ERROR : baumwandler_package:20"},
         {"NAME links_ausdruck",
          [] { (void)common::make<ausdruck_rec>(ausdrucks_art::NAME)->links_ausdruck(); },
-         "CHECK_ERROR baumwandler_package:20"},
+         "CHECK_ERROR : baumwandler_package:20"},
         {"WAHR vergleichs_wert",
          [] { (void)common::make<bedingung_rec>(bedingungs_art::WAHR)->vergleichs_wert(); },
-         "CHECK_ERROR baumwandler_package:35"},
+         "CHECK_ERROR : baumwandler_package:35"},
         {"VERGLEICH wahr_wert",
          [] { (void)common::make<bedingung_rec>(bedingungs_art::VERGLEICH)->wahr_wert(); },
-         "CHECK_ERROR baumwandler_package:35"},
+         "CHECK_ERROR : baumwandler_package:35"},
         {"SKIP zuweisungs_name",
          [] { (void)common::make<anweisung_rec>(anweisungs_art::SKIP)->zuweisungs_name(); },
-         "CHECK_ERROR baumwandler_package:54"},
+         "CHECK_ERROR : baumwandler_package:54"},
         {"FALL erst_anweisung_schleife",
          [] { (void)common::make<anweisung_rec>(anweisungs_art::FALL)->erst_anweisung_schleife(); },
-         "CHECK_ERROR baumwandler_package:54"},
-        {"UNDEF zahl_wert", [] { (void)wert{}.zahl_wert(); }, "CHECK_ERROR baumwandler_package:77"},
+         "CHECK_ERROR : baumwandler_package:54"},
+        {"UNDEF zahl_wert", [] { (void)wert{}.zahl_wert(); }, "CHECK_ERROR : baumwandler_package:77"},
         {"IF_CASE teil_anw", [] { (void)common::make<teil_rec>(teil_arten::IF_CASE)->teil_anw(); },
-         "CHECK_ERROR baumwandler_package:114"},
+         "CHECK_ERROR : baumwandler_package:114"},
         {"ZUW teil_bez", [] { (void)common::make<teil_rec>(teil_arten::ZUW)->teil_bez(); },
-         "CHECK_ERROR baumwandler_package:114"},
+         "CHECK_ERROR : baumwandler_package:114"},
         {"WWERT teil_zwert", [] { (void)common::make<teil_rec>(teil_arten::WWERT)->teil_zwert(); },
-         "CHECK_ERROR baumwandler_package:114"},
-        {"ENDE akt_zustand", [] { (void)zustand{}.akt_zustand(); }, "CHECK_ERROR baumwandler_package:160"},
+         "CHECK_ERROR : baumwandler_package:114"},
+        {"ENDE akt_zustand", [] { (void)zustand{}.akt_zustand(); }, "CHECK_ERROR : baumwandler_package:160"},
         {"AKT ende_zustand", [] { (void)zustand{konfiguration{}}.ende_zustand(); },
-         "CHECK_ERROR baumwandler_package:160"},
+         "CHECK_ERROR : baumwandler_package:160"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(fehler(c.zugriff), c.expected) << c.what;
+        EXPECT_EQ(raised(c.access), c.expected) << c.what;
     }
 }
 

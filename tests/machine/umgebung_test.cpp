@@ -5,12 +5,14 @@
 
 #include "common/arena.hpp"
 #include "machine_support.hpp"
+#include "support/capture.hpp"
+#include "support/while_tree.hpp"
 
 namespace {
 
 using namespace baumwandler_package;
-using machine_tests::baum;
-using machine_tests::namen;
+using machine_tests::names;
+using test_support::baum;
 
 struct order_case {
     const char* program;
@@ -36,7 +38,7 @@ TEST(VarTupel, StartEnvironmentListsTheNamesInItsFixedOrder) {
     };
     for (const auto& c : cases) {
         const umgebung u = var_tupel(baum(c.program), nullptr);
-        EXPECT_EQ(namen(u), c.names) << c.program;
+        EXPECT_EQ(names(u), c.names) << c.program;
         for (umgebung e = u; e != nullptr; e = e->next) {
             EXPECT_TRUE(ist_undef(e->elem.variable_wert)) << c.program;
         }
@@ -50,7 +52,7 @@ TEST(VarTupel, GivenListStaysAsTheTail) {
     EXPECT_EQ(var_tupel(nullptr, alle), alle);
     const umgebung teil = var_tupel(baum("b := 1"), nullptr);
     const umgebung mehr = var_tupel(b, teil);
-    EXPECT_EQ(namen(mehr), "x, a, b");
+    EXPECT_EQ(names(mehr), "x, a, b");
     EXPECT_EQ(mehr->next->next, teil);
 }
 
@@ -99,16 +101,20 @@ TEST(Umgebung, LookupAndStoreUseTheFirstEntryInPlace) {
     EXPECT_EQ(wert_suche("x", u).zahl_wert(), -6);
     EXPECT_EQ(u->elem.variable_wert.zahl_wert(), -6);
     EXPECT_EQ(u->next->next->elem.variable_wert.zahl_wert(), 3);  // later entry untouched
-    EXPECT_EQ(namen(u), "x, y, x");
+    EXPECT_EQ(names(u), "x, y, x");
 }
 
 TEST(Umgebung, StoreWithoutEntryWritesItsMessageWithoutLineEnd) {
-    const auto screen = machine_tests::auf_bildschirm([] {
-        EXPECT_EQ(wert_eintrag("q", 1, nullptr), nullptr);
-        const umgebung u = dreifach();
-        EXPECT_EQ(wert_eintrag("z", 1, u), u);
-        common::standard_output().flush();
+    const umgebung u = dreifach();
+    umgebung from_none = u;
+    umgebung from_u = nullptr;
+    const auto screen = test_support::on_screen([&] {
+        from_none = wert_eintrag("q", 1, nullptr);
+        from_u = wert_eintrag("z", 1, u);
     });
+    EXPECT_EQ(from_none, nullptr);
+    EXPECT_EQ(from_u, u);
+    EXPECT_EQ(screen.error, "");
     EXPECT_EQ(screen.text, "error: Variable q nicht in der Umgebungerror: Variable z nicht in der Umgebung");
 }
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -20,6 +21,46 @@ std::filesystem::path make_temp_folder() {
         throw std::runtime_error("mkdtemp failed");
     }
     return pattern;
+}
+
+// Runs `child` in a forked process whose standard input is `input` and whose
+// standard output and standard error are captured. `child` ends the process;
+// should it return, the status is 127.
+program_result run_child(std::string_view input, const std::function<void()>& child) {
+    scratch_folder io;
+    const auto in_path = io.path() / "stdin";
+    const auto out_path = io.path() / "stdout";
+    const auto err_path = io.path() / "stderr";
+    write_file(in_path, input);
+    std::fflush(stdout);
+    std::fflush(stderr);
+
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        throw std::runtime_error("fork failed");
+    }
+    if (pid == 0) {
+        const int in = ::open(in_path.c_str(), O_RDONLY);
+        const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) {
+            ::_exit(127);
+        }
+        child();
+        ::_exit(127);
+    }
+    int wait_status = 0;
+    while (::waitpid(pid, &wait_status, 0) < 0) {
+    }
+    program_result result;
+    result.out = read_file(out_path);
+    result.err = read_file(err_path);
+    if (WIFEXITED(wait_status)) {
+        result.status = WEXITSTATUS(wait_status);
+    } else if (WIFSIGNALED(wait_status)) {
+        result.signal = WTERMSIG(wait_status);
+    }
+    return result;
 }
 
 }  // namespace
@@ -56,43 +97,22 @@ scratch_folder::~scratch_folder() {
 }
 
 program_result run_program(std::string_view program, std::string_view input,
-                           const std::filesystem::path& working_folder) {
-    scratch_folder io;
-    const auto in_path = io.path() / "stdin";
-    const auto out_path = io.path() / "stdout";
-    const auto err_path = io.path() / "stderr";
-    write_file(in_path, input);
+                           const std::filesystem::path& working_folder,
+                           const std::filesystem::path& temp_folder) {
     const std::string executable = program_path(program).string();
-
-    const pid_t child = ::fork();
-    if (child < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    if (child == 0) {
-        const int in = ::open(in_path.c_str(), O_RDONLY);
-        const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) {
-            ::_exit(127);
-        }
+    return run_child(input, [&] {
         if (!working_folder.empty() && ::chdir(working_folder.c_str()) != 0) {
-            ::_exit(127);
+            return;
+        }
+        if (!temp_folder.empty() && ::setenv("TMPDIR", temp_folder.c_str(), 1) != 0) {
+            return;
         }
         ::execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int wait_status = 0;
-    while (::waitpid(child, &wait_status, 0) < 0) {
-    }
-    program_result result;
-    result.out = read_file(out_path);
-    result.err = read_file(err_path);
-    if (WIFEXITED(wait_status)) {
-        result.status = WEXITSTATUS(wait_status);
-    } else if (WIFSIGNALED(wait_status)) {
-        result.signal = WTERMSIG(wait_status);
-    }
-    return result;
+    });
+}
+
+program_result run_entry(const std::function<int()>& entry) {
+    return run_child("", [&] { ::_exit(entry()); });
 }
 
 }  // namespace test_support

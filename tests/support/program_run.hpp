@@ -1,8 +1,9 @@
-// Runs a built program as a user would: given standard input, in a given
-// working folder, capturing standard output, standard error and the status.
+// Runs a program as a user would: given standard input, in a given working
+// folder, capturing standard output, standard error and the status.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,10 +24,17 @@ std::filesystem::path data_path(std::string_view relative);
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, std::string_view content);
 
-// `input` is the whole of standard input: a program that reads past it
-// meets the end of input.
+// run_program runs a built program. `input` is the whole of standard input:
+// a program that reads past it meets the end of input. It runs in
+// `working_folder` (the test's own when empty) and, when `temp_folder` is
+// given, with TMPDIR set to it.
 program_result run_program(std::string_view program, std::string_view input,
-                           const std::filesystem::path& working_folder = {});
+                           const std::filesystem::path& working_folder = {},
+                           const std::filesystem::path& temp_folder = {});
+
+// run_entry runs `entry` in a child process with empty standard input, as a
+// program's main runs: what it returns is the exit status.
+program_result run_entry(const std::function<int()>& entry);
 
 // A fresh empty folder, removed when the object goes.
 class scratch_folder {

@@ -5,14 +5,14 @@
 #include <algorithm>
 #include <string>
 
-#include "capture.hpp"
 #include "common/textio.hpp"
+#include "support/capture.hpp"
+#include "support/machine_parts.hpp"
 #include "support/program_run.hpp"
-#include "trace_support.hpp"
 
 namespace {
 
-using namespace trace_test;
+using namespace test_support;
 
 const std::string bildschirm_fehler = "BAUMWANDLER_PACKAGE.WHILEINIT_ERROR : baumwandler_package:217";
 const std::string datei_fehler = "BAUMWANDLER_PACKAGE.WHILEINIT_ERROR : baumwandler_package:252";
@@ -37,31 +37,21 @@ std::string expected_text(const run_case& c) {
     return test_support::read_file(test_support::data_path(std::string("trace/runs/") + c.expected));
 }
 
-// Runs the file form into a fresh trace file; `text` receives its contents.
-captured file_run(comtypes::grbaum baum, std::string& text) {
-    test_support::scratch_folder folder;
-    const auto path = (folder.path() / "trace.txt").string();
-    captured result = run_captured([&] {
-        common::out_file datei;
-        datei.create(path);
-        try {
-            bp::machetrace(baum, datei);
-        } catch (...) {
-            datei.close();
-            throw;
-        }
-        datei.close();
-    });
-    text = test_support::read_file(path);
-    return result;
+// Runs the file form into a fresh trace file; `text` receives what the file
+// holds, and the capture what reached the screen and what was raised.
+capture file_run(comtypes::grbaum b, std::string& text) {
+    capture file;
+    const capture screen =
+        on_screen([&] { file = into_file([&](common::text_writer& datei) { bp::machetrace(b, datei); }); });
+    text = file.text;
+    return {screen.text, file.error + screen.error};  // one of them at most
 }
 
 TEST(Machetrace, ScreenRunWritesTheWholeTrace) {
     for (const auto& c : runs) {
         const comtypes::grbaum b = baum(c.program);
-        const captured result = run_captured([&] { bp::machetrace(b); });
-        EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.out, expected_text(c)) << c.program;
+        const capture result = on_screen([&] { bp::machetrace(b); });
+        EXPECT_EQ(result.text, expected_text(c)) << c.program;
         EXPECT_EQ(result.error, c.fails ? bildschirm_fehler : "") << c.program;
     }
 }
@@ -69,8 +59,8 @@ TEST(Machetrace, ScreenRunWritesTheWholeTrace) {
 TEST(Machetrace, FileRunWritesTheSameLinesOnlyIntoTheFile) {
     for (const auto& c : runs) {
         std::string text;
-        const captured result = file_run(baum(c.program), text);
-        EXPECT_EQ(result.out, "") << c.program;
+        const capture result = file_run(baum(c.program), text);
+        EXPECT_EQ(result.text, "") << c.program;
         EXPECT_EQ(text, expected_text(c)) << c.program;
         EXPECT_EQ(result.error, c.fails ? datei_fehler : "") << c.program;
     }
@@ -78,57 +68,57 @@ TEST(Machetrace, FileRunWritesTheSameLinesOnlyIntoTheFile) {
 
 TEST(Machetrace, TwoRunsOnOneTreeShareNothingButTheTree) {
     const comtypes::grbaum b = baum("x := 2; while x > 0 do x := (x - 1) od");
-    const captured result = run_captured([&] {
+    const capture result = on_screen([&] {
         bp::machetrace(b);
         bp::machetrace(b);
     });
     const std::string once = expected_text(runs[3]);
-    EXPECT_EQ(result.out, once + once);
+    EXPECT_EQ(result.text, once + once);
 }
 
 TEST(Machetrace, NumberBeyond32BitsFailsBeforeAnyLine) {
     const comtypes::grbaum b = baum("x := 1; y := 2147483648");
-    const captured screen = run_captured([&] { bp::machetrace(b); });
-    EXPECT_EQ(screen.out, "");
-    EXPECT_EQ(screen.error.rfind("CHECK_ERROR : ", 0), 0u) << screen.error;
+    const capture screen = on_screen([&] { bp::machetrace(b); });
+    EXPECT_EQ(screen.text, "");
+    EXPECT_TRUE(screen.error.starts_with("CHECK_ERROR : ")) << screen.error;
     std::string text;
-    const captured file = file_run(b, text);
+    const capture file = file_run(b, text);
     EXPECT_EQ(text, "");
-    EXPECT_EQ(file.out, "");
-    EXPECT_EQ(file.error.rfind("CHECK_ERROR : ", 0), 0u) << file.error;
+    EXPECT_EQ(file.text, "");
+    EXPECT_TRUE(file.error.starts_with("CHECK_ERROR : ")) << file.error;
 }
 
 TEST(Trace, EndStateWritesOnlyTheFinalStore) {
     bp::zustand ende;
     ende.ende_zustand() = common::make<bp::umgebung_rec>(bp::variable{"x", bp::wert{1}}, nullptr);
-    const captured result = run_captured([&] { bp::trace(ende); });
-    EXPECT_EQ(result.out, "Endspeicherbelegung: {(x, 1)}\n");
+    const capture result = on_screen([&] { bp::trace(ende); });
+    EXPECT_EQ(result.text, "Endspeicherbelegung: {(x, 1)}\n");
     EXPECT_EQ(result.error, "");
 }
 
 TEST(Trace, EmptyActiveStateEndsAtOnce) {
-    const captured result = run_captured([] { bp::trace(bp::zustand{bp::konfiguration{}}); });
-    EXPECT_EQ(result.out, "<<  ,  ,  >>\n\n-- (Ende der Auswertung)--\nEndspeicherbelegung: {}\n");
+    const capture result = on_screen([] { bp::trace(bp::zustand{bp::konfiguration{}}); });
+    EXPECT_EQ(result.text, "<<  ,  ,  >>\n\n-- (Ende der Auswertung)--\nEndspeicherbelegung: {}\n");
 }
 
 TEST(Trace, CheckErrorInARenderingBecomesWhileinitError) {
     // A null part on the control stack fails while its configuration renders.
     bp::konfiguration k;
-    k.zk = push(nullptr, nullptr);
-    const captured result = run_captured([&] { bp::trace(bp::zustand{k}); });
-    EXPECT_EQ(result.out, "");
+    k.zk = push(nullptr);
+    const capture result = on_screen([&] { bp::trace(bp::zustand{k}); });
+    EXPECT_EQ(result.text, "");
     EXPECT_EQ(result.error, bildschirm_fehler);
 }
 
 TEST(Trace, RunThatDoesNotEndStopsAfterTheStepLimit) {
     std::string text;
-    const captured result = file_run(baum("while 1 = 1 do skip od"), text);
-    EXPECT_EQ(result.error.rfind("STORAGE_ERROR : baumwandler_package:", 0), 0u) << result.error;
+    const capture result = file_run(baum("while 1 = 1 do skip od"), text);
+    EXPECT_TRUE(result.error.starts_with("STORAGE_ERROR : baumwandler_package:")) << result.error;
     // Every step wrote its three lines, and they stay written.
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::schritt_grenze);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
-    EXPECT_EQ(text.rfind("<< ", 0), 0u);
+    EXPECT_TRUE(text.starts_with("<< "));
     EXPECT_EQ(text.find("Endspeicherbelegung"), std::string::npos);
 }
 
@@ -138,7 +128,7 @@ TEST(Trace, RunOfExactlyTheStepLimitEnds) {
     constexpr long turns = (bp::schritt_grenze - 22) / 14;
     static_assert(22 + 14 * turns == bp::schritt_grenze);
     std::string text;
-    const captured result = file_run(
+    const capture result = file_run(
         baum("m := (1 + 1); skip; n := 0; while n < " + std::to_string(turns) + " do n := (n + 1) od"), text);
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::schritt_grenze + 1);
@@ -149,12 +139,12 @@ TEST(Trace, RunOfExactlyTheStepLimitEnds) {
 }
 
 TEST(Machetrace, WriterErrorPassesUnchanged) {
-    const captured result = run_captured([] {
+    const capture result = on_screen([] {
         common::out_file nie_geoeffnet;
         bp::machetrace(baum("x := 1"), nie_geoeffnet);
     });
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.error.rfind("USE_ERROR : textio:", 0), 0u) << result.error;
+    EXPECT_EQ(result.text, "");
+    EXPECT_TRUE(result.error.starts_with("USE_ERROR : textio:")) << result.error;
 }
 
 }  // namespace

@@ -7,11 +7,12 @@
 #include <utility>
 
 #include "common/errors.hpp"
-#include "trace_support.hpp"
+#include "support/machine_parts.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
-using namespace trace_test;
+using namespace test_support;
 using bp::teil_arten;
 
 struct text_case {
@@ -19,29 +20,8 @@ struct text_case {
     const char* text;
 };
 
-// An expression renders through the assignment that holds it, a condition
-// through the loop that tests it.
-bp::ausdruck ausdruck_von(const std::string& expression) {
-    return anweisungen("x := " + expression)->anw->links_ausdruck();
-}
-
-bp::bedingung bedingung_von(const std::string& condition) {
-    return anweisungen("while " + condition + " do skip od")->anw->bedingungs_wert_schleife();
-}
-
-bp::ausdruck zahl(std::int32_t n) {
-    auto* e = common::make<bp::ausdruck_rec>(bp::ausdrucks_art::ZAHL);
-    e->zahl_wert() = n;
-    return e;
-}
-
 void expect_check_error(const std::function<void()>& action) {
-    try {
-        action();
-        ADD_FAILURE() << "no error";
-    } catch (const common::named_error& e) {
-        EXPECT_EQ(e.name(), common::check_error_name);
-    }
+    EXPECT_EQ(raised_name(action), common::check_error_name);
 }
 
 TEST(ZeigeAusdr, ExpressionsOfProgramText) {
@@ -61,7 +41,7 @@ TEST(ZeigeAusdr, ExpressionsOfProgramText) {
         {"2147483647", " 2147483647"},
     };
     for (const auto& c : cases) {
-        const bp::ausdruck e = ausdruck_von(c.program);
+        const bp::ausdruck e = expression(c.program);
         EXPECT_EQ(bp::zeige_ausdr(e), c.text) << c.program;
         EXPECT_EQ(bp::zeige_ausdr(e), c.text) << c.program << ", rendered again";
     }
@@ -74,27 +54,24 @@ TEST(ZeigeBed, ConditionsOfProgramText) {
         {"a < b", "(a<b)"},   {"a = 1", "(a= 1)"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(bp::zeige_bed(bedingung_von(c.program)), c.text) << c.program;
+        EXPECT_EQ(bp::zeige_bed(condition(c.program)), c.text) << c.program;
     }
 }
 
 // Program text has no truth-value words, so these records are built by hand.
 TEST(ZeigeBed, TruthValuesInLowerCaseWithoutParentheses) {
-    for (const bool w : {true, false}) {
-        auto* b = common::make<bp::bedingung_rec>(bp::bedingungs_art::WAHR);
-        b->wahr_wert() = w;
-        EXPECT_EQ(bp::zeige_bed(b), w ? "true" : "false");
-    }
+    EXPECT_EQ(bp::zeige_bed(truth(true)), "true");
+    EXPECT_EQ(bp::zeige_bed(truth(false)), "false");
 }
 
 TEST(ZeigeAusdr, NegativeNumbersHaveNoBlank) {
     auto* summe = common::make<bp::ausdruck_rec>(bp::ausdrucks_art::VERKN);
     summe->operator_wert() = bp::operator_::PLUS;
-    summe->links_ausdruck() = ausdruck_von("x");
-    summe->rechts_ausdruck() = zahl(-3);
-    EXPECT_EQ(bp::zeige_ausdr(zahl(-3)), "-3");
+    summe->links_ausdruck() = expression("x");
+    summe->rechts_ausdruck() = number(-3);
+    EXPECT_EQ(bp::zeige_ausdr(number(-3)), "-3");
     EXPECT_EQ(bp::zeige_ausdr(summe), "(x+-3)");
-    EXPECT_EQ(bp::zeige_ausdr(zahl(-2147483647 - 1)), "-2147483648");
+    EXPECT_EQ(bp::zeige_ausdr(number(-2147483647 - 1)), "-2147483648");
 }
 
 TEST(ZeigeOp, EveryOperatorAndComparison) {
@@ -118,7 +95,7 @@ TEST(ZeigeOp, EveryOperatorAndComparison) {
 
 TEST(ZeigeAusdr, NullRecordsAreCheckErrors) {
     auto* halb = common::make<bp::ausdruck_rec>(bp::ausdrucks_art::VERKN);
-    halb->links_ausdruck() = zahl(1);
+    halb->links_ausdruck() = number(1);
     auto* vergleich = common::make<bp::bedingung_rec>(bp::bedingungs_art::VERGLEICH);
     expect_check_error([] { bp::zeige_ausdr(nullptr); });
     expect_check_error([&] { bp::zeige_ausdr(halb); });
@@ -145,65 +122,56 @@ TEST(ZeigeAnwF, StatementListsOfProgramText) {
         {"while x > 0 do while y > 0 do skip od od", " while (x> 0) do  while (y> 0) do skip od  od "},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(bp::zeige_anw_f(anweisungen(c.program)), c.text) << c.program;
+        EXPECT_EQ(bp::zeige_anw_f(statements(c.program)), c.text) << c.program;
     }
 }
 
 TEST(ZeigeAnwF, EmptyAndNullLists) {
     EXPECT_EQ(bp::zeige_anw_f(nullptr), "[]");
     // An if whose else list is empty shows "[]" in its place.
-    bp::anweisung_f liste = anweisungen("if x < 1 then skip else skip fi");
+    bp::anweisung_f liste = statements("if x < 1 then skip else skip fi");
     liste->anw->zweit_anweisung_fall() = nullptr;
     EXPECT_EQ(bp::zeige_anw_f(liste), " if (x< 1) then skip else [] fi");
     expect_check_error([] { bp::zeige_anw_f(common::make<bp::anweisung_f_rec>()); });
 }
 
 TEST(ZeigeTeile, EveryKindOfPart) {
-    const bp::anweisung_f liste = anweisungen("x := 1; if x > 0 then skip else skip fi");
-    auto mit = [](teil_arten kind, auto setze) {
-        bp::teil t = teil(kind);
-        setze(*t);
-        return t;
-    };
+    const bp::anweisung_f liste = statements("x := 1; if x > 0 then skip else skip fi");
     struct part_case {
         bp::teil part;
         const char* text;
     };
     const part_case cases[] = {
-        {mit(teil_arten::ANW, [&](bp::teil_rec& t) { t.teil_anw() = liste->anw; }), "x:= 1"},
-        {mit(teil_arten::ANW, [&](bp::teil_rec& t) { t.teil_anw() = liste->rest->anw; }),
-         " if (x> 0) then skip else skip fi"},
-        {mit(teil_arten::ANW_F, [&](bp::teil_rec& t) { t.teil_anw_f() = liste; }),
-         "x:= 1; if (x> 0) then skip else skip fi"},
-        {teil(teil_arten::ANW_F), "[]"},
-        {mit(teil_arten::BED,
-             [&](bp::teil_rec& t) { t.teil_bed() = liste->rest->anw->bedingungs_wert_fall(); }),
-         "(x> 0)"},
-        {mit(teil_arten::AUSDR, [](bp::teil_rec& t) { t.teil_ausdr() = ausdruck_von("(x + 1)"); }), "(x+ 1)"},
-        {mit(teil_arten::BEZ, [](bp::teil_rec& t) { t.teil_bez() = "Zaehler"; }), "Zaehler"},
-        {mit(teil_arten::ZWERT, [](bp::teil_rec& t) { t.teil_zwert() = 5; }), " 5"},
-        {mit(teil_arten::ZWERT, [](bp::teil_rec& t) { t.teil_zwert() = -3; }), "-3"},
-        {mit(teil_arten::WWERT, [](bp::teil_rec& t) { t.teil_wwert() = true; }), "true"},
-        {mit(teil_arten::WWERT, [](bp::teil_rec& t) { t.teil_wwert() = false; }), "false"},
-        {mit(teil_arten::OP, [](bp::teil_rec& t) { t.teil_op() = bp::operator_::MODULO; }), "`mod`"},
-        {mit(teil_arten::ROP, [](bp::teil_rec& t) { t.teil_rop() = bp::vergleicher::UG; }), "/="},
-        {teil(teil_arten::IF_CASE), "if"},
-        {teil(teil_arten::DO_CASE), "do"},
-        {teil(teil_arten::ZUW), ":="},
+        {anw(liste->anw), "x:= 1"},
+        {anw(liste->rest->anw), " if (x> 0) then skip else skip fi"},
+        {anw_f(liste), "x:= 1; if (x> 0) then skip else skip fi"},
+        {part(teil_arten::ANW_F), "[]"},
+        {bed(liste->rest->anw->bedingungs_wert_fall()), "(x> 0)"},
+        {ausdr(expression("(x + 1)")), "(x+ 1)"},
+        {bez("Zaehler"), "Zaehler"},
+        {zwert(5), " 5"},
+        {zwert(-3), "-3"},
+        {wwert(true), "true"},
+        {wwert(false), "false"},
+        {op(bp::operator_::MODULO), "`mod`"},
+        {rop(bp::vergleicher::UG), "/="},
+        {part(teil_arten::IF_CASE), "if"},
+        {part(teil_arten::DO_CASE), "do"},
+        {part(teil_arten::ZUW), ":="},
     };
     std::string alle;
     bp::teile stapel = nullptr;
     for (auto it = std::rbegin(cases); it != std::rend(cases); ++it) {
-        stapel = push(stapel, it->part);
+        stapel = push(it->part, stapel);
         alle = std::string(it->text) + (alle.empty() ? "" : "&") + alle;
     }
     for (const auto& c : cases) {
-        EXPECT_EQ(bp::zeige_teile(push(nullptr, c.part)), c.text);
+        EXPECT_EQ(bp::zeige_teile(push(c.part)), c.text);
     }
     EXPECT_EQ(bp::zeige_teile(stapel), alle) << "head first, joined by a bare &";
     EXPECT_EQ(bp::zeige_teile(nullptr), "");
-    expect_check_error([] { bp::zeige_teile(push(nullptr, nullptr)); });
-    expect_check_error([] { bp::zeige_teile(push(nullptr, teil(teil_arten::AUSDR))); });
+    expect_check_error([] { bp::zeige_teile(push(nullptr)); });
+    expect_check_error([] { bp::zeige_teile(push(part(teil_arten::AUSDR))); });
 }
 
 TEST(ZeigeVars, ValuesEntriesAndEnvironments) {
@@ -219,9 +187,9 @@ TEST(ZeigeVars, ValuesEntriesAndEnvironments) {
 }
 
 TEST(Rev, NewCellsSamePartsOppositeOrder) {
-    const bp::teil a = teil(teil_arten::IF_CASE);
-    const bp::teil b = teil(teil_arten::DO_CASE);
-    const bp::teile stapel = push(push(nullptr, a), b);
+    const bp::teil a = part(teil_arten::IF_CASE);
+    const bp::teil b = part(teil_arten::DO_CASE);
+    const bp::teile stapel = push(b, push(a));
     const bp::teile umgekehrt = bp::rev(stapel);
     EXPECT_EQ(bp::rev(nullptr), nullptr);
     ASSERT_NE(umgekehrt, nullptr);
@@ -233,37 +201,23 @@ TEST(Rev, NewCellsSamePartsOppositeOrder) {
     EXPECT_EQ(stapel->rest->t, a);
 }
 
-bp::teil zwert(std::int32_t n) {
-    bp::teil t = teil(teil_arten::ZWERT);
-    t->teil_zwert() = n;
-    return t;
-}
-
 TEST(ZeigeKonf, Configurations) {
     EXPECT_EQ(bp::zeige_konf(bp::konfiguration{}), "<<  ,  ,  >>");
 
-    const comtypes::grbaum eins = baum("x := 1");
-    bp::konfiguration start{bp::var_tupel(eins, nullptr), nullptr, bp::baum_wandler(eins)};
-    EXPECT_EQ(bp::zeige_konf(start), "<< (x,_) ,  , x:= 1 >>");
+    const bp::konfiguration eins = start("x := 1").akt_zustand();
+    EXPECT_EQ(bp::zeige_konf(eins), "<< (x,_) ,  , x:= 1 >>");
 
     // x := 1, then ZUW, BEZ x and the emptied list, with 1 on the value stack.
-    bp::teil bez = teil(teil_arten::BEZ);
-    bez->teil_bez() = "x";
-    const bp::teile zuweisung =
-        push(push(push(nullptr, teil(teil_arten::ANW_F)), bez), teil(teil_arten::ZUW));
-    EXPECT_EQ(bp::zeige_konf({start.um, push(nullptr, zwert(1)), zuweisung}), "<< (x,_) ,  1 , :=&x&[] >>");
-    EXPECT_EQ(bp::zeige_konf({start.um, push(nullptr, zwert(-3)), nullptr}), "<< (x,_) , -3 ,  >>");
+    const bp::teile zuweisung = push(part(teil_arten::ZUW), push(bez("x"), push(part(teil_arten::ANW_F))));
+    EXPECT_EQ(bp::zeige_konf({eins.um, push(zwert(1)), zuweisung}), "<< (x,_) ,  1 , :=&x&[] >>");
+    EXPECT_EQ(bp::zeige_konf({eins.um, push(zwert(-3)), nullptr}), "<< (x,_) , -3 ,  >>");
 
     // x := 1; z := (3 + 4) just before the addition: 3 pushed, then 4.
     const comtypes::grbaum zwei = baum("x := 1; z := (3 + 4)");
     bp::umgebung um = bp::wert_eintrag("x", 1, bp::var_tupel(zwei, nullptr));
-    bp::teil plus = teil(teil_arten::OP);
-    plus->teil_op() = bp::operator_::PLUS;
-    bp::teil bez_z = teil(teil_arten::BEZ);
-    bez_z->teil_bez() = "z";
-    const bp::teile zk =
-        push(push(push(push(nullptr, teil(teil_arten::ANW_F)), bez_z), teil(teil_arten::ZUW)), plus);
-    const bp::teile wk = push(push(nullptr, zwert(3)), zwert(4));
+    const bp::teile zk = push(op(bp::operator_::PLUS),
+                              push(part(teil_arten::ZUW), push(bez("z"), push(part(teil_arten::ANW_F)))));
+    const bp::teile wk = push(zwert(4), push(zwert(3)));
     const bp::konfiguration vor_addition{um, wk, zk};
     const std::string erwartet = "<< (z,_)(x, 1) ,  3& 4 , +&:=&z&[] >>";
     EXPECT_EQ(bp::zeige_konf(vor_addition), erwartet);

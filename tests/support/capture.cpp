@@ -1,0 +1,70 @@
+#include "capture.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include "program_run.hpp"
+#include "raised.hpp"
+
+namespace test_support {
+namespace {
+
+// Standard output goes to `path` for the lifetime of the object.
+class screen_redirect {
+public:
+    explicit screen_redirect(const std::filesystem::path& path) {
+        std::fflush(stdout);
+        const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        saved_ = ::dup(1);
+        const bool redirected = file >= 0 && saved_ >= 0 && ::dup2(file, 1) >= 0;
+        ::close(file);
+        if (!redirected) {
+            ::close(saved_);
+            throw std::runtime_error("cannot redirect standard output");
+        }
+    }
+    ~screen_redirect() {
+        std::fflush(stdout);
+        std::clearerr(stdout);
+        ::dup2(saved_, 1);
+        ::close(saved_);
+    }
+    screen_redirect(const screen_redirect&) = delete;
+    screen_redirect& operator=(const screen_redirect&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+}  // namespace
+
+capture on_screen(const std::function<void()>& action) {
+    const scratch_folder folder;
+    const auto path = folder.path() / "stdout";
+    capture result;
+    {
+        const screen_redirect redirect(path);
+        result.error = raised(action);
+    }
+    result.text = read_file(path);
+    return result;
+}
+
+capture into_file(const std::function<void(common::text_writer&)>& action) {
+    const scratch_folder folder;
+    const auto path = folder.path() / "out";
+    common::out_file file;
+    file.create(path.string());
+    capture result;
+    result.error = raised([&] { action(file); });
+    file.flush();
+    result.text = read_file(path);
+    file.close();
+    return result;
+}
+
+}  // namespace test_support

@@ -1,0 +1,36 @@
+// What an action raised, in the words of the unhandled-error report.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "common/errors.hpp"
+
+namespace test_support {
+
+// raised runs `action` and returns the named error that left it as the
+// unhandled-error report names it: "NAME : message", or "NAME" alone when
+// the message is empty. It returns "" when the action ended normally; any
+// other exception passes on.
+inline std::string raised(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const common::named_error& error) {
+        return error.message().empty() ? error.name() : error.name() + " : " + error.message();
+    }
+    return "";
+}
+
+// error_name returns the NAME of such a text, for the errors whose message
+// is left to the module.
+inline std::string error_name(std::string_view raised_text) {
+    return std::string(raised_text.substr(0, raised_text.find(" : ")));
+}
+
+// raised_name returns the NAME alone of what `action` raised.
+inline std::string raised_name(const std::function<void()>& action) {
+    return error_name(raised(action));
+}
+
+}  // namespace test_support
