@@ -7,12 +7,13 @@
 
 #include "common/arena.hpp"
 #include "support/capture.hpp"
+#include "support/while_tree.hpp"
 #include "trace/machetrace.hpp"
-#include "trace_support.hpp"
 
 namespace {
 
-using namespace trace_test;
+namespace bp = baumwandler_package;
+using test_support::baum;
 
 struct run_case {
     const char* what;
@@ -32,7 +33,7 @@ TEST(MachetraceStorage, EveryRunGivesBackWhatItBuilt) {
         const comtypes::grbaum b = baum(c.program);
         const std::size_t before = common::arena_bytes_used();
         const test_support::capture file =
-            test_support::captured([&](common::text_writer& ft) { bp::machetrace(b, ft); });
+            test_support::into_file([&](common::text_writer& ft) { bp::machetrace(b, ft); });
         EXPECT_EQ(common::arena_bytes_used(), before) << c.what << ": file run";
         const test_support::capture screen = test_support::on_screen([&] {
             try {
