@@ -276,17 +276,27 @@ void in_file::close() noexcept {
 }
 
 std::string get_line() {
+    // The place END_ERROR at a prompt names, whatever the layout of this file.
+    constexpr int end_of_input = 283;
     standard_output().flush();
-    std::string line;
-    int character = std::getc(stdin);
-    if (character == EOF) {
-        fail(end_error_name, __LINE__);
+    // One call per line, not a getc per character: the main procedure runs
+    // on a thread of its own, so each call takes the stream's lock. The count
+    // it returns keeps NUL bytes; a last line without a line end comes back
+    // as it is.
+    struct line_buffer {
+        char* text = nullptr;
+        std::size_t capacity = 0;
+        ~line_buffer() { std::free(text); }
+    } buffer;
+    const ssize_t count = ::getline(&buffer.text, &buffer.capacity, stdin);
+    if (count < 0) {
+        fail(end_error_name, end_of_input);
     }
-    while (character != EOF && character != '\n') {
-        line += static_cast<char>(character);
-        character = std::getc(stdin);
+    auto length = static_cast<std::size_t>(count);
+    if (length > 0 && buffer.text[length - 1] == '\n') {
+        --length;
     }
-    return line;
+    return std::string(buffer.text, length);
 }
 
 }  // namespace common

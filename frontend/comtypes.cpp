@@ -6,7 +6,7 @@
 #include <iterator>
 #include <optional>
 #include <string_view>
-#include <utility>
+#include <type_traits>
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
@@ -146,9 +146,11 @@ private:
     // at returns true when a token is left and it stands for the terminal `t`.
     [[nodiscard]] bool at(alphabet t) const { return pprev != nullptr && current() == t; }
 
-    // begins returns true when a token is left and it can begin `nt`.
+    // begins returns true when a token is left and it can begin `nt`: the
+    // test of prefterms(nt), on its row's bits.
     [[nodiscard]] bool begins(alphabet nt) const {
-        return pprev != nullptr && prefterms(nt).contains(current());
+        return pprev != nullptr &&
+               (symbol_rows[static_cast<std::size_t>(nt)].first_terminals & bit(current())) != 0;
     }
 
     // hang adds a new node of the nonterminal `nt` to `c` and returns where
@@ -170,7 +172,7 @@ private:
 
     // take hangs a leaf of `t` with the current token's text and consumes the token.
     void take(children& c, alphabet t) {
-        c.add(common::make<grknoten>(t, pprev->string));
+        c.add(common::make<grknoten>(t, pprev->string()));
         nextprev();
     }
 
@@ -238,7 +240,7 @@ private:
             return false;
         }
         children c = hang(parent, ZUWEISUNG);
-        c.add(common::make<grknoten>(NAMET, pprev->string));
+        c.add(common::make<grknoten>(NAMET, pprev->string()));
         c.add(common::make<grknoten>(ZUWEISUNGT, ":="));
         nextprev();
         nextprev();
@@ -313,9 +315,12 @@ private:
 
 }  // namespace
 
-grknoten::grknoten(alphabet symbol) : al(symbol) {}
+grknoten::grknoten(alphabet symbol) : al(symbol), knoten_(nullptr) {}
 
-grknoten::grknoten(alphabet symbol, std::string text) : al(symbol), exp_(std::move(text)) {}
+grknoten::grknoten(alphabet symbol, std::string_view text)
+    : al(symbol), length_(static_cast<std::uint32_t>(text.size())), text_(text.data()) {}
+
+static_assert(std::is_trivially_destructible_v<grknoten> && sizeof(grknoten) == 3 * sizeof(void*));
 
 grbaum grknoten::knoten() const {
     common::check(!is_terminal_symbol(al), places::variant_guard);
@@ -327,14 +332,9 @@ grbaum& grknoten::knoten() {
     return knoten_;
 }
 
-const std::string& grknoten::exp() const {
+std::string_view grknoten::exp() const {
     common::check(is_terminal_symbol(al), places::variant_guard);
-    return exp_;
-}
-
-std::string& grknoten::exp() {
-    common::check(is_terminal_symbol(al), places::variant_guard);
-    return exp_;
+    return {text_, length_};
 }
 
 bool isterminal(grbaum kn) {
@@ -383,7 +383,7 @@ grbaum creategb(scannerpak::listoftoken tks, ptokenlist ptksleft, pstring error)
         *error = "Parser Fehler bei Tokenposition ";
         common::append_image(*error, p.prevpos);
         *error += ": \"";
-        *error += p.pprev->string;
+        *error += p.pprev->string();
         *error += '"';
     } else {
         *error = "Allgemeiner Parser Fehler: Kein vollstaendiges Programm";

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "frontend/scannerpak.hpp"
 
@@ -45,24 +46,33 @@ using grbaum = grknoten*;
 // grknoten is a node of the grammar tree. Its symbol `al` selects the
 // variant: a nonterminal has its first child `knoten`, a terminal its text
 // `exp`; touching the field of the other variant raises the check error.
-// Children are linked through `rest`. Nodes come from the arena.
+// Children are linked through `rest`. A leaf's text is a view into
+// characters that live as long as the tree: the scanner's copy of the
+// program text, or a literal. Nodes come from the arena, hold nothing that
+// needs a destructor, and take three words.
 struct grknoten {
-    const alphabet al;
-    grbaum rest = nullptr;
-
     // A nonterminal node, still without children.
     explicit grknoten(alphabet symbol);
     // A terminal leaf with its text.
-    grknoten(alphabet symbol, std::string text);
+    grknoten(alphabet symbol, std::string_view text);
+
+    const alphabet al;
+
+private:
+    std::uint32_t length_ = 0;  // of a leaf's text; beside `al`, in the node's first word
+
+public:
+    grbaum rest = nullptr;
 
     [[nodiscard]] grbaum knoten() const;
     grbaum& knoten();
-    [[nodiscard]] const std::string& exp() const;
-    std::string& exp();
+    [[nodiscard]] std::string_view exp() const;
 
 private:
-    grbaum knoten_ = nullptr;
-    std::string exp_;
+    union {
+        grbaum knoten_;     // a nonterminal's
+        const char* text_;  // a terminal's
+    };
 };
 
 // pstring receives the parser's message; ptokenlist the tokens left over.

@@ -109,7 +109,7 @@ std::string label_of(grbaum x) {
         case alphabet::OPT:
             return "opT";
         default:
-            return x->exp();
+            return std::string(x->exp());
     }
 }
 
@@ -118,7 +118,7 @@ void layout_of_children(grbaum first, const std::string& prefix, std::string& ou
         out += prefix + "  |\n" + prefix + "  |_ " + label_of(x) + "\n";
         const std::string below = prefix + (x->rest != nullptr ? "  |" : "   ");
         if (is_class_named(x->al)) {
-            out += below + "  |\n" + below + "  |_ " + x->exp() + "\n";
+            out += below + "  |\n" + below + "  |_ " + std::string(x->exp()) + "\n";
         } else if (comtypes::isnonterminal(x)) {
             layout_of_children(x->knoten(), below, out);
         }

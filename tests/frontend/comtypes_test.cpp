@@ -113,7 +113,9 @@ void draw(comtypes::grbaum node, std::string& out) {
         }
         out += name(node->al);
         if (comtypes::is_terminal_symbol(node->al)) {
-            out += '\'' + node->exp() + '\'';
+            out += '\'';
+            out += node->exp();
+            out += '\'';
         } else {
             out += '(';
             draw(node->knoten(), out);

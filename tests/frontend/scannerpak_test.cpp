@@ -1,11 +1,15 @@
-// Token automata, longest prefix, word test, scanner and token printing.
+// Token automata, longest prefix, word test, scanner and token printing; the
+// scanner's derived automaton and the fast scanner against the sixteen
+// automata and the plain scanner, on large generated texts.
 #include "frontend/scannerpak.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -182,16 +186,31 @@ TEST(Image, KindOutsideTheSixteenIsRefused) {
     EXPECT_TRUE(error.starts_with("CHECK_ERROR : scannerpak:")) << error;
 }
 
-// A small automaton over the token characters: 0 -a-> 1 (final) -b-> 2 -c-> 2,
-// trap 3. It breaks the rule that a final state leads only to final states or
-// the trap.
-scannerpak::dea_type without_closed_finals() {
-    scannerpak::dea_type d(3);
-    d.det.cell(0, 'a') = 1;
-    d.det.cell(1, 'b') = 2;
-    d.det.cell(2, 'c') = 2;
-    d.f.inh[1] = true;
+// One move of a small automaton: from -> to on a character.
+struct move {
+    int from;
+    char on;
+    int to;
+};
+
+// small_automaton returns the automaton with the highest state n (the
+// trap), the listed moves and final states; every other cell leads to n.
+scannerpak::dea_type small_automaton(int n, std::initializer_list<move> moves,
+                                     std::initializer_list<int> finals) {
+    scannerpak::dea_type d(n);
+    for (const move& m : moves) {
+        d.det.cell(m.from, m.on) = m.to;
+    }
+    for (const int s : finals) {
+        d.f.inh[static_cast<std::size_t>(s)] = true;
+    }
     return d;
+}
+
+// 0 -a-> 1 (final) -b-> 2 -c-> 2, trap 3. It breaks the rule that a final
+// state leads only to final states or the trap.
+scannerpak::dea_type without_closed_finals() {
+    return small_automaton(3, {{0, 'a', 1}, {1, 'b', 2}, {2, 'c', 2}}, {1});
 }
 
 TEST(Erkanntespraefix, LooksBackOneStepOnly) {
@@ -273,7 +292,7 @@ std::string cells(scannerpak::listoftoken list) {
         }
         out += kind;
         out += ' ';
-        out += list->string;
+        out += list->string();
     }
     return out;
 }
@@ -387,6 +406,148 @@ TEST(Druckelistoftoken, OneLinePerToken) {
         EXPECT_EQ(out.text, c.written);
         EXPECT_EQ(out.error, "");
     }
+}
+
+// ---- The derived automaton against the sixteen automata it is derived from ----
+
+using automata_table = std::array<scannerpak::dea_ref, scannerpak::tokenart_count>;
+
+// Pieces of While text that meet every kind, every tie and every way a
+// token ends: keywords alone and as prefixes of names, operators next to
+// each other, characters that begin no token, characters outside '!' .. '~'.
+// clang-format off
+constexpr std::string_view tokens[] = {
+    "if", "then", "else", "fi", "skip", "while", "do", "od", "div", "mod",
+    "ifx", "thenx", "els", "elsewhere", "fi1", "skipped", "whil", "dox", "odd", "divmod", "mo", "d",
+    "IF", "Div", "true", "false", "x", "y1", "abc123", "Z",
+    "0", "007", "42", "2147483648",
+    "<", ">", "=", "<=", ">=", "/=", "<>", "=<", "==", "<==",
+    "+", "-", "*", "(", ")", ":=", ";",
+};
+constexpr std::string_view white[] = {" ", "  ", "\t", "\n", "\r", " \r\n"};
+constexpr std::string_view bad[] = {
+    "/", "/<", ":", ": =",
+    "#", "_", "~", "'", "\"", "@", "!", "$", "%", "&", ",", ".", "?", "[", "\\", "]", "^", "`", "{", "|", "}",
+    std::string_view("\0", 1), "\x01", "\x7f", "\x80", "\xc8", "\xff", "\f", "\v",
+};
+// clang-format on
+
+template <std::size_t N>
+std::string_view any(std::mt19937& random, const std::string_view (&list)[N]) {
+    return list[std::uniform_int_distribution<std::size_t>(0, N - 1)(random)];
+}
+
+// generated returns `count` pieces drawn at random: a bad one with chance
+// `bad_share`, else a token, followed by white space with chance `spaced`
+// (without it, neighbours run into each other).
+std::string generated(std::mt19937& random, int count, double bad_share, double spaced) {
+    std::bernoulli_distribution is_bad(bad_share);
+    std::bernoulli_distribution is_spaced(spaced);
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += is_bad(random) ? any(random, bad) : any(random, tokens);
+        if (is_spaced(random)) {
+            text += any(random, white);
+        }
+    }
+    return text;
+}
+
+// expect_same_match_everywhere compares the derived automaton with the
+// automata it came from at every position of `text`.
+void expect_same_match_everywhere(const automata_table& automata, const scannerpak::token_automaton& derived,
+                                  std::string_view text) {
+    for (std::size_t position = 0; position <= text.size(); ++position) {
+        const std::string_view rest = text.substr(position);
+        const scannerpak::token_match plain = scannerpak::longest_match(automata, rest);
+        const scannerpak::token_match fast = derived.match(rest);
+        ASSERT_EQ(fast.length, plain.length) << "at " << position << ": \"" << rest.substr(0, 12) << '"';
+        if (plain.length > 0) {
+            ASSERT_EQ(fast.kind, plain.kind) << "at " << position << ": \"" << rest.substr(0, 12) << '"';
+        }
+    }
+}
+
+TEST(TokenAutomaton, SameTokenAsTheSixteenAutomataAtEveryPosition) {
+    std::mt19937 random(12);
+    const std::string text =
+        generated(random, 200'000, 0.2, 0.5) + "while" + "x:=";  // the text ends in a token
+    expect_same_match_everywhere(scannerpak::scandeas(), scannerpak::scanner_automaton(), text);
+}
+
+// ---- Automata that the one-step look-back of erkanntespraefix treats
+// otherwise than a longest accepted prefix ----
+
+// They run on characters that begin no token of the sixteen kinds, so that
+// what they contribute is not hidden by a longer name:
+//   0 -#-> 1 (final) -$-> 2 -&-> 2: a final state leads to a state that is
+//     neither final nor the trap;
+//   0 -#-> 1 -$-> 1 with a final trap 2: the step into the trap counts, even
+//     on a character outside the columns;
+//   0 (final) -$-> 1 -$-> 0: the start state is final.
+TEST(TokenAutomaton, ReproducesTheOneStepLookBackOfErkanntespraefix) {
+    const scannerpak::dea_type odd[] = {
+        small_automaton(3, {{0, '#', 1}, {1, '$', 2}, {2, '&', 2}}, {1}),
+        small_automaton(2, {{0, '#', 1}, {1, '$', 1}}, {2}),
+        small_automaton(2, {{0, '$', 1}, {1, '$', 0}}, {0}),
+    };
+    // Odd automata in place of a few kinds. The final trap makes a token of
+    // one character almost everywhere, which ties with one-letter names.
+    automata_table automata = scannerpak::scandeas();
+    automata[static_cast<std::size_t>(tokenart::GANZEZAHL_TOKEN)] = &odd[0];
+    automata[static_cast<std::size_t>(tokenart::AUF_TOKEN)] = &odd[1];
+    automata[static_cast<std::size_t>(tokenart::OD_TOKEN)] = &odd[2];
+    const scannerpak::token_automaton derived(automata);
+
+    std::mt19937 random(7);
+    constexpr std::string_view characters = "#$&ado \x01";
+    std::uniform_int_distribution<std::size_t> character(0, characters.size() - 1);
+    std::string text;
+    for (int i = 0; i < 100'000; ++i) {
+        text += characters[character(random)];
+    }
+    expect_same_match_everywhere(automata, derived, text);
+    // Runs that the end of the text cuts, in every state of the odd automata.
+    for (std::string_view end :
+         {"#", "#$", "#$&", "#$&&", "$", "$$", "$$$", "#$$", "#\x01", "#$ ", "d", "od"}) {
+        expect_same_match_everywhere(automata, derived, end);
+    }
+}
+
+TEST(TokenAutomaton, NullAutomatonIsRefused) {
+    automata_table automata = scannerpak::scandeas();
+    automata[3] = nullptr;
+    EXPECT_EQ(raised([&] { const scannerpak::token_automaton derived(automata); }),
+              "CHECK_ERROR : scannerpak:317");
+}
+
+// ---- The whole scanner ----
+
+// What a scan gives: the lines it wrote, its cells as kind and text, and the
+// error it raised.
+std::string scanned(scannerpak::listoftoken (*scan)(std::string_view), const std::string& text) {
+    std::string listed;
+    const auto out = on_screen([&] {
+        for (scannerpak::listoftoken list = scan(text); list != nullptr; list = list->rest) {
+            listed += scannerpak::image(list->token);
+            listed += ' ';
+            listed += list->string();
+            listed += '\n';
+        }
+    });
+    return out.text + listed + out.error;
+}
+
+TEST(Scanner, SameAsThePlainScannerOnGeneratedTexts) {
+    std::mt19937 random(2024);
+    // A bad character ends a scan: many short texts meet one in every place.
+    for (int i = 0; i < 2'000; ++i) {
+        const std::string text = generated(random, 40, 0.05, 0.5);
+        ASSERT_EQ(scanned(&scannerpak::scanner, text), scanned(&scannerpak::plain_scanner, text)) << text;
+    }
+    // One long text of tokens and white space alone.
+    const std::string good = generated(random, 300'000, 0.0, 0.7);
+    ASSERT_EQ(scanned(&scannerpak::scanner, good), scanned(&scannerpak::plain_scanner, good));
 }
 
 }  // namespace
