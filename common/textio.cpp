@@ -14,8 +14,44 @@ namespace {
 
 constexpr std::string_view module_name = "textio";
 
-[[noreturn]] void fail(std::string_view name, int line) {
-    raise(name, place{module_name, line});
+// The fixed places of the text layer's failures: the line that each one's
+// report has always named, whatever the layout of this file.
+namespace places {
+// Writing: to a writer without a stream, a write or a flush that fails.
+constexpr place text_without_stream{module_name, 59};
+constexpr place text_not_written{module_name, 65};
+constexpr place character_without_stream{module_name, 72};
+constexpr place character_not_written{module_name, 75};
+constexpr place flush_failed{module_name, 91};
+// Creating: a file still open, a name holding a NUL, no temporary file, a
+// name that leads nowhere, a refusal, no stream for the descriptor.
+constexpr place create_while_open{module_name, 112};
+constexpr place create_name_with_nul{module_name, 115};
+constexpr place no_temporary_file{module_name, 126};
+constexpr place create_name_leads_nowhere{module_name, 134};
+constexpr place create_refused{module_name, 136};
+constexpr place create_without_stream{module_name, 142};
+// Closing: a file not open; a last line end or a close that fails.
+constexpr place close_not_open{module_name, 150};
+constexpr place close_failed{module_name, 167};
+// Opening for reading: a file still open, the empty name or one holding a
+// NUL, a name that names nothing, a refusal, no file (a folder), a read
+// that fails.
+constexpr place open_while_open{module_name, 209};
+constexpr place open_without_name{module_name, 212};
+constexpr place open_name_names_nothing{module_name, 218};
+constexpr place open_refused{module_name, 220};
+constexpr place open_no_file{module_name, 225};
+constexpr place read_failed{module_name, 239};
+// Reading a line: of a file not open, past its end, past the end of
+// standard input.
+constexpr place line_of_closed_file{module_name, 255};
+constexpr place line_past_end{module_name, 258};
+constexpr place end_of_input{module_name, 283};
+}  // namespace places
+
+[[noreturn]] void fail(std::string_view name, place where) {
+    raise(name, where);
 }
 
 class standard_output_writer final : public text_writer {
@@ -56,23 +92,23 @@ void text_writer::attach(std::FILE* stream) noexcept {
 
 void text_writer::put(std::string_view text) {
     if (stream_ == nullptr) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::text_without_stream);
     }
     if (text.empty()) {
         return;
     }
     if (write_unlocked(text.data(), text.size(), stream_) != text.size()) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::text_not_written);
     }
     at_line_start_ = text.back() == '\n';
 }
 
 void text_writer::put(char character) {
     if (stream_ == nullptr) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::character_without_stream);
     }
     if (put_unlocked(character, stream_) == EOF) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::character_not_written);
     }
     at_line_start_ = character == '\n';
 }
@@ -88,7 +124,7 @@ void text_writer::new_line() {
 
 void text_writer::flush() {
     if (stream_ != nullptr && std::fflush(stream_) != 0) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::flush_failed);
     }
 }
 
@@ -109,10 +145,10 @@ out_file::~out_file() {
 
 void out_file::create(std::string_view name) {
     if (is_open()) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::create_while_open);
     }
     if (holds_nul(name)) {
-        fail(name_error_name, __LINE__);
+        fail(name_error_name, places::create_name_with_nul);
     }
     int descriptor = -1;
     if (name.empty()) {
@@ -123,7 +159,7 @@ void out_file::create(std::string_view name) {
         pattern += "/velkor-XXXXXX";
         descriptor = ::mkstemp(pattern.data());
         if (descriptor < 0) {
-            fail(use_error_name, __LINE__);
+            fail(use_error_name, places::no_temporary_file);
         }
         ::unlink(pattern.c_str());
     } else {
@@ -131,15 +167,15 @@ void out_file::create(std::string_view name) {
         descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (descriptor < 0) {
             if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) {
-                fail(name_error_name, __LINE__);
+                fail(name_error_name, places::create_name_leads_nowhere);
             }
-            fail(use_error_name, __LINE__);
+            fail(use_error_name, places::create_refused);
         }
     }
     std::FILE* stream = ::fdopen(descriptor, "w");
     if (stream == nullptr) {
         ::close(descriptor);
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::create_without_stream);
     }
     attach(stream);
     link();
@@ -147,7 +183,7 @@ void out_file::create(std::string_view name) {
 
 void out_file::close() {
     if (!is_open()) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::close_not_open);
     }
     std::FILE* stream = this->stream();
     bool ok = true;
@@ -164,7 +200,7 @@ void out_file::close() {
         ok = false;
     }
     if (!ok) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::close_failed);
     }
 }
 
@@ -206,23 +242,23 @@ void out_file::close_all() noexcept {
 
 void in_file::open(std::string_view name) {
     if (open_) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::open_while_open);
     }
     if (name.empty() || holds_nul(name)) {
-        fail(name_error_name, __LINE__);
+        fail(name_error_name, places::open_without_name);
     }
     const std::string path(name);
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG || errno == ELOOP) {
-            fail(name_error_name, __LINE__);
+            fail(name_error_name, places::open_name_names_nothing);
         }
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::open_refused);
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
         ::close(descriptor);
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::open_no_file);
     }
     std::string content;
     char buffer[65536];
@@ -236,7 +272,7 @@ void in_file::open(std::string_view name) {
                 continue;
             }
             ::close(descriptor);
-            fail(use_error_name, __LINE__);
+            fail(use_error_name, places::read_failed);
         }
         content.append(buffer, static_cast<std::size_t>(count));
     }
@@ -252,10 +288,10 @@ bool in_file::end_of_file() const noexcept {
 
 std::string in_file::get_line() {
     if (!open_) {
-        fail(use_error_name, __LINE__);
+        fail(use_error_name, places::line_of_closed_file);
     }
     if (position_ >= content_.size()) {
-        fail(end_error_name, __LINE__);
+        fail(end_error_name, places::line_past_end);
     }
     const std::size_t end = content_.find('\n', position_);
     std::string line;
@@ -276,8 +312,6 @@ void in_file::close() noexcept {
 }
 
 std::string get_line() {
-    // The place END_ERROR at a prompt names, whatever the layout of this file.
-    constexpr int end_of_input = 283;
     standard_output().flush();
     // One call per line, not a getc per character: the main procedure runs
     // on a thread of its own, so each call takes the stream's lock. The count
@@ -290,7 +324,7 @@ std::string get_line() {
     } buffer;
     const ssize_t count = ::getline(&buffer.text, &buffer.capacity, stdin);
     if (count < 0) {
-        fail(end_error_name, end_of_input);
+        fail(end_error_name, places::end_of_input);
     }
     auto length = static_cast<std::size_t>(count);
     if (length > 0 && buffer.text[length - 1] == '\n') {
