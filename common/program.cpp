@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "errors.hpp"
@@ -41,9 +42,19 @@ void report(std::string_view name, std::string_view message) {
     std::fflush(stderr);
 }
 
-void finalise() noexcept {
-    out_file::close_all();
-    std::fflush(stdout);
+// Finalisation: every file still open is closed, then standard output is
+// flushed. `first` is the first error of the program, if any; a failure
+// that came before it, or the first one met here when there is none, takes
+// its place.
+void finalise(std::optional<named_error>& first) noexcept {
+    out_file::close_all(first);
+    try {
+        standard_output().flush();
+    } catch (const named_error& error) {
+        if (!first) {
+            first = error;
+        }
+    }
 }
 
 }  // namespace
@@ -68,28 +79,26 @@ void run_on_large_stack(const std::function<void()>& body, std::size_t stack_siz
 }
 
 int run_program(void (*main_procedure)()) {
-    // A closed pipe must be a reported write error, not a signal.
+    // A closed pipe, or a file at the file-size limit, must be a reported
+    // write error, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::optional<named_error> first;
     try {
-        run_on_large_stack([main_procedure] {
-            main_procedure();
-            out_file::close_all();
-            standard_output().flush();
-        });
+        run_on_large_stack(main_procedure);
     } catch (const named_error& error) {
-        finalise();
-        report(error.name(), error.message());
-        return 1;
+        first = error;
     } catch (const std::bad_alloc&) {
-        finalise();
-        report(storage_error_name, "");
-        return 1;
+        first = named_error(std::string(storage_error_name), "");
     } catch (...) {
-        finalise();
-        report("PROGRAM_ERROR", "");
-        return 1;
+        first = named_error("PROGRAM_ERROR", "");
     }
-    return 0;
+    finalise(first);
+    if (!first) {
+        return 0;
+    }
+    report(first->name(), first->message());
+    return 1;
 }
 
 }  // namespace common

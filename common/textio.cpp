@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <exception>
+#include <utility>
 
 #include "errors.hpp"
 
@@ -60,6 +62,20 @@ public:
 };
 
 out_file* open_files = nullptr;
+
+// The first error of a file that was closed as it was destroyed: a
+// destructor cannot raise it, so finalisation does. It counts as later than
+// an error that was on its way when it came.
+struct deferred_failure {
+    std::optional<named_error> error;
+    bool while_unwinding = false;
+};
+
+// Never destroyed: a file that static destruction closes may still come.
+deferred_failure& deferred() {
+    static deferred_failure* const failure = new deferred_failure;
+    return *failure;
+}
 
 bool holds_nul(std::string_view name) {
     return name.find('\0') != std::string_view::npos;
@@ -134,11 +150,16 @@ text_writer& standard_output() {
 }
 
 out_file::~out_file() {
-    if (is_open()) {
-        try {
-            close();
-        } catch (...) {
-            // A destructor must not throw; the close at finalisation reports.
+    if (!is_open()) {
+        return;
+    }
+    try {
+        close();
+    } catch (const named_error& error) {
+        deferred_failure& failure = deferred();
+        if (!failure.error) {
+            failure.error = error;
+            failure.while_unwinding = std::uncaught_exceptions() > 0;
         }
     }
 }
@@ -226,13 +247,20 @@ void out_file::unlink_open() noexcept {
     previous_open_ = nullptr;
 }
 
-void out_file::close_all() noexcept {
+void out_file::close_all(std::optional<named_error>& first) noexcept {
+    deferred_failure& failure = deferred();
+    if (failure.error && (!first || !failure.while_unwinding)) {
+        first = std::move(failure.error);
+    }
+    failure = {};
     while (open_files != nullptr) {
         out_file* file = open_files;
         try {
             file->close();
-        } catch (...) {
-            // Finalisation goes on with the other files.
+        } catch (const named_error& error) {
+            if (!first) {
+                first = error;
+            }
         }
         if (open_files == file) {
             file->unlink_open();

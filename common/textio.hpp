@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "errors.hpp"
 
 namespace common {
 
@@ -52,8 +55,13 @@ public:
     void close();
     [[nodiscard]] bool is_open() const noexcept { return stream() != nullptr; }
 
-    // Flushes and closes every file still open (finalisation at program end).
-    static void close_all() noexcept;
+    // Finalisation: flushes and closes every file still open, each
+    // unfinished line ended. No write or close error is lost: `first` is the
+    // first error of the program so far, if any. The error of a file that
+    // was closed as it was destroyed (a destructor cannot raise it) takes its
+    // place when it came before; otherwise, when `first` is empty, the first
+    // error met here fills it.
+    static void close_all(std::optional<named_error>& first) noexcept;
 
 private:
     out_file* next_open_ = nullptr;

@@ -1,0 +1,93 @@
+// The program entry at its edges: write and close errors that no one could
+// raise where they happened, and recursions on stacks of any size.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "common/errors.hpp"
+#include "common/textio.hpp"
+
+namespace {
+
+// The close of a file on /dev/full fails: its buffered text finds no room.
+constexpr std::string_view full_device = "/dev/full";
+constexpr std::string_view close_failed = "textio:167";
+
+// Drops an open file on /dev/full that holds unwritten text: its destructor
+// closes it, and the close fails.
+void drop_full_file() {
+    common::out_file file;
+    file.create(full_device);
+    file.put("lost?");
+}
+
+std::string text_of(const std::optional<common::named_error>& error) {
+    return error ? error->name() + " : " + error->message() : "none";
+}
+
+TEST(Finalisation, CloseErrorOfADroppedFileIsReported) {
+    drop_full_file();
+    std::optional<common::named_error> first;
+    common::out_file::close_all(first);
+    EXPECT_EQ(text_of(first), "USE_ERROR : " + std::string(close_failed));
+    // Reported once: the next finalisation finds nothing.
+    std::optional<common::named_error> again;
+    common::out_file::close_all(again);
+    EXPECT_EQ(text_of(again), "none");
+}
+
+TEST(Finalisation, FirstOfSeveralErrorsIsReported) {
+    const common::named_error later("LATER_ERROR", "later:1");
+    // Dropped before the later error was raised: the dropped file's comes first.
+    {
+        drop_full_file();
+        std::optional<common::named_error> first = later;
+        common::out_file::close_all(first);
+        EXPECT_EQ(text_of(first), "USE_ERROR : " + std::string(close_failed));
+    }
+    // Dropped as the error left the scope: the error came first.
+    {
+        std::optional<common::named_error> first;
+        try {
+            common::out_file file;
+            file.create(full_device);
+            file.put("lost?");
+            throw later;
+        } catch (const common::named_error& error) {
+            first = error;
+        }
+        common::out_file::close_all(first);
+        EXPECT_EQ(text_of(first), "LATER_ERROR : later:1");
+    }
+    // The same, but the error was handled: the dropped file's is the only one.
+    {
+        try {
+            common::out_file file;
+            file.create(full_device);
+            file.put("lost?");
+            throw later;
+        } catch (const common::named_error&) {
+        }
+        std::optional<common::named_error> first;
+        common::out_file::close_all(first);
+        EXPECT_EQ(text_of(first), "USE_ERROR : " + std::string(close_failed));
+    }
+}
+
+TEST(Finalisation, CloseErrorOfAFileStillOpenFillsOnlyAnEmptyPlace) {
+    static common::out_file file;  // open at finalisation, as a file of the main procedure can be
+    for (const bool error_before : {false, true}) {
+        file.create(full_device);
+        file.put("lost?");
+        std::optional<common::named_error> first;
+        if (error_before) {
+            first = common::named_error("EARLIER_ERROR", "earlier:1");
+        }
+        common::out_file::close_all(first);
+        EXPECT_FALSE(file.is_open());
+        EXPECT_EQ(text_of(first), error_before ? "EARLIER_ERROR : earlier:1" : "USE_ERROR : textio:167");
+    }
+}
+
+}  // namespace

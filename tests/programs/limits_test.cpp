@@ -1,0 +1,65 @@
+// velkor at the edges of what the process gets: output files that cannot
+// take what is written, a file-size limit, small stacks and a limited
+// address space. Whatever comes, the program ends with its report, never by
+// a signal, and loses no error.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <string>
+#include <vector>
+
+#include "support/limited_run.hpp"
+#include "support/program_run.hpp"
+
+namespace {
+
+using test_support::resource_limit;
+
+std::string expected(const std::string& file) {
+    return test_support::read_file(test_support::data_path("programs/" + file));
+}
+
+constexpr rlim_t kib = 1024;
+
+TEST(VelkorAtItsLimits, WriteAndCloseErrorsOfTheOutputFilesAreReported) {
+    // /dev/full takes no text: the close that flushes the file fails.
+    const std::string worked_example = expected("velkor_worked_example.out");
+    const std::string through_screen_trace =
+        worked_example.substr(0, worked_example.find("\n\n\nMoechten") + 1);
+    struct run {
+        std::string title;
+        std::string input;
+        std::string out;
+    };
+    const std::vector<run> runs = {
+        // The trace file stays open past the failed step; its close at the
+        // end of the program fails after the main procedure's message.
+        {"failed step", "c\n/dev/full\n\nx := y\nn\n", expected("velkor_failed_step.out")},
+        {"trace file", "c\n/dev/full\n\nx := 2\nn\n", through_screen_trace},
+        {"tree file", "c\n\n/dev/full\nx := 2\nn\n", through_screen_trace},
+    };
+    for (const run& r : runs) {
+        SCOPED_TRACE(r.title);
+        const auto result = test_support::run_program("velkor", r.input);
+        EXPECT_EQ(result.signal, 0);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, r.out);
+        EXPECT_EQ(result.err, "\nraised USE_ERROR : textio:167\n");
+    }
+}
+
+TEST(VelkorAtItsLimits, FileSizeLimitIsAWriteErrorNotASignal) {
+    // The endless loop's trace reaches the limit long before the step limit.
+    const auto result = test_support::run_limited("velkor", "c\n\n\nwhile 0 < 1 do skip od\nn\n",
+                                                  {{RLIMIT_FSIZE, 1024 * kib}});
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, expected("velkor_endless_loop.out"));
+    // Which of the writer's two writes meets the limit depends on the
+    // buffering; both are the place of a write that fails.
+    EXPECT_TRUE(result.err == "\nraised USE_ERROR : textio:65\n" ||
+                result.err == "\nraised USE_ERROR : textio:75\n")
+        << result.err;
+}
+
+}  // namespace
