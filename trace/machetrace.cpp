@@ -24,16 +24,16 @@ zustand start_state(comtypes::grbaum baum) {
 }
 
 // run writes the trace of `z` and of every following state to `ziel`, with
-// `schritt` as the step of the machine. A check error in a rendering or a
-// step becomes whileinit_error naming `fehler_ort`, once; every other
-// error passes unchanged.
+// `schritt` as the step of the machine, for at most `grenze` steps. A check
+// error in a rendering or a step becomes whileinit_error naming
+// `fehler_ort`, once; every other error passes unchanged.
 template <class Schritt>
-void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fehler_ort) {
+void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fehler_ort, long grenze) {
     std::string zeile;  // one buffer for every line of the run
     long schritte = 0;
     try {
         while (z.form == zustand_arten::AKT) {
-            if (schritte == schritt_grenze) {
+            if (schritte == grenze) {
                 common::raise(common::storage_error_name, places::step_limit);
             }
             zeile.clear();
@@ -57,16 +57,17 @@ void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fe
 
 // trace_file is trace with every line, the step's own included, written
 // into `ft`.
-void trace_file(zustand z, common::text_writer& ft) {
+void trace_file(zustand z, common::text_writer& ft, long grenze) {
     run(
-        z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, places::trace_file);
+        z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, places::trace_file, grenze);
 }
 
 }  // namespace
 
 void trace(zustand z) {
     run(
-        z, common::standard_output(), [](const zustand& s) { return delta2(s); }, places::trace_screen);
+        z, common::standard_output(), [](const zustand& s) { return delta2(s); }, places::trace_screen,
+        schritt_grenze);
 }
 
 // A run builds its own environment, control stack and abstract syntax from
@@ -79,9 +80,9 @@ void machetrace(comtypes::grbaum baum) {
     trace(start_state(baum));
 }
 
-void machetrace(comtypes::grbaum baum, common::text_writer& ft) {
+void machetrace(comtypes::grbaum baum, common::text_writer& ft, long grenze) {
     const common::arena_scope lauf;
-    trace_file(start_state(baum), ft);
+    trace_file(start_state(baum), ft, grenze);
 }
 
 }  // namespace baumwandler_package

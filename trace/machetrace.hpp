@@ -25,7 +25,8 @@ void machetrace(comtypes::grbaum baum);
 
 // machetrace, file form: the same run with every line written into `ft`,
 // which the caller has created and closes; nothing goes to standard output.
-void machetrace(comtypes::grbaum baum, common::text_writer& ft);
+// The run takes at most `grenze` steps (velkor's is schritt_grenze).
+void machetrace(comtypes::grbaum baum, common::text_writer& ft, long grenze = schritt_grenze);
 
 // trace writes the trace of `z` and of every following state to standard
 // output: per active state its configuration line, then the step's empty
