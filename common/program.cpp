@@ -1,8 +1,11 @@
 #include "program.hpp"
 
 #include <pthread.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -14,6 +17,10 @@
 
 namespace common {
 namespace {
+
+// The smallest stack that run_on_large_stack asks a thread for; below it the
+// calling thread's own stack serves as well.
+constexpr std::size_t smallest_stack = std::size_t{256} << 10;
 
 struct thread_call {
     const std::function<void()>* body;
@@ -28,6 +35,58 @@ void* thread_entry(void* argument) {
         call->failure = std::current_exception();
     }
     return nullptr;
+}
+
+// run_on_thread runs `body` on a new thread with a stack of `stack_size`
+// bytes and returns true, or returns false at once when no such thread can
+// be had. An exception thrown by `body` is rethrown here.
+bool run_on_thread(const std::function<void()>& body, std::size_t stack_size) {
+    thread_call call{&body, nullptr};
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, stack_size);
+    pthread_t thread;
+    const int started = pthread_create(&thread, &attributes, thread_entry, &call);
+    pthread_attr_destroy(&attributes);
+    if (started != 0) {
+        return false;
+    }
+    pthread_join(thread, nullptr);
+    if (call.failure) {
+        std::rethrow_exception(call.failure);
+    }
+    return true;
+}
+
+// A quarter of the address-space limit, or `stack_size` when that is less
+// or there is no limit.
+std::size_t stack_within_address_space(std::size_t stack_size) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+        return stack_size;
+    }
+    return std::min<std::size_t>(stack_size, limit.rlim_cur / 4);
+}
+
+// The lowest address of the calling thread's stack, asked once per thread;
+// 0 when it cannot be known.
+std::uintptr_t stack_low_end() noexcept {
+    thread_local const std::uintptr_t low_end = [] {
+        std::uintptr_t result = 0;
+#if defined(__GLIBC__)
+        pthread_attr_t attributes;
+        if (pthread_getattr_np(pthread_self(), &attributes) == 0) {
+            void* address = nullptr;
+            std::size_t size = 0;
+            if (pthread_attr_getstack(&attributes, &address, &size) == 0) {
+                result = reinterpret_cast<std::uintptr_t>(address);
+            }
+            pthread_attr_destroy(&attributes);
+        }
+#endif
+        return result;
+    }();
+    return low_end;
 }
 
 void report(std::string_view name, std::string_view message) {
@@ -60,22 +119,29 @@ void finalise(std::optional<named_error>& first) noexcept {
 }  // namespace
 
 void run_on_large_stack(const std::function<void()>& body, std::size_t stack_size) {
-    thread_call call{&body, nullptr};
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, stack_size);
-    pthread_t thread;
-    const int started = pthread_create(&thread, &attributes, thread_entry, &call);
-    pthread_attr_destroy(&attributes);
-    if (started != 0) {
-        // No thread to be had: run on the stack we have.
-        body();
-        return;
+    std::size_t size = stack_within_address_space(stack_size);
+    while (!run_on_thread(body, size)) {
+        if (size <= smallest_stack) {
+            // No thread to be had: run on the stack we have.
+            body();
+            return;
+        }
+        size = std::max(size / 2, smallest_stack);
     }
-    pthread_join(thread, nullptr);
-    if (call.failure) {
-        std::rethrow_exception(call.failure);
+}
+
+int levels_that_fit(int limit, std::size_t bytes_per_level) noexcept {
+    const std::uintptr_t low_end = stack_low_end();
+    if (low_end == 0) {
+        return limit;
     }
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    const std::size_t reserve = 64 * bytes_per_level;
+    if (here < low_end || here - low_end <= reserve) {
+        return 0;
+    }
+    const std::size_t levels = (here - low_end - reserve) / bytes_per_level;
+    return levels < static_cast<std::size_t>(limit) ? static_cast<int>(levels) : limit;
 }
 
 int run_program(void (*main_procedure)()) {

@@ -10,9 +10,34 @@ namespace common {
 
 inline constexpr std::size_t main_stack_size = std::size_t{512} << 20;
 
+// True in a build with AddressSanitizer, whose stack frames are several
+// times larger than those of any other build.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool address_sanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool address_sanitizer = true;
+#else
+inline constexpr bool address_sanitizer = false;
+#endif
+#else
+inline constexpr bool address_sanitizer = false;
+#endif
+
 // Runs `body` on a thread with a stack of `stack_size` bytes and waits for it.
-// Exceptions thrown by `body` are carried back and rethrown here.
+// Exceptions thrown by `body` are carried back and rethrown here. Under a
+// limit of the address space the stack takes at most a quarter of it, so
+// that the heap keeps the rest. When no thread with that stack can be had,
+// each next try asks for half the stack, down to 256 KiB; when none is
+// granted, `body` runs on the calling thread's own stack. Whatever stack
+// `body` gets, levels_that_fit tells its recursions how deep they may go.
 void run_on_large_stack(const std::function<void()>& body, std::size_t stack_size = main_stack_size);
+
+// levels_that_fit returns how many levels of a recursion that takes
+// `bytes_per_level` of stack each can still start from the caller: as many
+// as the rest of the calling thread's stack holds after a reserve of 64
+// levels for the calls below the deepest one, and at most `limit`.
+int levels_that_fit(int limit, std::size_t bytes_per_level) noexcept;
 
 // Runs a program's main procedure and returns its exit status: 0 at a normal
 // end; 1 after the unhandled-error report, which follows finalisation (open

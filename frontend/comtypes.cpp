@@ -130,8 +130,8 @@ public:
     }
 
 private:
-    int statement_depth = 0;
-    int parenthesis_depth = 0;
+    int statement_depth = nesting_limit - common::levels_that_fit(nesting_limit, stack_per_nesting_level);
+    int parenthesis_depth = statement_depth;  // the levels the stack left cannot take count as taken
 
     // nextprev consumes the current token.
     void nextprev() {

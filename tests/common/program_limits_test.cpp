@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/errors.hpp"
+#include "common/program.hpp"
 #include "common/textio.hpp"
 
 namespace {
@@ -88,6 +89,35 @@ TEST(Finalisation, CloseErrorOfAFileStillOpenFillsOnlyAnEmptyPlace) {
         EXPECT_FALSE(file.is_open());
         EXPECT_EQ(text_of(first), error_before ? "EARLIER_ERROR : earlier:1" : "USE_ERROR : textio:167");
     }
+}
+
+// The levels of 1 KiB that a thread with a stack of `stack_size` bytes can
+// still start.
+int levels_on_stack(std::size_t stack_size) {
+    int levels = -1;
+    common::run_on_large_stack([&] { levels = common::levels_that_fit(1'000'000, 1024); }, stack_size);
+    return levels;
+}
+
+TEST(StackLevels, ScaleWithTheStackObtained) {
+    // All but the reserve of 64 levels and what the thread used before the
+    // question; that is far less than 64 KiB.
+    for (const std::size_t kib : {1024, 4096, 65536}) {
+        const int levels = levels_on_stack(kib * 1024);
+        EXPECT_LE(levels, static_cast<int>(kib) - 64) << kib << " KiB";
+        EXPECT_GE(levels, static_cast<int>(kib) - 64 - 64) << kib << " KiB";
+    }
+}
+
+TEST(StackLevels, AreAtMostTheLimitAndNoneWhenTheReserveDoesNotFit) {
+    int on_large_stack = -1;
+    int beyond_the_stack = -1;
+    common::run_on_large_stack([&] {
+        on_large_stack = common::levels_that_fit(10'000, 1536);
+        beyond_the_stack = common::levels_that_fit(10'000, common::main_stack_size / 64);
+    });
+    EXPECT_EQ(on_large_stack, 10'000);
+    EXPECT_EQ(beyond_the_stack, 0);
 }
 
 }  // namespace

@@ -5,14 +5,18 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "common/program.hpp"
 #include "support/limited_run.hpp"
 #include "support/program_run.hpp"
+#include "support/while_programs.hpp"
 
 namespace {
 
+namespace fs = std::filesystem;
 using test_support::resource_limit;
 
 std::string expected(const std::string& file) {
@@ -60,6 +64,48 @@ TEST(VelkorAtItsLimits, FileSizeLimitIsAWriteErrorNotASignal) {
     EXPECT_TRUE(result.err == "\nraised USE_ERROR : textio:65\n" ||
                 result.err == "\nraised USE_ERROR : textio:75\n")
         << result.err;
+}
+
+TEST(VelkorAtItsLimits, NestingTooDeepEndsWithStorageErrorUnderSmallLimits) {
+    struct nesting_kind {
+        std::string name;
+        std::string place;
+        std::string (*program)(int depth);
+    };
+    const std::vector<nesting_kind> kinds = {
+        {"while", "comtypes:233", test_support::nested_loops},
+        {"if", "comtypes:239",
+         [](int depth) { return test_support::nested("", "if x<1 then ", "skip", " else skip fi", depth); }},
+        {"parentheses", "comtypes:255", test_support::nested_parentheses},
+    };
+    // The large stack is refused under these limits of the address space.
+    // Under AddressSanitizer, whose shadow memory needs far more address
+    // space, only the stack is limited.
+    std::vector<std::vector<resource_limit>> limit_pairs = {
+        {{RLIMIT_STACK, 512 * kib}, {RLIMIT_AS, 500'000 * kib}},
+        {{RLIMIT_STACK, 2048 * kib}, {RLIMIT_AS, 400'000 * kib}},
+    };
+    for (std::vector<resource_limit>& limits : limit_pairs) {
+        if (common::address_sanitizer) {
+            limits.pop_back();
+        }
+    }
+    for (const std::vector<resource_limit>& limits : limit_pairs) {
+        for (const nesting_kind& kind : kinds) {
+            for (const int depth : {10'001, 100'000}) {
+                SCOPED_TRACE(kind.name + " " + std::to_string(depth) + " deep, stack of " +
+                             std::to_string(limits.front().bytes / kib) + " KiB");
+                const test_support::scratch_folder work;
+                const auto result = test_support::run_limited(
+                    "velkor", "c\nt.txt\nb.txt\n" + kind.program(depth) + "\nn\n", limits, work.path());
+                EXPECT_EQ(result.signal, 0);
+                EXPECT_EQ(result.status, 1);
+                EXPECT_EQ(result.out, expected("velkor_nesting_too_deep.out"));
+                EXPECT_EQ(result.err, "\nraised STORAGE_ERROR : " + kind.place + "\n");
+                EXPECT_TRUE(fs::is_empty(work.path()));
+            }
+        }
+    }
 }
 
 }  // namespace
