@@ -1,0 +1,85 @@
+// What the fuzz targets share: a writer that discards, the outcomes that are
+// no finding, and the run of one input. start_up.cpp prepares the process.
+#pragma once
+
+#include <stdio.h>  // fopencookie
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
+#include <string_view>
+
+#include "common/arena.hpp"
+#include "common/errors.hpp"
+#include "common/textio.hpp"
+
+namespace fuzz {
+
+// discarding_writer takes every text and keeps none: the drawings and
+// traces are written as velkor writes them, at no cost of a file.
+class discarding_writer final : public common::text_writer {
+public:
+    discarding_writer() {
+        const cookie_io_functions_t functions{nullptr, &take, nullptr, nullptr};
+        attach(fopencookie(nullptr, "w", functions));
+    }
+    ~discarding_writer() { std::fclose(stream()); }
+    discarding_writer(const discarding_writer&) = delete;
+    discarding_writer& operator=(const discarding_writer&) = delete;
+
+private:
+    static ssize_t take(void*, const char*, std::size_t size) { return static_cast<ssize_t>(size); }
+};
+
+// An error of the system that an input may end with: its name and its place.
+struct outcome {
+    std::string_view name;
+    std::string_view place;
+};
+
+// The outcomes of the front end: the scanner's two errors, nesting too deep
+// for the parser, a number beyond 32 bits in the conversion.
+inline constexpr outcome front_end_outcomes[] = {
+    {"SCANNERPAK.EINGABEFEHLER", "scannerpak:413"},
+    {"SCANNERPAK.EINGABEFEHLER", "scannerpak:434"},
+    {"STORAGE_ERROR", "comtypes:233"},
+    {"STORAGE_ERROR", "comtypes:239"},
+    {"STORAGE_ERROR", "comtypes:255"},
+    {"CHECK_ERROR", "baumwandler_package:33"},
+};
+
+// expect_outcome returns when `error` is one of `expected` or of `also`. Any
+// other error is a finding: it is written to standard error and the run
+// aborts.
+inline void expect_outcome(const common::named_error& error, std::span<const outcome> expected,
+                           std::span<const outcome> also = {}) {
+    for (const std::span<const outcome> outcomes : {expected, also}) {
+        for (const outcome& o : outcomes) {
+            if (error.name() == o.name && error.message() == o.place) {
+                return;
+            }
+        }
+    }
+    std::fprintf(stderr, "unexpected error: %s\n", error.what());
+    std::abort();
+}
+
+// run_input runs `body` on the input `data` of `size` bytes as a program
+// text, in an arena scope of its own: what one input builds goes back after
+// it, as what one program builds goes back in velkor. An error that leaves
+// `body` must be one of `expected` or `also`.
+template <class Body>
+int run_input(const std::uint8_t* data, std::size_t size, Body body, std::span<const outcome> expected,
+              std::span<const outcome> also = {}) {
+    const common::arena_scope input;
+    try {
+        body(std::string_view(reinterpret_cast<const char*>(data), size));
+    } catch (const common::named_error& error) {
+        expect_outcome(error, expected, also);
+    }
+    return 0;
+}
+
+}  // namespace fuzz

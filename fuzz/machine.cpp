@@ -1,0 +1,36 @@
+// Fuzz target of the machine: any bytes as a program text; a program that
+// parses runs through the trace into a writer that discards, for at most a
+// few thousand steps, so that an input takes milliseconds.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "frontend/comtypes.hpp"
+#include "frontend/scannerpak.hpp"
+#include "fuzz/fuzz_support.hpp"
+#include "trace/machetrace.hpp"
+
+namespace {
+
+constexpr long step_limit = 2'000;
+
+// A run ends at its end state, at a failed step or at the step limit.
+constexpr fuzz::outcome run_outcomes[] = {
+    {"BAUMWANDLER_PACKAGE.WHILEINIT_ERROR", "baumwandler_package:252"},
+    {"STORAGE_ERROR", "baumwandler_package:40"},
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return fuzz::run_input(
+        data, size,
+        [](std::string_view text) {
+            const comtypes::grbaum tree = comtypes::creategb(scannerpak::scanner(text), nullptr, nullptr);
+            if (tree != nullptr) {
+                fuzz::discarding_writer trace;
+                baumwandler_package::machetrace(tree, trace, step_limit);
+            }
+        },
+        fuzz::front_end_outcomes, run_outcomes);
+}
