@@ -52,6 +52,20 @@ TEST(VelkorAtItsLimits, WriteAndCloseErrorsOfTheOutputFilesAreReported) {
     }
 }
 
+TEST(VelkorAtItsLimits, LongTextsOfAnEarlierProgramAreNotLost) {
+    // What one program built goes back when the next begins. A name or a
+    // number too long for a short string must not own storage that would
+    // then be lost: under the sanitizers the leak checker watches this run.
+    const std::string name(100, 'n');
+    const std::string number = std::string(90, '0') + "7";
+    const auto result =
+        test_support::run_program("velkor", "c\n\n\n" + name + " := " + number + "\nj\nc\n\n\nskip\nn\n");
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_NE(result.out.find("Endspeicherbelegung: {(" + name + ", 7)}"), std::string::npos);
+}
+
 TEST(VelkorAtItsLimits, FileSizeLimitIsAWriteErrorNotASignal) {
     // The endless loop's trace reaches the limit long before the step limit.
     const auto result = test_support::run_limited("velkor", "c\n\n\nwhile 0 < 1 do skip od\nn\n",
