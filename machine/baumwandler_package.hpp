@@ -224,6 +224,17 @@ using teile = teile_rec*;
 
 // ---- Abstract syntax ----
 
+// text_span locates the text of a syntax record in the one rendering of the
+// program that a trace run makes at its start: `length` characters from
+// `begin`, valid in the run numbered `run` only (0: none). The machine never
+// changes these records, so every configuration line copies their text from
+// there. A record made during a run (rule 16's loop) has none.
+struct text_span {
+    std::uint32_t run = 0;
+    std::uint32_t begin = 0;
+    std::uint32_t length = 0;
+};
+
 // ausdruck_rec is an expression: a number (ZAHL), a variable (NAME), or an
 // operator applied to two operands (VERKN).
 struct ausdruck_rec {
@@ -237,6 +248,8 @@ struct ausdruck_rec {
     BAUMWANDLER_VARIANT_FIELD(operator_, operator_wert, ausdrucks_art::VERKN)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, ausdrucks_art::VERKN)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, ausdrucks_art::VERKN)
+
+    text_span rendered;
 };
 
 // bedingung_rec is a condition: a truth value (WAHR) or a comparison of two
@@ -251,6 +264,8 @@ struct bedingung_rec {
     BAUMWANDLER_VARIANT_FIELD(vergleicher, vergleichs_wert, bedingungs_art::VERGLEICH)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, bedingungs_art::VERGLEICH)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, bedingungs_art::VERGLEICH)
+
+    text_span rendered;
 };
 
 // anweisung_rec is a statement: if-then-else (FALL), a while loop
@@ -268,12 +283,18 @@ struct anweisung_rec {
     BAUMWANDLER_VARIANT_FIELD(anweisung_f, erst_anweisung_schleife, anweisungs_art::SCHLEIFE)
     BAUMWANDLER_VARIANT_FIELD(name_ref, zuweisungs_name, anweisungs_art::ZUWEISUNG)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, anweisungs_art::ZUWEISUNG)
+
+    text_span rendered;
 };
 
 // anweisung_f_rec is one cell of a statement list, in program order.
 struct anweisung_f_rec {
     anweisung anw = nullptr;
     anweisung_f rest = nullptr;
+    text_span rendered;  // from this cell's statement to the end of the list
+
+    anweisung_f_rec() = default;
+    explicit anweisung_f_rec(anweisung a, anweisung_f r = nullptr) : anw(a), rest(r) {}
 };
 
 // ---- Store ----

@@ -3,10 +3,9 @@
 // its step and never again (the step changes cells that it shares).
 #include "trace/machetrace.hpp"
 
-#include <string>
-
 #include "common/arena.hpp"
 #include "common/errors.hpp"
+#include "common/text_buffer.hpp"
 #include "trace/zeige.hpp"
 
 namespace baumwandler_package {
@@ -29,24 +28,26 @@ zustand start_state(comtypes::grbaum baum) {
 // `fehler_ort`, once; every other error passes unchanged.
 template <class Schritt>
 void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fehler_ort, long grenze) {
-    std::string zeile;  // one buffer for every line of the run
+    common::text_buffer zeile;  // one buffer for every line of the run
     long schritte = 0;
     try {
+        configuration_renderer texte(z.form == zustand_arten::AKT ? z.akt_zustand() : konfiguration{});
         while (z.form == zustand_arten::AKT) {
             if (schritte == grenze) {
                 common::raise(common::storage_error_name, places::step_limit);
             }
             zeile.clear();
-            zeige_konf(zeile, z.akt_zustand());
-            zeile += '\n';
-            ziel.put(zeile);
+            texte.konf(zeile, z.akt_zustand());
+            zeile.put('\n');
+            ziel.put(zeile.view());
             z = schritt(z);
             ++schritte;
         }
-        zeile.assign("Endspeicherbelegung: {");
-        zeige_vars(zeile, z.ende_zustand());
-        zeile += "}\n";
-        ziel.put(zeile);
+        zeile.clear();
+        zeile.put("Endspeicherbelegung: {");
+        texte.vars(zeile, z.ende_zustand());
+        zeile.put("}\n");
+        ziel.put(zeile.view());
     } catch (const common::named_error& e) {
         if (e.is(common::check_error_name)) {
             common::raise(whileinit_error, fehler_ort);

@@ -1,15 +1,17 @@
 // Renderers of the While machine: abstract syntax and machine state as
-// one-line texts. Every form appends into one buffer; lists and stacks are
-// walked in a loop, so a text costs time linear in its length.
+// one-line texts. One piece of code renders every record: the plain
+// renderers zeige_* run it alone, the trace's configuration_renderer runs it
+// with the program's text at hand, copying what it has seen instead of
+// rendering it again. Lists and stacks are walked in a loop, so a text costs
+// time linear in its length.
 #include "trace/zeige.hpp"
 
+#include <cstdint>
 #include <string_view>
 #include <type_traits>
-#include <vector>
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
-#include "common/image.hpp"
 
 namespace baumwandler_package {
 namespace {
@@ -23,98 +25,325 @@ std::string_view row_text(const symbol_row<Enum> (&rows)[N], Enum a, common::pla
     return rows[index].text;
 }
 
-// append_truth appends a truth value as the configurations show it.
-void append_truth(std::string& erg, bool w) {
-    erg += w ? "true" : "false";
-}
+// ---- What a rendering may copy instead of making it ----
 
-// zeige_anw appends the text of one statement; nested lists go back through
-// zeige_anw_f.
-void zeige_anw(std::string& erg, anweisung a) {
-    const anweisung_rec& s = *common::not_null(a, common::place{module_name, __LINE__});
-    switch (s.form) {
-        case anweisungs_art::FALL:
-            erg += " if ";
-            zeige_bed(erg, s.bedingungs_wert_fall());
-            erg += " then ";
-            zeige_anw_f(erg, s.erst_anweisung_fall());
-            erg += " else ";
-            zeige_anw_f(erg, s.zweit_anweisung_fall());
-            erg += " fi";
-            return;
-        case anweisungs_art::SCHLEIFE:
-            erg += " while ";
-            zeige_bed(erg, s.bedingungs_wert_schleife());
-            erg += " do ";
-            zeige_anw_f(erg, s.erst_anweisung_schleife());
-            erg += " od ";
-            return;
-        case anweisungs_art::SKIP:
-            erg += "skip";
-            return;
-        case anweisungs_art::ZUWEISUNG:
-            erg += s.zuweisungs_name();
-            erg += ":=";
-            zeige_ausdr(erg, s.links_ausdruck());
-            return;
+// no_texts knows no text: the plain renderers make every text.
+struct no_texts {
+    template <class R>
+    bool copy(common::text_buffer&, const R*) {
+        return false;
     }
-    common::check_failed(common::place{module_name, __LINE__});
-}
+    template <class R>
+    void note(R&, std::size_t, std::size_t) {}
+    void note_cell(anweisung_f_rec&, std::size_t) {}
+    void note_list(anweisung_f, anweisung_f, std::size_t) {}
+};
 
-// zeige_teil appends the text of one stack part.
-void zeige_teil(std::string& erg, teil a) {
-    const teil_rec& t = *common::not_null(a, common::place{module_name, __LINE__});
-    switch (t.form) {
-        case teil_arten::ANW:
-            zeige_anw(erg, t.teil_anw());  // reads as the only statement of a list
-            return;
-        case teil_arten::ANW_F:
-            zeige_anw_f(erg, t.teil_anw_f());
-            return;
-        case teil_arten::BED:
-            zeige_bed(erg, t.teil_bed());
-            return;
-        case teil_arten::AUSDR:
-            zeige_ausdr(erg, t.teil_ausdr());
-            return;
-        case teil_arten::BEZ:
-            erg += t.teil_bez();
-            return;
-        case teil_arten::ZWERT:
-            common::append_image(erg, t.teil_zwert());
-            return;
-        case teil_arten::WWERT:
-            append_truth(erg, t.teil_wwert());
-            return;
-        case teil_arten::OP:
-            zeige_op(erg, t.teil_op());
-            return;
-        case teil_arten::ROP:
-            zeige_vergl(erg, t.teil_rop());
-            return;
-        case teil_arten::IF_CASE:
-            erg += "if";
-            return;
-        case teil_arten::DO_CASE:
-            erg += "do";
-            return;
-        case teil_arten::ZUW:
-            erg += ":=";
-            return;
+// known_texts copies the text of a record that the rendering of the program
+// at the start of run `run` holds at its span; it notes nothing.
+struct known_texts : no_texts {
+    std::uint32_t run;
+    const common::text_buffer& program;
+
+    template <class R>
+    bool copy(common::text_buffer& out, const R* r) {
+        if (r == nullptr || r->rendered.run != run) {
+            return false;
+        }
+        out.put(program.view().substr(r->rendered.begin, r->rendered.length));
+        return true;
     }
-    common::check_failed(common::place{module_name, __LINE__});
-}
+};
 
-// append_parenthesised appends "(" left middle right ")", the three pieces in
-// this order: the text of an operation and of a comparison alike.
-template <class M>
-void append_parenthesised(std::string& erg, ausdruck left, void (*append_middle)(std::string&, M), M middle,
-                          ausdruck right) {
-    erg += '(';
-    zeige_ausdr(erg, left);
-    append_middle(erg, middle);
-    zeige_ausdr(erg, right);
-    erg += ')';
+// noting_texts renders into the program's text itself: it copies what it
+// has seen there already, and gives every record it renders its span.
+struct noting_texts {
+    std::uint32_t run;
+    common::text_buffer& program;
+
+    template <class R>
+    bool copy(common::text_buffer& out, const R* r) {
+        if (r == nullptr || r->rendered.run != run) {
+            return false;
+        }
+        out.put_own(r->rendered.begin, r->rendered.length);
+        return true;
+    }
+    template <class R>
+    void note(R& r, std::size_t begin, std::size_t end) {
+        if (fits(end)) {
+            r.rendered =
+                text_span{run, static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end - begin)};
+        }
+    }
+    // A list cell's text runs to the end of its list: note_cell keeps where
+    // it begins, and note_list gives the cells from `first` up to `known`
+    // (seen before, or null) their spans once the list's end is known.
+    void note_cell(anweisung_f_rec& zelle, std::size_t begin) {
+        zelle.rendered.run = 0;  // no earlier run's text while it has this begin
+        zelle.rendered.begin = static_cast<std::uint32_t>(begin);
+    }
+    void note_list(anweisung_f first, anweisung_f known, std::size_t end) {
+        if (!fits(end)) {
+            return;
+        }
+        for (anweisung_f zelle = first; zelle != known; zelle = zelle->rest) {
+            zelle->rendered.run = run;
+            zelle->rendered.length = static_cast<std::uint32_t>(end) - zelle->rendered.begin;
+        }
+    }
+    // A text that ends beyond 32 bits gets no span and is rendered anew.
+    static bool fits(std::size_t end) { return end <= UINT32_MAX; }
+};
+
+// ---- The one renderer ----
+
+// renderer appends the texts of records to `out`; `texts` says which it may
+// copy. `werte` holds the value stack while a configuration renders.
+template <class Texts>
+class renderer {
+public:
+    renderer(common::text_buffer& out, Texts& texts, std::vector<teil>& werte)
+        : out_(out), texts_(texts), werte_(werte) {}
+
+    void ausdr(ausdruck a) {
+        if (texts_.copy(out_, a)) {
+            return;
+        }
+        ausdruck_rec& e = *common::not_null(a, common::place{module_name, __LINE__});
+        const std::size_t begin = out_.size();
+        switch (e.form) {
+            case ausdrucks_art::ZAHL:
+                out_.put_image(e.zahl_wert());
+                break;
+            case ausdrucks_art::NAME:
+                out_.put(e.name_wert());
+                break;
+            case ausdrucks_art::VERKN:
+                out_.put('(');
+                ausdr(e.links_ausdruck());
+                zeige_op(e.operator_wert());
+                ausdr(e.rechts_ausdruck());
+                out_.put(')');
+                break;
+            default:
+                common::check_failed(common::place{module_name, __LINE__});
+        }
+        texts_.note(e, begin, out_.size());
+    }
+
+    void bed(bedingung a) {
+        if (texts_.copy(out_, a)) {
+            return;
+        }
+        bedingung_rec& b = *common::not_null(a, common::place{module_name, __LINE__});
+        const std::size_t begin = out_.size();
+        switch (b.form) {
+            case bedingungs_art::WAHR:
+                truth(b.wahr_wert());
+                break;
+            case bedingungs_art::VERGLEICH:
+                out_.put('(');
+                ausdr(b.links_ausdruck());
+                zeige_vergl(b.vergleichs_wert());
+                ausdr(b.rechts_ausdruck());
+                out_.put(')');
+                break;
+            default:
+                common::check_failed(common::place{module_name, __LINE__});
+        }
+        texts_.note(b, begin, out_.size());
+    }
+
+    // anw_f: the statements joined by a bare ";", or "[]" for the empty list.
+    void anw_f(anweisung_f a) {
+        if (a == nullptr) {
+            out_.put("[]");
+            return;
+        }
+        anweisung_f zelle = a;
+        for (; zelle != nullptr; zelle = zelle->rest) {
+            if (zelle != a) {
+                out_.put(';');
+            }
+            if (texts_.copy(out_, zelle)) {
+                break;  // its text is the rest of the list
+            }
+            texts_.note_cell(*zelle, out_.size());
+            anw(zelle->anw);
+        }
+        texts_.note_list(a, zelle, out_.size());
+    }
+
+    // anw: the text of one statement; nested lists go back through anw_f.
+    void anw(anweisung a) {
+        if (texts_.copy(out_, a)) {
+            return;
+        }
+        anweisung_rec& s = *common::not_null(a, common::place{module_name, __LINE__});
+        const std::size_t begin = out_.size();
+        switch (s.form) {
+            case anweisungs_art::FALL:
+                out_.put(" if ");
+                bed(s.bedingungs_wert_fall());
+                out_.put(" then ");
+                anw_f(s.erst_anweisung_fall());
+                out_.put(" else ");
+                anw_f(s.zweit_anweisung_fall());
+                out_.put(" fi");
+                break;
+            case anweisungs_art::SCHLEIFE:
+                out_.put(" while ");
+                bed(s.bedingungs_wert_schleife());
+                out_.put(" do ");
+                anw_f(s.erst_anweisung_schleife());
+                out_.put(" od ");
+                break;
+            case anweisungs_art::SKIP:
+                out_.put("skip");
+                break;
+            case anweisungs_art::ZUWEISUNG:
+                out_.put(s.zuweisungs_name());
+                out_.put(":=");
+                ausdr(s.links_ausdruck());
+                break;
+            default:
+                common::check_failed(common::place{module_name, __LINE__});
+        }
+        texts_.note(s, begin, out_.size());
+    }
+
+    // teil: one stack part.
+    void teil_(teil a) {
+        const teil_rec& t = *common::not_null(a, common::place{module_name, __LINE__});
+        switch (t.form) {
+            case teil_arten::ANW:
+                anw(t.teil_anw());  // reads as the only statement of a list
+                return;
+            case teil_arten::ANW_F:
+                anw_f(t.teil_anw_f());
+                return;
+            case teil_arten::BED:
+                bed(t.teil_bed());
+                return;
+            case teil_arten::AUSDR:
+                ausdr(t.teil_ausdr());
+                return;
+            case teil_arten::BEZ:
+                out_.put(t.teil_bez());
+                return;
+            case teil_arten::ZWERT:
+                out_.put_image(t.teil_zwert());
+                return;
+            case teil_arten::WWERT:
+                truth(t.teil_wwert());
+                return;
+            case teil_arten::OP:
+                zeige_op(t.teil_op());
+                return;
+            case teil_arten::ROP:
+                zeige_vergl(t.teil_rop());
+                return;
+            case teil_arten::IF_CASE:
+                out_.put("if");
+                return;
+            case teil_arten::DO_CASE:
+                out_.put("do");
+                return;
+            case teil_arten::ZUW:
+                out_.put(":=");
+                return;
+        }
+        common::check_failed(common::place{module_name, __LINE__});
+    }
+
+    // teile: the parts from the head down, joined by a bare "&".
+    void teile_(teile a) {
+        for (teile zelle = a; zelle != nullptr; zelle = zelle->rest) {
+            if (zelle != a) {
+                out_.put('&');
+            }
+            teil_(zelle->t);
+        }
+    }
+
+    void wert_(const wert& a) {
+        switch (a.form) {
+            case wert_art::UNDEF:
+                out_.put('_');
+                return;
+            case wert_art::DEF_WERT:
+                out_.put_image(a.zahl_wert());
+                return;
+        }
+        common::check_failed(common::place{module_name, __LINE__});
+    }
+
+    void var(const variable& a) {
+        out_.put('(');
+        out_.put(a.variable_name);
+        out_.put(',');
+        wert_(a.variable_wert);
+        out_.put(')');
+    }
+
+    void vars(umgebung a) {
+        for (umgebung zelle = a; zelle != nullptr; zelle = zelle->next) {
+            var(zelle->elem);
+        }
+    }
+
+    // konf: the value stack reads from the value pushed first. Its parts are
+    // taken bottom up from `werte` instead of a reversed copy on the heap,
+    // which would grow the never-released cells with every step of a run.
+    void konf(const konfiguration& a) {
+        out_.put("<< ");
+        vars(a.um);
+        out_.put(" , ");
+        werte_.clear();
+        for (teile zelle = a.wk; zelle != nullptr; zelle = zelle->rest) {
+            werte_.push_back(zelle->t);
+        }
+        for (auto it = werte_.rbegin(); it != werte_.rend(); ++it) {
+            if (it != werte_.rbegin()) {
+                out_.put('&');
+            }
+            teil_(*it);
+        }
+        out_.put(" , ");
+        teile_(a.zk);
+        out_.put(" >>");
+    }
+
+    void zeige_op(operator_ a) { out_.put(row_text(operator_rows, a, common::place{module_name, __LINE__})); }
+    void zeige_vergl(vergleicher a) {
+        out_.put(row_text(comparison_rows, a, common::place{module_name, __LINE__}));
+    }
+
+private:
+    void truth(bool w) {
+        if (w) {
+            out_.put("true");
+        } else {
+            out_.put("false");
+        }
+    }
+
+    common::text_buffer& out_;
+    Texts& texts_;
+    std::vector<teil>& werte_;
+};
+
+// plain appends to `erg` what the renderer's part `zeige` makes of `a`
+// with no text at hand: the definition of every text.
+template <class A>
+void plain(std::string& erg, void (renderer<no_texts>::*zeige)(A), std::type_identity_t<A> a) {
+    common::text_buffer out;
+    no_texts texts;
+    std::vector<teil> werte;
+    renderer<no_texts> r(out, texts, werte);
+    (r.*zeige)(a);
+    erg += out.view();
 }
 
 // as_text runs a renderer's appending form and returns its text.
@@ -125,92 +354,44 @@ std::string as_text(void (*zeige)(std::string&, A), std::type_identity_t<A> a) {
     return erg;
 }
 
+// Each configuration_renderer gets its own run number, never 0.
+std::uint32_t next_run() {
+    static std::uint32_t last = 0;
+    last = last == UINT32_MAX ? 1 : last + 1;
+    return last;
+}
+
 }  // namespace
 
 void zeige_op(std::string& erg, operator_ a) {
-    erg += row_text(operator_rows, a, common::place{module_name, __LINE__});
+    plain(erg, &renderer<no_texts>::zeige_op, a);
 }
-
 void zeige_vergl(std::string& erg, vergleicher a) {
-    erg += row_text(comparison_rows, a, common::place{module_name, __LINE__});
+    plain(erg, &renderer<no_texts>::zeige_vergl, a);
 }
-
 void zeige_ausdr(std::string& erg, ausdruck a) {
-    const ausdruck_rec& e = *common::not_null(a, common::place{module_name, __LINE__});
-    switch (e.form) {
-        case ausdrucks_art::ZAHL:
-            common::append_image(erg, e.zahl_wert());
-            return;
-        case ausdrucks_art::NAME:
-            erg += e.name_wert();
-            return;
-        case ausdrucks_art::VERKN:
-            append_parenthesised(erg, e.links_ausdruck(), &zeige_op, e.operator_wert(), e.rechts_ausdruck());
-            return;
-    }
-    common::check_failed(common::place{module_name, __LINE__});
+    plain(erg, &renderer<no_texts>::ausdr, a);
 }
-
 void zeige_bed(std::string& erg, bedingung a) {
-    const bedingung_rec& b = *common::not_null(a, common::place{module_name, __LINE__});
-    switch (b.form) {
-        case bedingungs_art::WAHR:
-            append_truth(erg, b.wahr_wert());
-            return;
-        case bedingungs_art::VERGLEICH:
-            append_parenthesised(erg, b.links_ausdruck(), &zeige_vergl, b.vergleichs_wert(),
-                                 b.rechts_ausdruck());
-            return;
-    }
-    common::check_failed(common::place{module_name, __LINE__});
+    plain(erg, &renderer<no_texts>::bed, a);
 }
-
 void zeige_anw_f(std::string& erg, anweisung_f a) {
-    if (a == nullptr) {
-        erg += "[]";
-        return;
-    }
-    for (anweisung_f zelle = a; zelle != nullptr; zelle = zelle->rest) {
-        if (zelle != a) {
-            erg += ';';
-        }
-        zeige_anw(erg, zelle->anw);
-    }
+    plain(erg, &renderer<no_texts>::anw_f, a);
 }
-
 void zeige_teile(std::string& erg, teile a) {
-    for (teile zelle = a; zelle != nullptr; zelle = zelle->rest) {
-        if (zelle != a) {
-            erg += '&';
-        }
-        zeige_teil(erg, zelle->t);
-    }
+    plain(erg, &renderer<no_texts>::teile_, a);
 }
-
 void zeige_wert(std::string& erg, const wert& a) {
-    switch (a.form) {
-        case wert_art::UNDEF:
-            erg += '_';
-            return;
-        case wert_art::DEF_WERT:
-            common::append_image(erg, a.zahl_wert());
-            return;
-    }
-    common::check_failed(common::place{module_name, __LINE__});
+    plain(erg, &renderer<no_texts>::wert_, a);
 }
-
 void zeige_var(std::string& erg, const variable& a) {
-    erg += '(';
-    erg += a.variable_name;
-    erg += ',';
-    zeige_wert(erg, a.variable_wert);
-    erg += ')';
+    plain(erg, &renderer<no_texts>::var, a);
 }
-
 void zeige_vars(std::string& erg, umgebung a) {
-    for (umgebung zelle = a; zelle != nullptr; zelle = zelle->next) {
-        zeige_var(erg, zelle->elem);
-    }
+    plain(erg, &renderer<no_texts>::vars, a);
+}
+void zeige_konf(std::string& erg, const konfiguration& a) {
+    plain(erg, &renderer<no_texts>::konf, a);
 }
 
 teile rev(teile t) {
@@ -219,28 +400,6 @@ teile rev(teile t) {
         result = common::make<teile_rec>(tx->t, result);
     }
     return result;
-}
-
-void zeige_konf(std::string& erg, const konfiguration& a) {
-    erg += "<< ";
-    zeige_vars(erg, a.um);
-    erg += " , ";
-    // The value stack reads from the value pushed first: its parts are taken
-    // bottom up from a local list instead of a reversed copy on the heap, which
-    // would grow the never-released cells with every step of a run.
-    std::vector<teil> werte;
-    for (teile zelle = a.wk; zelle != nullptr; zelle = zelle->rest) {
-        werte.push_back(zelle->t);
-    }
-    for (auto it = werte.rbegin(); it != werte.rend(); ++it) {
-        if (it != werte.rbegin()) {
-            erg += '&';
-        }
-        zeige_teil(erg, *it);
-    }
-    erg += " , ";
-    zeige_teile(erg, a.zk);
-    erg += " >>";
 }
 
 std::string zeige_op(operator_ a) {
@@ -264,7 +423,6 @@ std::string zeige_teile(teile a) {
 std::string zeige_vars(umgebung a) {
     return as_text(&zeige_vars, a);
 }
-
 std::string zeige_wert(const wert& a) {
     return as_text(&zeige_wert, a);
 }
@@ -273,6 +431,33 @@ std::string zeige_var(const variable& a) {
 }
 std::string zeige_konf(const konfiguration& a) {
     return as_text(&zeige_konf, a);
+}
+
+configuration_renderer::configuration_renderer(const konfiguration& start)
+    : run_(next_run()), program_(4096) {
+    noting_texts texts{run_, program_};
+    renderer<noting_texts> walk(program_, texts, werte_);
+    for (const teile stapel : {start.zk, start.wk}) {
+        for (teile zelle = stapel; zelle != nullptr; zelle = zelle->rest) {
+            try {
+                walk.teil_(zelle->t);
+            } catch (const common::named_error& e) {
+                if (!e.is(common::check_error_name)) {
+                    throw;
+                }
+            }
+        }
+    }
+}
+
+void configuration_renderer::konf(common::text_buffer& out, const konfiguration& a) {
+    known_texts texts{{}, run_, program_};
+    renderer<known_texts>(out, texts, werte_).konf(a);
+}
+
+void configuration_renderer::vars(common::text_buffer& out, umgebung a) {
+    known_texts texts{{}, run_, program_};
+    renderer<known_texts>(out, texts, werte_).vars(a);
 }
 
 }  // namespace baumwandler_package

@@ -7,8 +7,11 @@
 // buffer in time linear in its length.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include "common/text_buffer.hpp"
 #include "machine/baumwandler_package.hpp"
 
 namespace baumwandler_package {
@@ -72,5 +75,32 @@ teile rev(teile t);
 // control stack from the top down. The configuration is only read.
 std::string zeige_konf(const konfiguration& a);
 void zeige_konf(std::string& erg, const konfiguration& a);
+
+// configuration_renderer appends the texts of zeige_konf and zeige_vars for
+// the configurations of one run, at little more than the cost of copying
+// them. The machine never changes a statement, list, condition or
+// expression, so the renderer renders them once, when it is made, and every
+// line copies their text from there; what it has not seen (the loop
+// statement that rule 16 makes anew on every turn) it renders from its
+// parts. The value stack is reversed in one list kept for the whole run.
+// Only the latest renderer is fast: making one takes the texts of the
+// records it shares from every earlier one, which then renders them anew.
+class configuration_renderer {
+public:
+    // Renders the text of every record that `start` reaches. A record that
+    // fails to render (a null inside) is left unseen: the line that shows it
+    // raises the check error there, as zeige_konf does.
+    explicit configuration_renderer(const konfiguration& start);
+
+    // konf appends zeige_konf(a); a failure leaves `out` with part of it.
+    void konf(common::text_buffer& out, const konfiguration& a);
+    // vars appends zeige_vars(a).
+    void vars(common::text_buffer& out, umgebung a);
+
+private:
+    std::uint32_t run_;
+    common::text_buffer program_;  // every seen record's text, once
+    std::vector<teil> werte_;
+};
 
 }  // namespace baumwandler_package

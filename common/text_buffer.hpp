@@ -1,0 +1,80 @@
+// Text built in place: a growable run of characters that renderers append to
+// piece by piece, with one test for room per piece. The trace builds every
+// configuration line in one, at the cost of the characters alone.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "common/image.hpp"
+
+namespace common {
+
+class text_buffer {
+public:
+    // An empty buffer with room for `capacity` characters. Running out of
+    // memory here or later raises std::bad_alloc.
+    explicit text_buffer(std::size_t capacity = 256);
+    ~text_buffer();
+    // The buffer owns its storage; a copy would have to double it for no use.
+    text_buffer(const text_buffer&) = delete;
+    text_buffer& operator=(const text_buffer&) = delete;
+
+    [[nodiscard]] std::size_t size() const noexcept { return static_cast<std::size_t>(at_ - begin_); }
+    [[nodiscard]] bool empty() const noexcept { return at_ == begin_; }
+    [[nodiscard]] std::string_view view() const noexcept { return {begin_, size()}; }
+
+    // Keeps the first `size` characters (at most size()) and drops the rest.
+    void truncate(std::size_t size) noexcept { at_ = begin_ + size; }
+    void clear() noexcept { at_ = begin_; }
+
+    // reserve makes room for `count` more characters at the end. What stands
+    // stays; pointers into the buffer are void afterwards.
+    void reserve(std::size_t count) {
+        if (static_cast<std::size_t>(end_ - at_) < count) {
+            grow(count);
+        }
+    }
+
+    void put(std::string_view text) {
+        reserve(text.size());
+        if (!text.empty()) {
+            std::memcpy(at_, text.data(), text.size());
+            at_ += text.size();
+        }
+    }
+    // A literal's length is known when compiling: its copy is a few moves.
+    template <std::size_t N>
+    void put(const char (&literal)[N]) {
+        reserve(N - 1);
+        std::memcpy(at_, literal, N - 1);
+        at_ += N - 1;
+    }
+    void put(char character) {
+        reserve(1);
+        *at_++ = character;
+    }
+    // put_image appends the number image of `value` (" 5", "-3").
+    void put_image(std::int64_t value) {
+        reserve(image_room);
+        at_ = write_image(at_, value);
+    }
+    // put_own appends a copy of `length` characters of this buffer, from
+    // position `from`; the text may stand anywhere before the end.
+    void put_own(std::size_t from, std::size_t length) {
+        reserve(length);
+        std::memcpy(at_, begin_ + from, length);
+        at_ += length;
+    }
+
+private:
+    void grow(std::size_t count);
+
+    char* begin_;
+    char* at_;
+    char* end_;
+};
+
+}  // namespace common

@@ -1,0 +1,64 @@
+#include "common/text_buffer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "common/image.hpp"
+
+namespace {
+
+TEST(Image, BlankBeforeNonNegativeMinusBeforeNegative) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, " 0"},
+        {7, " 7"},
+        {-3, "-3"},
+        {10, " 10"},
+        {2147483647, " 2147483647"},
+        {-2147483648LL, "-2147483648"},
+        {INT64_MAX, " 9223372036854775807"},
+        {INT64_MIN, "-9223372036854775808"},
+    };
+    for (const auto& [value, text] : cases) {
+        EXPECT_EQ(common::image(value), text);
+        char room[common::image_room];
+        EXPECT_EQ(std::string(room, common::write_image(room, value)), text);
+    }
+    std::string erg = "x,";
+    common::append_image(erg, 5);
+    EXPECT_EQ(erg, "x, 5");
+}
+
+TEST(TextBuffer, PiecesInOrderAcrossGrowth) {
+    common::text_buffer out(1);
+    std::string expected;
+    for (int i = 0; i < 2000; ++i) {
+        out.put("<< ");
+        out.put(std::string_view("abc").substr(0, static_cast<std::size_t>(i % 4)));
+        out.put('&');
+        out.put_image(i - 1000);
+        expected += "<< " + std::string("abc").substr(0, static_cast<std::size_t>(i % 4)) + "&" +
+                    common::image(i - 1000);
+    }
+    EXPECT_EQ(out.view(), expected);
+    out.truncate(3);
+    EXPECT_EQ(out.view(), "<< ");
+    out.clear();
+    EXPECT_TRUE(out.empty());
+}
+
+// put_own copies from the buffer itself, also when the copy makes it grow.
+TEST(TextBuffer, CopyOfItsOwnText) {
+    common::text_buffer out(4);
+    out.put("abcd");
+    for (int i = 0; i < 10; ++i) {
+        out.put_own(0, out.size());
+    }
+    EXPECT_EQ(out.size(), 4u << 10);
+    EXPECT_EQ(out.view().substr(out.size() - 4), "abcd");
+    out.put_own(1, 2);
+    EXPECT_EQ(out.view().substr(out.size() - 6), "abcdbc");
+}
+
+}  // namespace
