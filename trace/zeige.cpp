@@ -50,7 +50,7 @@ struct known_texts : no_texts {
         if (r == nullptr || r->rendered.run != run) {
             return false;
         }
-        out.put(program.view().substr(r->rendered.begin, r->rendered.length));
+        out.put(std::string_view(program.data() + r->rendered.begin, r->rendered.length));
         return true;
     }
 };

@@ -48,6 +48,22 @@ TEST(TextBuffer, PiecesInOrderAcrossGrowth) {
     EXPECT_TRUE(out.empty());
 }
 
+// Pieces of every length up to past the longest copied without a call.
+TEST(TextBuffer, PiecesOfEveryLength) {
+    std::string source;
+    for (int i = 0; i < 40; ++i) {
+        source += static_cast<char>('a' + i % 26);
+    }
+    common::text_buffer out(1);
+    std::string expected;
+    for (std::size_t n = 0; n <= source.size(); ++n) {
+        out.put(std::string_view(source).substr(source.size() - n));
+        out.put('|');
+        expected += source.substr(source.size() - n) + "|";
+    }
+    EXPECT_EQ(out.view(), expected);
+}
+
 // put_own copies from the buffer itself, also when the copy makes it grow.
 TEST(TextBuffer, CopyOfItsOwnText) {
     common::text_buffer out(4);
