@@ -7,6 +7,7 @@
 #include "trace/zeige.hpp"
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
 
@@ -33,6 +34,7 @@ struct no_texts {
     bool copy(common::text_buffer&, const R*) {
         return false;
     }
+    bool copy_loop(common::text_buffer&, const anweisung_rec&) { return false; }
     template <class R>
     void note(R&, std::size_t, std::size_t) {}
     void note_cell(anweisung_f_rec&, std::size_t) {}
@@ -53,6 +55,33 @@ struct known_texts : no_texts {
         out.put(std::string_view(program.data() + r->rendered.begin, r->rendered.length));
         return true;
     }
+
+    // A loop statement that rule 16 made holds the condition and the body of
+    // a loop of the program, whose text " while " condition " do " body
+    // " od " stands around theirs: copy_loop copies it from there when the
+    // pieces between them say so.
+    bool copy_loop(common::text_buffer& out, const anweisung_rec& s) {
+        const bedingung b = s.bedingungs_wert_schleife();
+        const anweisung_f l = s.erst_anweisung_schleife();
+        if (b == nullptr || l == nullptr || b->rendered.run != run || l->rendered.run != run) {
+            return false;
+        }
+        const std::size_t condition = b->rendered.begin;
+        const std::size_t body = condition + b->rendered.length + 4;
+        const std::size_t end = body + l->rendered.length + 4;
+        if (condition < 7 || l->rendered.begin != body || end > program.size() ||
+            !stands(condition - 7, " while ") || !stands(body - 4, " do ") || !stands(end - 4, " od ")) {
+            return false;
+        }
+        out.put(std::string_view(program.data() + condition - 7, end - condition + 7));
+        return true;
+    }
+
+private:
+    template <std::size_t N>
+    bool stands(std::size_t at, const char (&piece)[N]) const {
+        return std::memcmp(program.data() + at, piece, N - 1) == 0;
+    }
 };
 
 // noting_texts renders into the program's text itself: it copies what it
@@ -69,6 +98,7 @@ struct noting_texts {
         out.put_own(r->rendered.begin, r->rendered.length);
         return true;
     }
+    bool copy_loop(common::text_buffer&, const anweisung_rec&) { return false; }
     template <class R>
     void note(R& r, std::size_t begin, std::size_t end) {
         if (fits(end)) {
@@ -106,10 +136,32 @@ public:
     renderer(common::text_buffer& out, Texts& texts, std::vector<teil>& werte)
         : out_(out), texts_(texts), werte_(werte) {}
 
+    // Each record's text: copied when known, else made from its parts.
     void ausdr(ausdruck a) {
-        if (texts_.copy(out_, a)) {
-            return;
+        if (!texts_.copy(out_, a)) {
+            make_ausdr(a);
         }
+    }
+    void bed(bedingung a) {
+        if (!texts_.copy(out_, a)) {
+            make_bed(a);
+        }
+    }
+    // anw_f: the statements joined by a bare ";", or "[]" for the empty list.
+    void anw_f(anweisung_f a) {
+        if (a == nullptr) {
+            out_.put("[]");
+        } else if (!texts_.copy(out_, a)) {
+            make_anw_f(a);
+        }
+    }
+    void anw(anweisung a) {
+        if (!texts_.copy(out_, a)) {
+            make_anw(a);
+        }
+    }
+
+    [[gnu::noinline]] void make_ausdr(ausdruck a) {
         ausdruck_rec& e = *common::not_null(a, common::place{module_name, __LINE__});
         const std::size_t begin = out_.size();
         switch (e.form) {
@@ -132,10 +184,7 @@ public:
         texts_.note(e, begin, out_.size());
     }
 
-    void bed(bedingung a) {
-        if (texts_.copy(out_, a)) {
-            return;
-        }
+    [[gnu::noinline]] void make_bed(bedingung a) {
         bedingung_rec& b = *common::not_null(a, common::place{module_name, __LINE__});
         const std::size_t begin = out_.size();
         switch (b.form) {
@@ -155,18 +204,13 @@ public:
         texts_.note(b, begin, out_.size());
     }
 
-    // anw_f: the statements joined by a bare ";", or "[]" for the empty list.
-    void anw_f(anweisung_f a) {
-        if (a == nullptr) {
-            out_.put("[]");
-            return;
-        }
+    [[gnu::noinline]] void make_anw_f(anweisung_f a) {
         anweisung_f zelle = a;
         for (; zelle != nullptr; zelle = zelle->rest) {
             if (zelle != a) {
                 out_.put(';');
             }
-            if (texts_.copy(out_, zelle)) {
+            if (zelle != a && texts_.copy(out_, zelle)) {
                 break;  // its text is the rest of the list
             }
             texts_.note_cell(*zelle, out_.size());
@@ -175,11 +219,9 @@ public:
         texts_.note_list(a, zelle, out_.size());
     }
 
-    // anw: the text of one statement; nested lists go back through anw_f.
-    void anw(anweisung a) {
-        if (texts_.copy(out_, a)) {
-            return;
-        }
+    // make_anw: the text of one statement; nested lists go back through
+    // anw_f.
+    [[gnu::noinline]] void make_anw(anweisung a) {
         anweisung_rec& s = *common::not_null(a, common::place{module_name, __LINE__});
         const std::size_t begin = out_.size();
         switch (s.form) {
@@ -193,6 +235,9 @@ public:
                 out_.put(" fi");
                 break;
             case anweisungs_art::SCHLEIFE:
+                if (texts_.copy_loop(out_, s)) {
+                    return;
+                }
                 out_.put(" while ");
                 bed(s.bedingungs_wert_schleife());
                 out_.put(" do ");

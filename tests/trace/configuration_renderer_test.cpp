@@ -283,6 +283,56 @@ TEST(ConfigurationRenderer, SharedRecordsAndRecordsMadeLater) {
               "then skip else x:=(x+ 1) fi od ;y:=x >>");
 }
 
+// A loop made of the condition of one loop of the program and the body of
+// another is no loop of the program: its text is made from its parts.
+TEST(ConfigurationRenderer, LoopOfPartsOfTwoLoops) {
+    const bp::anweisung_f programm = statements("while x < 3 do y := 1 od; while x < 3 do z := 2 od; skip");
+    const bp::konfiguration start{nullptr, nullptr, push(anw_f(programm))};
+    bp::configuration_renderer renderer(start);
+    for (const auto& [bedingung_von, rumpf_von] :
+         {std::pair{programm, programm->rest}, std::pair{programm->rest, programm},
+          std::pair{programm, programm->rest->rest}}) {
+        auto* gemischt = common::make<bp::anweisung_rec>(bp::anweisungs_art::SCHLEIFE);
+        gemischt->bedingungs_wert_schleife() = bedingung_von->anw->bedingungs_wert_schleife();
+        gemischt->erst_anweisung_schleife() = rumpf_von->anw->form == bp::anweisungs_art::SCHLEIFE
+                                                  ? rumpf_von->anw->erst_anweisung_schleife()
+                                                  : rumpf_von;
+        const bp::konfiguration k{nullptr, nullptr, push(anw(gemischt), start.zk)};
+        EXPECT_EQ(fast_konf(renderer, k), bp::zeige_konf(k));
+    }
+}
+
+// The pieces around a condition and a list on the start stack decide
+// whether a loop of the two is copied: names standing where " while ", " do "
+// and " od " would stand, each wrong in one row.
+TEST(ConfigurationRenderer, LoopOfPartsOfTheStartStack) {
+    const struct {
+        const char* vor;  // before the condition, "" for none
+        const char* zwischen;
+        const char* nach;
+    } cases[] = {
+        {" while ", " do ", " od "}, {"xxxxxxx", " do ", " od "}, {" while ", "abcd", " od "},
+        {" while ", " do ", "zzzz"}, {"", " do ", " od "},
+    };
+    for (const auto& c : cases) {
+        const bp::anweisung schleife = first_statement("while x < 3 do y := 1; skip od");
+        const bp::bedingung b = schleife->bedingungs_wert_schleife();
+        const bp::anweisung_f l = schleife->erst_anweisung_schleife();
+        bp::teile stapel = push(bez(c.zwischen), push(anw_f(l), push(bez(c.nach))));
+        stapel = push(bed(b), stapel);
+        if (*c.vor != '\0') {
+            stapel = push(bez(c.vor), stapel);
+        }
+        bp::configuration_renderer renderer(bp::konfiguration{nullptr, nullptr, stapel});
+        auto* neu = common::make<bp::anweisung_rec>(bp::anweisungs_art::SCHLEIFE);
+        neu->bedingungs_wert_schleife() = b;
+        neu->erst_anweisung_schleife() = l;
+        const bp::konfiguration k{nullptr, nullptr, push(anw(neu))};
+        EXPECT_EQ(fast_konf(renderer, k), "<<  ,  ,  while (x< 3) do y:= 1;skip od  >>")
+            << c.vor << c.zwischen << c.nach;
+    }
+}
+
 // What fails to render at the start fails in the line that shows it, as
 // the definition does, and the renderer's other texts stay right.
 TEST(ConfigurationRenderer, RecordThatFailsFailsInItsLine) {
