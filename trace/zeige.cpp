@@ -172,11 +172,7 @@ public:
                 out_.put(e.name_wert());
                 break;
             case ausdrucks_art::VERKN:
-                out_.put('(');
-                ausdr(e.links_ausdruck());
-                zeige_op(e.operator_wert());
-                ausdr(e.rechts_ausdruck());
-                out_.put(')');
+                operation(e.links_ausdruck(), &renderer::zeige_op, e.operator_wert(), e.rechts_ausdruck());
                 break;
             default:
                 common::check_failed(common::place{module_name, __LINE__});
@@ -192,11 +188,8 @@ public:
                 truth(b.wahr_wert());
                 break;
             case bedingungs_art::VERGLEICH:
-                out_.put('(');
-                ausdr(b.links_ausdruck());
-                zeige_vergl(b.vergleichs_wert());
-                ausdr(b.rechts_ausdruck());
-                out_.put(')');
+                operation(b.links_ausdruck(), &renderer::zeige_vergl, b.vergleichs_wert(),
+                          b.rechts_ausdruck());
                 break;
             default:
                 common::check_failed(common::place{module_name, __LINE__});
@@ -366,6 +359,17 @@ public:
     }
 
 private:
+    // operation appends "(" left middle right ")", in this order: the text of
+    // an operation and of a comparison alike.
+    template <class M>
+    void operation(ausdruck left, void (renderer::*middle)(M), M m, ausdruck right) {
+        out_.put('(');
+        ausdr(left);
+        (this->*middle)(m);
+        ausdr(right);
+        out_.put(')');
+    }
+
     void truth(bool w) {
         if (w) {
             out_.put("true");
