@@ -56,9 +56,22 @@ constexpr place end_of_input{module_name, 283};
     raise(name, where);
 }
 
+// Standard output's buffer lives as long as the process: the stream may be
+// flushed after every object of the program is gone.
+char standard_output_buffer[output_buffer_size];
+
 class standard_output_writer final : public text_writer {
 public:
-    standard_output_writer() { attach(stdout); }
+    standard_output_writer() {
+        // A terminal keeps its line buffering, so that each line shows as it
+        // ends; a file or a pipe takes the output in blocks. What the stream
+        // holds already goes out first.
+        if (::isatty(STDOUT_FILENO) == 0) {
+            std::fflush(stdout);
+            std::setvbuf(stdout, standard_output_buffer, _IOFBF, sizeof standard_output_buffer);
+        }
+        attach(stdout);
+    }
 };
 
 out_file* open_files = nullptr;
@@ -171,6 +184,9 @@ void out_file::create(std::string_view name) {
     if (holds_nul(name)) {
         fail(name_error_name, places::create_name_with_nul);
     }
+    if (!buffer_) {
+        buffer_ = std::make_unique_for_overwrite<char[]>(output_buffer_size);
+    }
     int descriptor = -1;
     if (name.empty()) {
         // The temporary file is removed at once: it keeps taking output
@@ -198,6 +214,7 @@ void out_file::create(std::string_view name) {
         ::close(descriptor);
         fail(use_error_name, places::create_without_stream);
     }
+    std::setvbuf(stream, buffer_.get(), _IOFBF, output_buffer_size);
     attach(stream);
     link();
 }

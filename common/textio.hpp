@@ -4,7 +4,9 @@
 // error (NAME_ERROR, USE_ERROR, END_ERROR), never a silent loss.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +14,11 @@
 #include "errors.hpp"
 
 namespace common {
+
+// Writers hand their text to the system in blocks of this size: a write
+// call per 64 KiB, not per 4 KiB, on the long traces. Standard output on a
+// terminal is the exception: it shows each line as it ends.
+inline constexpr std::size_t output_buffer_size = std::size_t{64} << 10;
 
 class text_writer {
 public:
@@ -64,6 +71,7 @@ public:
     static void close_all(std::optional<named_error>& first) noexcept;
 
 private:
+    std::unique_ptr<char[]> buffer_;  // the stream's; it outlives every stream it served
     out_file* next_open_ = nullptr;
     out_file* previous_open_ = nullptr;
     void link();

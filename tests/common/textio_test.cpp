@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
+#include <string>
+
 #include "common/errors.hpp"
 #include "support/program_run.hpp"
 #include "support/raised.hpp"
@@ -45,6 +48,50 @@ TEST(OutFile, EmptyNameLeavesNoFileBehind) {
     file.close();
     ::unsetenv("TMPDIR");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+// Text goes out in blocks: pieces of every size, some larger than a block,
+// arrive whole and in order, also in a second file of the same writer.
+TEST(OutFile, TextOfManyBlocksArrivesWhole) {
+    scratch_folder folder;
+    common::out_file file;
+    for (const char* name : {"first.txt", "second.txt"}) {
+        const auto path = folder.path() / name;
+        file.create(path.string());
+        std::string expected;
+        for (std::size_t i = 0; i < 3000; ++i) {
+            const std::string piece(i % 97 == 0 ? common::output_buffer_size + i : i % 50,
+                                    static_cast<char>('a' + i % 26));
+            file.put(piece);
+            file.put(static_cast<char>('0' + i % 10));
+            file.put_line(name);
+            expected += piece + static_cast<char>('0' + i % 10) + name + "\n";
+        }
+        file.close();
+        EXPECT_EQ(read_file(path), expected) << name;
+    }
+}
+
+// filling writes to /dev/full with `write` until a write fails, and returns
+// what it raised. The file is closed before (its close fails as well, and
+// is left unreported) so that no error is left for finalisation.
+std::string filling(const std::function<void(common::out_file&)>& write) {
+    common::out_file full;
+    full.create("/dev/full");
+    const std::string error = test_support::raised([&] {
+        for (std::size_t i = 0; i <= common::output_buffer_size; ++i) {
+            write(full);
+        }
+    });
+    EXPECT_NE(test_support::raised([&] { full.close(); }), "");
+    return error;
+}
+
+// A write that fails, once the block is full, is named where it fails: at
+// the piece (textio:65) or the character (textio:75) that found no room.
+TEST(OutFile, WriteThatFailsIsNamedAtThePiece) {
+    EXPECT_EQ(filling([](common::out_file& f) { f.put(std::string(1024, 'x')); }), "USE_ERROR : textio:65");
+    EXPECT_EQ(filling([](common::out_file& f) { f.put('x'); }), "USE_ERROR : textio:75");
 }
 
 TEST(OutFile, CreateFailuresAreNamed) {
