@@ -228,7 +228,8 @@ using teile = teile_rec*;
 // program that a trace run makes at its start: `length` characters from
 // `begin`, valid in the run numbered `run` only (0: none). The machine never
 // changes these records, so every configuration line copies their text from
-// there. A record made during a run (rule 16's loop) has none.
+// there. A statement has none: its text is made from those of its parts,
+// and rule 16 makes a loop statement on every turn, whose size counts.
 struct text_span {
     std::uint32_t run = 0;
     std::uint32_t begin = 0;
@@ -283,8 +284,6 @@ struct anweisung_rec {
     BAUMWANDLER_VARIANT_FIELD(anweisung_f, erst_anweisung_schleife, anweisungs_art::SCHLEIFE)
     BAUMWANDLER_VARIANT_FIELD(name_ref, zuweisungs_name, anweisungs_art::ZUWEISUNG)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, anweisungs_art::ZUWEISUNG)
-
-    text_span rendered;
 };
 
 // anweisung_f_rec is one cell of a statement list, in program order.

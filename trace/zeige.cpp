@@ -34,7 +34,6 @@ struct no_texts {
     bool copy(common::text_buffer&, const R*) {
         return false;
     }
-    bool copy_loop(common::text_buffer&, const anweisung_rec&) { return false; }
     template <class R>
     void note(R&, std::size_t, std::size_t) {}
     void note_cell(anweisung_f_rec&, std::size_t) {}
@@ -56,10 +55,16 @@ struct known_texts : no_texts {
         return true;
     }
 
-    // A loop statement that rule 16 made holds the condition and the body of
-    // a loop of the program, whose text " while " condition " do " body
-    // " od " stands around theirs: copy_loop copies it from there when the
-    // pieces between them say so.
+    // A statement has no span of its own. A loop statement, the program's or
+    // one that rule 16 made, holds the condition and the body of a loop of
+    // the program, whose text " while " condition " do " body " od " stands
+    // around theirs: it is copied from there when the pieces between them
+    // say so.
+    bool copy(common::text_buffer& out, const anweisung_rec* s) {
+        return s != nullptr && s->form == anweisungs_art::SCHLEIFE && copy_loop(out, *s);
+    }
+
+private:
     bool copy_loop(common::text_buffer& out, const anweisung_rec& s) {
         const bedingung b = s.bedingungs_wert_schleife();
         const anweisung_f l = s.erst_anweisung_schleife();
@@ -77,7 +82,6 @@ struct known_texts : no_texts {
         return true;
     }
 
-private:
     template <std::size_t N>
     bool stands(std::size_t at, const char (&piece)[N]) const {
         return std::memcmp(program.data() + at, piece, N - 1) == 0;
@@ -98,7 +102,8 @@ struct noting_texts {
         out.put_own(r->rendered.begin, r->rendered.length);
         return true;
     }
-    bool copy_loop(common::text_buffer&, const anweisung_rec&) { return false; }
+    bool copy(common::text_buffer&, const anweisung_rec*) { return false; }  // no span
+    void note(anweisung_rec&, std::size_t, std::size_t) {}
     template <class R>
     void note(R& r, std::size_t begin, std::size_t end) {
         if (fits(end)) {
@@ -228,9 +233,6 @@ public:
                 out_.put(" fi");
                 break;
             case anweisungs_art::SCHLEIFE:
-                if (texts_.copy_loop(out_, s)) {
-                    return;
-                }
                 out_.put(" while ");
                 bed(s.bedingungs_wert_schleife());
                 out_.put(" do ");
