@@ -78,13 +78,15 @@ void zeige_konf(std::string& erg, const konfiguration& a);
 
 // configuration_renderer appends the texts of zeige_konf and zeige_vars for
 // the configurations of one run, at little more than the cost of copying
-// them. The machine never changes a statement, list, condition or
-// expression, so the renderer renders them once, when it is made, and every
-// line copies their text from there; what it has not seen (the loop
-// statement that rule 16 makes anew on every turn) it renders from its
-// parts. The value stack is reversed in one list kept for the whole run.
-// Only the latest renderer is fast: making one takes the texts of the
-// records it shares from every earlier one, which then renders them anew.
+// them. The machine never changes a list, condition or expression, so the
+// renderer renders the program once, when it is made, and every line copies
+// their text from there: a list's from a cell to its end, a statement's
+// from its parts, a loop's (the program's, or the one that rule 16 makes
+// anew on every turn) around its condition and body. What it has not seen
+// it renders as zeige_konf does. The value stack is reversed in one list
+// kept for the whole run. Only the latest renderer is fast: making one
+// takes the texts of the records it shares from every earlier one, which
+// then renders them anew.
 class configuration_renderer {
 public:
     // Renders the text of every record that `start` reaches. A record that
