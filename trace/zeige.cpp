@@ -45,6 +45,7 @@ struct no_texts {
 struct known_texts : no_texts {
     std::uint32_t run;
     const common::text_buffer& program;
+    configuration_renderer::loop_text& last_loop;
 
     template <class R>
     bool copy(common::text_buffer& out, const R* r) {
@@ -71,14 +72,17 @@ private:
         if (b == nullptr || l == nullptr || b->rendered.run != run || l->rendered.run != run) {
             return false;
         }
-        const std::size_t condition = b->rendered.begin;
-        const std::size_t body = condition + b->rendered.length + 4;
-        const std::size_t end = body + l->rendered.length + 4;
-        if (condition < 7 || l->rendered.begin != body || end > program.size() ||
-            !stands(condition - 7, " while ") || !stands(body - 4, " do ") || !stands(end - 4, " od ")) {
-            return false;
+        if (b != last_loop.b || l != last_loop.rumpf) {
+            const std::size_t condition = b->rendered.begin;
+            const std::size_t body = condition + b->rendered.length + 4;
+            const std::size_t end = body + l->rendered.length + 4;
+            if (condition < 7 || l->rendered.begin != body || end > program.size() ||
+                !stands(condition - 7, " while ") || !stands(body - 4, " do ") || !stands(end - 4, " od ")) {
+                return false;
+            }
+            last_loop = {b, l, condition - 7, end - condition + 7};
         }
-        out.put(std::string_view(program.data() + condition - 7, end - condition + 7));
+        out.put(std::string_view(program.data() + last_loop.begin, last_loop.length));
         return true;
     }
 
@@ -254,7 +258,7 @@ public:
     }
 
     // teil: one stack part.
-    void teil_(teil a) {
+    [[gnu::always_inline]] void teil_(teil a) {
         const teil_rec& t = *common::not_null(a, common::place{module_name, __LINE__});
         switch (t.form) {
             case teil_arten::ANW:
@@ -502,12 +506,12 @@ configuration_renderer::configuration_renderer(const konfiguration& start)
 }
 
 void configuration_renderer::konf(common::text_buffer& out, const konfiguration& a) {
-    known_texts texts{{}, run_, program_};
+    known_texts texts{{}, run_, program_, last_loop_};
     renderer<known_texts>(out, texts, werte_).konf(a);
 }
 
 void configuration_renderer::vars(common::text_buffer& out, umgebung a) {
-    known_texts texts{{}, run_, program_};
+    known_texts texts{{}, run_, program_, last_loop_};
     renderer<known_texts>(out, texts, werte_).vars(a);
 }
 

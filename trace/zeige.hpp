@@ -99,10 +99,20 @@ public:
     // vars appends zeige_vars(a).
     void vars(common::text_buffer& out, umgebung a);
 
+    // The loop statement whose text was copied last, by its condition and
+    // body, and where its text stands: the same loop shows on many lines.
+    struct loop_text {
+        bedingung b = nullptr;
+        anweisung_f rumpf = nullptr;
+        std::size_t begin = 0;
+        std::size_t length = 0;
+    };
+
 private:
     std::uint32_t run_;
     common::text_buffer program_;  // every seen record's text, once
     std::vector<teil> werte_;
+    loop_text last_loop_;
 };
 
 }  // namespace baumwandler_package

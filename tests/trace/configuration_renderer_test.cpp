@@ -284,14 +284,18 @@ TEST(ConfigurationRenderer, SharedRecordsAndRecordsMadeLater) {
 }
 
 // A loop made of the condition of one loop of the program and the body of
-// another is no loop of the program: its text is made from its parts.
+// another is no loop of the program: its text is made from its parts, also
+// right after the text of either loop was copied.
 TEST(ConfigurationRenderer, LoopOfPartsOfTwoLoops) {
-    const bp::anweisung_f programm = statements("while x < 3 do y := 1 od; while x < 3 do z := 2 od; skip");
+    const bp::anweisung_f programm = statements("while x < 3 do y := 1 od; while x > 4 do z := 2 od; skip");
     const bp::konfiguration start{nullptr, nullptr, push(anw_f(programm))};
     bp::configuration_renderer renderer(start);
+    const bp::anweisung_f erste = programm;
+    const bp::anweisung_f zweite = programm->rest;
     for (const auto& [bedingung_von, rumpf_von] :
-         {std::pair{programm, programm->rest}, std::pair{programm->rest, programm},
-          std::pair{programm, programm->rest->rest}}) {
+         {std::pair{erste, erste}, std::pair{zweite, erste}, std::pair{erste, zweite},
+          std::pair{zweite, zweite}, std::pair{erste, zweite}, std::pair{erste, zweite->rest},
+          std::pair{erste, erste}}) {
         auto* gemischt = common::make<bp::anweisung_rec>(bp::anweisungs_art::SCHLEIFE);
         gemischt->bedingungs_wert_schleife() = bedingung_von->anw->bedingungs_wert_schleife();
         gemischt->erst_anweisung_schleife() = rumpf_von->anw->form == bp::anweisungs_art::SCHLEIFE
