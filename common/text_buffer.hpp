@@ -88,12 +88,23 @@ public:
         reserve(image_room);
         at_ = write_image(at_, value);
     }
-    // put_own appends a copy of `length` characters of this buffer, from
-    // position `from`; the text may stand anywhere before the end.
-    void put_own(std::size_t from, std::size_t length) {
-        reserve(length);
-        copy_text(at_, begin_ + from, length);
-        at_ += length;
+    // Writing in place: a writer takes the end of the text and of the room
+    // after it (open), writes there and moves its own end on, asks for more
+    // room at its end when it needs it (widen: what it wrote up to `at`
+    // stays), and hands its end back (close). Between open and close the
+    // buffer itself is not written to. Kept in the writer's own variables,
+    // the two ends stay in registers, which a character stored through a
+    // pointer into the buffer would otherwise make the compiler load again.
+    struct room {
+        char* at;
+        char* end;
+    };
+    [[nodiscard]] room open() noexcept { return {at_, end_}; }
+    void close(char* at) noexcept { at_ = at; }
+    [[nodiscard]] room widen(char* at, std::size_t count) {
+        at_ = at;
+        reserve(count);
+        return {at_, end_};
     }
 
 private:

@@ -28,11 +28,31 @@ std::string_view row_text(const symbol_row<Enum> (&rows)[N], Enum a, common::pla
 
 // ---- What a rendering may copy instead of making it ----
 
+// text_at is a text that stands in a buffer: `length` characters from
+// `begin`; none when `in` is null.
+struct text_at {
+    const common::text_buffer* in = nullptr;
+    std::size_t begin = 0;
+    std::size_t length = 0;
+
+    explicit operator bool() const { return in != nullptr; }
+};
+
+// span_of returns where the text of `r` stands in `program`, the rendering
+// of the program at the start of run `run`; none without a span of that run.
+template <class R>
+text_at span_of(const R* r, std::uint32_t run, const common::text_buffer& program) {
+    if (r == nullptr || r->rendered.run != run) {
+        return {};
+    }
+    return {&program, r->rendered.begin, r->rendered.length};
+}
+
 // no_texts knows no text: the plain renderers make every text.
 struct no_texts {
     template <class R>
-    bool copy(common::text_buffer&, const R*) {
-        return false;
+    text_at find(const R*) {
+        return {};
     }
     template <class R>
     void note(R&, std::size_t, std::size_t) {}
@@ -40,37 +60,30 @@ struct no_texts {
     void note_list(anweisung_f, anweisung_f, std::size_t) {}
 };
 
-// known_texts copies the text of a record that the rendering of the program
-// at the start of run `run` holds at its span; it notes nothing.
+// known_texts finds the text of a record in the rendering of the program at
+// the start of run `run`; it notes nothing.
 struct known_texts : no_texts {
     std::uint32_t run;
     const common::text_buffer& program;
     configuration_renderer::loop_text& last_loop;
 
     template <class R>
-    bool copy(common::text_buffer& out, const R* r) {
-        if (r == nullptr || r->rendered.run != run) {
-            return false;
-        }
-        out.put(std::string_view(program.data() + r->rendered.begin, r->rendered.length));
-        return true;
+    text_at find(const R* r) {
+        return span_of(r, run, program);
     }
 
     // A statement has no span of its own. A loop statement, the program's or
     // one that rule 16 made, holds the condition and the body of a loop of
     // the program, whose text " while " condition " do " body " od " stands
-    // around theirs: it is copied from there when the pieces between them
-    // say so.
-    bool copy(common::text_buffer& out, const anweisung_rec* s) {
-        return s != nullptr && s->form == anweisungs_art::SCHLEIFE && copy_loop(out, *s);
-    }
-
-private:
-    bool copy_loop(common::text_buffer& out, const anweisung_rec& s) {
-        const bedingung b = s.bedingungs_wert_schleife();
-        const anweisung_f l = s.erst_anweisung_schleife();
+    // around theirs: it is found there when the pieces between them say so.
+    text_at find(const anweisung_rec* s) {
+        if (s == nullptr || s->form != anweisungs_art::SCHLEIFE) {
+            return {};
+        }
+        const bedingung b = s->bedingungs_wert_schleife();
+        const anweisung_f l = s->erst_anweisung_schleife();
         if (b == nullptr || l == nullptr || b->rendered.run != run || l->rendered.run != run) {
-            return false;
+            return {};
         }
         if (b != last_loop.b || l != last_loop.rumpf) {
             const std::size_t condition = b->rendered.begin;
@@ -78,35 +91,31 @@ private:
             const std::size_t end = body + l->rendered.length + 4;
             if (condition < 7 || l->rendered.begin != body || end > program.size() ||
                 !stands(condition - 7, " while ") || !stands(body - 4, " do ") || !stands(end - 4, " od ")) {
-                return false;
+                return {};
             }
             last_loop = {b, l, condition - 7, end - condition + 7};
         }
-        out.put(std::string_view(program.data() + last_loop.begin, last_loop.length));
-        return true;
+        return {&program, last_loop.begin, last_loop.length};
     }
 
+private:
     template <std::size_t N>
     bool stands(std::size_t at, const char (&piece)[N]) const {
         return std::memcmp(program.data() + at, piece, N - 1) == 0;
     }
 };
 
-// noting_texts renders into the program's text itself: it copies what it
-// has seen there already, and gives every record it renders its span.
+// noting_texts renders into the program's text itself: it finds there what
+// it has seen already, and gives every record it renders its span.
 struct noting_texts {
     std::uint32_t run;
-    common::text_buffer& program;
+    const common::text_buffer& program;
 
     template <class R>
-    bool copy(common::text_buffer& out, const R* r) {
-        if (r == nullptr || r->rendered.run != run) {
-            return false;
-        }
-        out.put_own(r->rendered.begin, r->rendered.length);
-        return true;
+    text_at find(const R* r) {
+        return span_of(r, run, program);
     }
-    bool copy(common::text_buffer&, const anweisung_rec*) { return false; }  // no span
+    text_at find(const anweisung_rec*) { return {}; }  // no span
     void note(anweisung_rec&, std::size_t, std::size_t) {}
     template <class R>
     void note(R& r, std::size_t begin, std::size_t end) {
@@ -137,48 +146,66 @@ struct noting_texts {
 
 // ---- The one renderer ----
 
-// renderer appends the texts of records to `out`; `texts` says which it may
-// copy. `werte` holds the value stack while a configuration renders.
+// renderer appends the texts of records to `out`, from where `out` ends
+// when it is made until close(); `texts` says which texts it may copy.
+// `werte` holds the value stack while a configuration renders. The end of
+// its text and of the room after it are kept in the renderer, which never
+// leaves the function that renders a line, so that they stay in registers:
+// what is rendered out of line (the parts of a record whose text is not
+// known) runs on a renderer of its own, `out` closed before and taken up
+// again after. A renderer that fails leaves `out` where the last text it
+// handed back ended.
 template <class Texts>
 class renderer {
 public:
     renderer(common::text_buffer& out, Texts& texts, std::vector<teil>& werte)
-        : out_(out), texts_(texts), werte_(werte) {}
+        : out_(out), texts_(texts), werte_(werte), room_(out.open()) {}
+
+    // close hands the text made so far back to `out`.
+    void close() { out_.close(room_.at); }
 
     // Each record's text: copied when known, else made from its parts.
-    void ausdr(ausdruck a) {
-        if (!texts_.copy(out_, a)) {
-            make_ausdr(a);
+    [[gnu::always_inline]] void ausdr(ausdruck a) {
+        if (const text_at t = texts_.find(a)) {
+            put(t);
+        } else {
+            out_of_line(&renderer::make_ausdr, a);
         }
     }
-    void bed(bedingung a) {
-        if (!texts_.copy(out_, a)) {
-            make_bed(a);
+    [[gnu::always_inline]] void bed(bedingung a) {
+        if (const text_at t = texts_.find(a)) {
+            put(t);
+        } else {
+            out_of_line(&renderer::make_bed, a);
         }
     }
     // anw_f: the statements joined by a bare ";", or "[]" for the empty list.
-    void anw_f(anweisung_f a) {
+    [[gnu::always_inline]] void anw_f(anweisung_f a) {
         if (a == nullptr) {
-            out_.put("[]");
-        } else if (!texts_.copy(out_, a)) {
-            make_anw_f(a);
+            put("[]");
+        } else if (const text_at t = texts_.find(a)) {
+            put(t);
+        } else {
+            out_of_line(&renderer::make_anw_f, a);
         }
     }
-    void anw(anweisung a) {
-        if (!texts_.copy(out_, a)) {
-            make_anw(a);
+    [[gnu::always_inline]] void anw(anweisung a) {
+        if (const text_at t = texts_.find(a)) {
+            put(t);
+        } else {
+            out_of_line(&renderer::make_anw, a);
         }
     }
 
-    [[gnu::noinline]] void make_ausdr(ausdruck a) {
+    void make_ausdr(ausdruck a) {
         ausdruck_rec& e = *common::not_null(a, common::place{module_name, __LINE__});
-        const std::size_t begin = out_.size();
+        const std::size_t begin = position();
         switch (e.form) {
             case ausdrucks_art::ZAHL:
-                out_.put_image(e.zahl_wert());
+                put_image(e.zahl_wert());
                 break;
             case ausdrucks_art::NAME:
-                out_.put(e.name_wert());
+                put(e.name_wert());
                 break;
             case ausdrucks_art::VERKN:
                 operation(e.links_ausdruck(), &renderer::zeige_op, e.operator_wert(), e.rechts_ausdruck());
@@ -186,12 +213,12 @@ public:
             default:
                 common::check_failed(common::place{module_name, __LINE__});
         }
-        texts_.note(e, begin, out_.size());
+        noted(e, begin);
     }
 
-    [[gnu::noinline]] void make_bed(bedingung a) {
+    void make_bed(bedingung a) {
         bedingung_rec& b = *common::not_null(a, common::place{module_name, __LINE__});
-        const std::size_t begin = out_.size();
+        const std::size_t begin = position();
         switch (b.form) {
             case bedingungs_art::WAHR:
                 truth(b.wahr_wert());
@@ -203,58 +230,60 @@ public:
             default:
                 common::check_failed(common::place{module_name, __LINE__});
         }
-        texts_.note(b, begin, out_.size());
+        noted(b, begin);
     }
 
-    [[gnu::noinline]] void make_anw_f(anweisung_f a) {
+    void make_anw_f(anweisung_f a) {
         anweisung_f zelle = a;
         for (; zelle != nullptr; zelle = zelle->rest) {
             if (zelle != a) {
-                out_.put(';');
+                put(';');
+                if (const text_at t = texts_.find(zelle)) {
+                    put(t);  // the rest of the list
+                    break;
+                }
             }
-            if (zelle != a && texts_.copy(out_, zelle)) {
-                break;  // its text is the rest of the list
-            }
-            texts_.note_cell(*zelle, out_.size());
+            texts_.note_cell(*zelle, position());
             anw(zelle->anw);
         }
-        texts_.note_list(a, zelle, out_.size());
+        close();
+        texts_.note_list(a, zelle, position());
     }
 
     // make_anw: the text of one statement; nested lists go back through
     // anw_f.
-    [[gnu::noinline]] void make_anw(anweisung a) {
+    void make_anw(anweisung a) {
         anweisung_rec& s = *common::not_null(a, common::place{module_name, __LINE__});
-        const std::size_t begin = out_.size();
+        const std::size_t begin = position();
         switch (s.form) {
             case anweisungs_art::FALL:
-                out_.put(" if ");
+                put(" if ");
                 bed(s.bedingungs_wert_fall());
-                out_.put(" then ");
+                put(" then ");
                 anw_f(s.erst_anweisung_fall());
-                out_.put(" else ");
+                put(" else ");
                 anw_f(s.zweit_anweisung_fall());
-                out_.put(" fi");
+                put(" fi");
                 break;
             case anweisungs_art::SCHLEIFE:
-                out_.put(" while ");
+                put(" while ");
                 bed(s.bedingungs_wert_schleife());
-                out_.put(" do ");
+                put(" do ");
                 anw_f(s.erst_anweisung_schleife());
-                out_.put(" od ");
+                put(" od ");
                 break;
             case anweisungs_art::SKIP:
-                out_.put("skip");
+                put("skip");
                 break;
             case anweisungs_art::ZUWEISUNG:
-                out_.put(s.zuweisungs_name());
-                out_.put(":=");
+                put(s.zuweisungs_name());
+                put(":=");
                 ausdr(s.links_ausdruck());
                 break;
             default:
                 common::check_failed(common::place{module_name, __LINE__});
         }
-        texts_.note(s, begin, out_.size());
+        noted(s, begin);
     }
 
     // teil: one stack part.
@@ -274,10 +303,10 @@ public:
                 ausdr(t.teil_ausdr());
                 return;
             case teil_arten::BEZ:
-                out_.put(t.teil_bez());
+                put(t.teil_bez());
                 return;
             case teil_arten::ZWERT:
-                out_.put_image(t.teil_zwert());
+                put_image(t.teil_zwert());
                 return;
             case teil_arten::WWERT:
                 truth(t.teil_wwert());
@@ -289,49 +318,49 @@ public:
                 zeige_vergl(t.teil_rop());
                 return;
             case teil_arten::IF_CASE:
-                out_.put("if");
+                put("if");
                 return;
             case teil_arten::DO_CASE:
-                out_.put("do");
+                put("do");
                 return;
             case teil_arten::ZUW:
-                out_.put(":=");
+                put(":=");
                 return;
         }
         common::check_failed(common::place{module_name, __LINE__});
     }
 
     // teile: the parts from the head down, joined by a bare "&".
-    void teile_(teile a) {
+    [[gnu::always_inline]] void teile_(teile a) {
         for (teile zelle = a; zelle != nullptr; zelle = zelle->rest) {
             if (zelle != a) {
-                out_.put('&');
+                put('&');
             }
             teil_(zelle->t);
         }
     }
 
-    void wert_(const wert& a) {
+    [[gnu::always_inline]] void wert_(const wert& a) {
         switch (a.form) {
             case wert_art::UNDEF:
-                out_.put('_');
+                put('_');
                 return;
             case wert_art::DEF_WERT:
-                out_.put_image(a.zahl_wert());
+                put_image(a.zahl_wert());
                 return;
         }
         common::check_failed(common::place{module_name, __LINE__});
     }
 
-    void var(const variable& a) {
-        out_.put('(');
-        out_.put(a.variable_name);
-        out_.put(',');
+    [[gnu::always_inline]] void var(const variable& a) {
+        put('(');
+        put(a.variable_name);
+        put(',');
         wert_(a.variable_wert);
-        out_.put(')');
+        put(')');
     }
 
-    void vars(umgebung a) {
+    [[gnu::always_inline]] void vars(umgebung a) {
         for (umgebung zelle = a; zelle != nullptr; zelle = zelle->next) {
             var(zelle->elem);
         }
@@ -340,53 +369,113 @@ public:
     // konf: the value stack reads from the value pushed first. Its parts are
     // taken bottom up from `werte` instead of a reversed copy on the heap,
     // which would grow the never-released cells with every step of a run.
-    void konf(const konfiguration& a) {
-        out_.put("<< ");
+    [[gnu::always_inline]] void konf(const konfiguration& a) {
+        put("<< ");
         vars(a.um);
-        out_.put(" , ");
+        put(" , ");
         werte_.clear();
         for (teile zelle = a.wk; zelle != nullptr; zelle = zelle->rest) {
             werte_.push_back(zelle->t);
         }
         for (auto it = werte_.rbegin(); it != werte_.rend(); ++it) {
             if (it != werte_.rbegin()) {
-                out_.put('&');
+                put('&');
             }
             teil_(*it);
         }
-        out_.put(" , ");
+        put(" , ");
         teile_(a.zk);
-        out_.put(" >>");
+        put(" >>");
     }
 
-    void zeige_op(operator_ a) { out_.put(row_text(operator_rows, a, common::place{module_name, __LINE__})); }
+    void zeige_op(operator_ a) { put(row_text(operator_rows, a, common::place{module_name, __LINE__})); }
     void zeige_vergl(vergleicher a) {
-        out_.put(row_text(comparison_rows, a, common::place{module_name, __LINE__}));
+        put(row_text(comparison_rows, a, common::place{module_name, __LINE__}));
     }
 
 private:
+    // ---- Writing in place ----
+
+    [[gnu::always_inline]] void need(std::size_t count) {
+        if (static_cast<std::size_t>(room_.end - room_.at) < count) {
+            room_ = out_.widen(room_.at, count);
+        }
+    }
+    [[gnu::always_inline]] void put(std::string_view text) {
+        need(text.size());
+        common::copy_text(room_.at, text.data(), text.size());
+        room_.at += text.size();
+    }
+    // A literal's length is known when compiling: its copy is a few moves.
+    template <std::size_t N>
+    [[gnu::always_inline]] void put(const char (&literal)[N]) {
+        need(N - 1);
+        std::memcpy(room_.at, literal, N - 1);
+        room_.at += N - 1;
+    }
+    [[gnu::always_inline]] void put(char character) {
+        need(1);
+        *room_.at++ = character;
+    }
+    [[gnu::always_inline]] void put_image(std::int64_t value) {
+        need(common::image_room);
+        room_.at = common::write_image(room_.at, value);
+    }
+    // A found text is read where it stands once the room is made: it may
+    // stand in `out` itself, which making room can move.
+    [[gnu::always_inline]] void put(const text_at& text) {
+        need(text.length);
+        common::copy_text(room_.at, text.in->data() + text.begin, text.length);
+        room_.at += text.length;
+    }
+    [[nodiscard]] std::size_t position() const { return static_cast<std::size_t>(room_.at - out_.data()); }
+
+    // out_of_line runs `make` on a renderer of its own.
+    template <class A>
+    void out_of_line(void (renderer::*make)(A), A a) {
+        close();
+        made_apart(out_, texts_, werte_, make, a);
+        room_ = out_.open();
+    }
+    template <class A>
+    [[gnu::noinline]] static void made_apart(common::text_buffer& out, Texts& texts, std::vector<teil>& werte,
+                                             void (renderer::*make)(A), A a) {
+        renderer r(out, texts, werte);
+        (r.*make)(a);
+        r.close();
+    }
+
+    // noted notes the text of `r`, from `begin` to here. The text is handed
+    // back to `out` first: what a note points to stays, whatever fails later.
+    template <class R>
+    void noted(R& r, std::size_t begin) {
+        close();
+        texts_.note(r, begin, position());
+    }
+
     // operation appends "(" left middle right ")", in this order: the text of
     // an operation and of a comparison alike.
     template <class M>
     void operation(ausdruck left, void (renderer::*middle)(M), M m, ausdruck right) {
-        out_.put('(');
+        put('(');
         ausdr(left);
         (this->*middle)(m);
         ausdr(right);
-        out_.put(')');
+        put(')');
     }
 
-    void truth(bool w) {
+    [[gnu::always_inline]] void truth(bool w) {
         if (w) {
-            out_.put("true");
+            put("true");
         } else {
-            out_.put("false");
+            put("false");
         }
     }
 
     common::text_buffer& out_;
     Texts& texts_;
     std::vector<teil>& werte_;
+    common::text_buffer::room room_;
 };
 
 // plain appends to `erg` what the renderer's part `zeige` makes of `a`
@@ -398,6 +487,7 @@ void plain(std::string& erg, void (renderer<no_texts>::*zeige)(A), std::type_ide
     std::vector<teil> werte;
     renderer<no_texts> r(out, texts, werte);
     (r.*zeige)(a);
+    r.close();
     erg += out.view();
 }
 
@@ -491,11 +581,12 @@ std::string zeige_konf(const konfiguration& a) {
 configuration_renderer::configuration_renderer(const konfiguration& start)
     : run_(next_run()), program_(4096) {
     noting_texts texts{run_, program_};
-    renderer<noting_texts> walk(program_, texts, werte_);
     for (const teile stapel : {start.zk, start.wk}) {
         for (teile zelle = stapel; zelle != nullptr; zelle = zelle->rest) {
             try {
+                renderer<noting_texts> walk(program_, texts, werte_);
                 walk.teil_(zelle->t);
+                walk.close();
             } catch (const common::named_error& e) {
                 if (!e.is(common::check_error_name)) {
                     throw;
@@ -507,12 +598,16 @@ configuration_renderer::configuration_renderer(const konfiguration& start)
 
 void configuration_renderer::konf(common::text_buffer& out, const konfiguration& a) {
     known_texts texts{{}, run_, program_, last_loop_};
-    renderer<known_texts>(out, texts, werte_).konf(a);
+    renderer<known_texts> r(out, texts, werte_);
+    r.konf(a);
+    r.close();
 }
 
 void configuration_renderer::vars(common::text_buffer& out, umgebung a) {
     known_texts texts{{}, run_, program_, last_loop_};
-    renderer<known_texts>(out, texts, werte_).vars(a);
+    renderer<known_texts> r(out, texts, werte_);
+    r.vars(a);
+    r.close();
 }
 
 }  // namespace baumwandler_package

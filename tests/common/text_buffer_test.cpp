@@ -64,17 +64,25 @@ TEST(TextBuffer, PiecesOfEveryLength) {
     EXPECT_EQ(out.view(), expected);
 }
 
-// put_own copies from the buffer itself, also when the copy makes it grow.
-TEST(TextBuffer, CopyOfItsOwnText) {
+// Writing in place keeps what was written before more room was asked for,
+// and what the buffer held before it was opened.
+TEST(TextBuffer, WritingInPlaceAcrossGrowth) {
     common::text_buffer out(4);
-    out.put("abcd");
-    for (int i = 0; i < 10; ++i) {
-        out.put_own(0, out.size());
+    out.put("ab");
+    common::text_buffer::room room = out.open();
+    std::string expected = "ab";
+    for (int i = 0; i < 1000; ++i) {
+        if (room.end - room.at < 3) {
+            room = out.widen(room.at, 3);
+        }
+        *room.at++ = 'x';
+        *room.at++ = static_cast<char>('0' + i % 10);
+        expected += 'x';
+        expected += static_cast<char>('0' + i % 10);
     }
-    EXPECT_EQ(out.size(), 4u << 10);
-    EXPECT_EQ(out.view().substr(out.size() - 4), "abcd");
-    out.put_own(1, 2);
-    EXPECT_EQ(out.view().substr(out.size() - 6), "abcdbc");
+    out.close(room.at);
+    out.put('!');
+    EXPECT_EQ(out.view(), expected + "!");
 }
 
 }  // namespace
