@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <utility>
 
@@ -26,13 +28,12 @@ constexpr place character_without_stream{module_name, 72};
 constexpr place character_not_written{module_name, 75};
 constexpr place flush_failed{module_name, 91};
 // Creating: a file still open, a name holding a NUL, no temporary file, a
-// name that leads nowhere, a refusal, no stream for the descriptor.
+// name that leads nowhere, a refusal.
 constexpr place create_while_open{module_name, 112};
 constexpr place create_name_with_nul{module_name, 115};
 constexpr place no_temporary_file{module_name, 126};
 constexpr place create_name_leads_nowhere{module_name, 134};
 constexpr place create_refused{module_name, 136};
-constexpr place create_without_stream{module_name, 142};
 // Closing: a file not open; a last line end or a close that fails.
 constexpr place close_not_open{module_name, 150};
 constexpr place close_failed{module_name, 167};
@@ -56,22 +57,22 @@ constexpr place end_of_input{module_name, 283};
     raise(name, where);
 }
 
-// Standard output's buffer lives as long as the process: the stream may be
-// flushed after every object of the program is gone.
+// Standard output's buffer lives as long as the process: its writer is
+// flushed as the process ends, after every object of the program is gone.
 char standard_output_buffer[output_buffer_size];
 
 class standard_output_writer final : public text_writer {
 public:
     standard_output_writer() {
-        // A terminal keeps its line buffering, so that each line shows as it
-        // ends; a file or a pipe takes the output in blocks. What the stream
-        // holds already goes out first.
-        if (::isatty(STDOUT_FILENO) == 0) {
-            std::fflush(stdout);
-            std::setvbuf(stdout, standard_output_buffer, _IOFBF, sizeof standard_output_buffer);
-        }
-        attach(stdout);
+        // A terminal shows each line as it ends; a file or a pipe takes the
+        // output in blocks. What stdio holds already goes out first.
+        std::fflush(stdout);
+        attach(STDOUT_FILENO, standard_output_buffer, ::isatty(STDOUT_FILENO) != 0);
     }
+    // What is still buffered at the end of the process goes out, as a stdio
+    // stream's would. A program's finalisation has flushed it already and
+    // reported any failure; here none can be.
+    ~standard_output_writer() { (void)write_out(); }
 };
 
 out_file* open_files = nullptr;
@@ -94,65 +95,113 @@ bool holds_nul(std::string_view name) {
     return name.find('\0') != std::string_view::npos;
 }
 
-// Every program is single-threaded: the stream lock of each write is pure
-// cost on the long traces.
-std::size_t write_unlocked(const char* data, std::size_t size, std::FILE* stream) {
-#if defined(__GLIBC__)
-    return ::fwrite_unlocked(data, 1, size, stream);
-#else
-    return std::fwrite(data, 1, size, stream);
-#endif
-}
-
-int put_unlocked(char character, std::FILE* stream) {
-#if defined(__GLIBC__)
-    return ::putc_unlocked(static_cast<unsigned char>(character), stream);
-#else
-    return std::putc(static_cast<unsigned char>(character), stream);
-#endif
+// write_all writes `size` bytes from `data` to `descriptor`, again after a
+// partial write or a signal; false when a write fails.
+bool write_all(int descriptor, const char* data, std::size_t size) noexcept {
+    while (size > 0) {
+        const ssize_t count = ::write(descriptor, data, size);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        data += count;
+        size -= static_cast<std::size_t>(count);
+    }
+    return true;
 }
 
 }  // namespace
 
-void text_writer::attach(std::FILE* stream) noexcept {
-    stream_ = stream;
-    at_line_start_ = true;
+void text_writer::attach(int descriptor, std::span<char> buffer, bool by_lines) noexcept {
+    descriptor_ = descriptor;
+    by_lines_ = by_lines;
+    line_start_ = true;
+    if (descriptor < 0) {
+        buffer_ = buffer_end_ = next_ = end_ = nullptr;
+        return;
+    }
+    buffer_ = next_ = end_ = buffer.data();
+    buffer_end_ = buffer.data() + buffer.size();
 }
 
-void text_writer::put(std::string_view text) {
-    if (stream_ == nullptr) {
+bool text_writer::write_out() noexcept {
+    if (next_ == buffer_) {
+        return true;
+    }
+    const bool line_start = next_[-1] == '\n';
+    const bool written = write_all(descriptor_, buffer_, static_cast<std::size_t>(next_ - buffer_));
+    next_ = buffer_;
+    if (written) {
+        line_start_ = line_start;
+    }
+    return written;
+}
+
+void text_writer::discard(bool line_start) noexcept {
+    next_ = buffer_;
+    line_start_ = line_start;
+}
+
+void text_writer::put_beyond_room(std::string_view text) {
+    if (descriptor_ < 0) {
         fail(use_error_name, places::text_without_stream);
     }
     if (text.empty()) {
         return;
     }
-    if (write_unlocked(text.data(), text.size(), stream_) != text.size()) {
+    const bool line_start = at_line_start();
+    // A writer that has taken nothing yet has no room: its first piece goes
+    // out in whole buffers' worth as well, as a new stdio stream's does.
+    const auto room = static_cast<std::size_t>((by_lines_ ? buffer_end_ : end_) - next_);
+    if (text.size() <= room) {
+        copy_text(next_, text.data(), text.size());
+        next_ += text.size();
+    } else {
+        // The head fills the buffer; whole buffers' worth go straight out.
+        std::memcpy(next_, text.data(), room);
+        next_ += room;
+        end_ = by_lines_ ? buffer_ : buffer_end_;
+        std::string_view rest = text.substr(room);
+        const auto size = static_cast<std::size_t>(buffer_end_ - buffer_);
+        const std::size_t whole = rest.size() - rest.size() % size;
+        if (!write_out() || !write_all(descriptor_, rest.data(), whole)) {
+            discard(line_start);
+            fail(use_error_name, places::text_not_written);
+        }
+        if (whole > 0) {
+            line_start_ = rest[whole - 1] == '\n';
+        }
+        rest.remove_prefix(whole);
+        std::memcpy(next_, rest.data(), rest.size());
+        next_ += rest.size();
+    }
+    if (by_lines_ && text.find('\n') != std::string_view::npos && !write_out()) {
+        discard(line_start);
         fail(use_error_name, places::text_not_written);
     }
-    at_line_start_ = text.back() == '\n';
 }
 
-void text_writer::put(char character) {
-    if (stream_ == nullptr) {
+void text_writer::put_beyond_room(char character) {
+    if (descriptor_ < 0) {
         fail(use_error_name, places::character_without_stream);
     }
-    if (put_unlocked(character, stream_) == EOF) {
+    const bool line_start = at_line_start();
+    end_ = by_lines_ ? buffer_ : buffer_end_;
+    if (next_ == buffer_end_ && !write_out()) {
+        discard(line_start);
         fail(use_error_name, places::character_not_written);
     }
-    at_line_start_ = character == '\n';
-}
-
-void text_writer::put_line(std::string_view text) {
-    put(text);
-    new_line();
-}
-
-void text_writer::new_line() {
-    put('\n');
+    *next_++ = character;
+    if (by_lines_ && character == '\n' && !write_out()) {
+        discard(line_start);
+        fail(use_error_name, places::character_not_written);
+    }
 }
 
 void text_writer::flush() {
-    if (stream_ != nullptr && std::fflush(stream_) != 0) {
+    if (descriptor_ >= 0 && !write_out()) {
         fail(use_error_name, places::flush_failed);
     }
 }
@@ -209,13 +258,7 @@ void out_file::create(std::string_view name) {
             fail(use_error_name, places::create_refused);
         }
     }
-    std::FILE* stream = ::fdopen(descriptor, "w");
-    if (stream == nullptr) {
-        ::close(descriptor);
-        fail(use_error_name, places::create_without_stream);
-    }
-    std::setvbuf(stream, buffer_.get(), _IOFBF, output_buffer_size);
-    attach(stream);
+    attach(descriptor, {buffer_.get(), output_buffer_size});
     link();
 }
 
@@ -223,7 +266,7 @@ void out_file::close() {
     if (!is_open()) {
         fail(use_error_name, places::close_not_open);
     }
-    std::FILE* stream = this->stream();
+    const int descriptor = this->descriptor();
     bool ok = true;
     try {
         if (!at_line_start()) {
@@ -232,9 +275,10 @@ void out_file::close() {
     } catch (const named_error&) {
         ok = false;
     }
+    ok = write_out() && ok;
     unlink_open();
-    attach(nullptr);
-    if (std::fclose(stream) != 0) {
+    attach(-1, {});
+    if (::close(descriptor) != 0) {
         ok = false;
     }
     if (!ok) {

@@ -5,12 +5,13 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "copy_text.hpp"
 #include "errors.hpp"
 
 namespace common {
@@ -20,31 +21,79 @@ namespace common {
 // terminal is the exception: it shows each line as it ends.
 inline constexpr std::size_t output_buffer_size = std::size_t{64} << 10;
 
+// text_writer gathers text in a buffer of its own and hands it to a file
+// descriptor with write(2), a full buffer at a time. A piece that finds room
+// costs a test and a copy; the rest goes out of line. Should the buffer not
+// take a piece, it is filled with the piece's head and written, the whole
+// buffers' worth that follow go straight to the descriptor and the tail
+// stays in the buffer: the writes start and end where a stdio stream's do.
+// A write that fails raises USE_ERROR, named by the call that met it (a
+// piece, a character, flush); the text it held is lost.
 class text_writer {
 public:
     text_writer(const text_writer&) = delete;
     text_writer& operator=(const text_writer&) = delete;
 
-    void put(std::string_view text);
-    void put(char character);
-    void put_line(std::string_view text);
-    void new_line();
+    void put(std::string_view text) {
+        if (static_cast<std::ptrdiff_t>(text.size()) < end_ - next_) {
+            copy_text(next_, text.data(), text.size());
+            next_ += text.size();
+        } else {
+            put_beyond_room(text);
+        }
+    }
+    void put(char character) {
+        if (next_ < end_) {
+            *next_++ = character;
+        } else {
+            put_beyond_room(character);
+        }
+    }
+    void put_line(std::string_view text) {
+        put(text);
+        new_line();
+    }
+    void new_line() { put('\n'); }
 
     // True when nothing has been written since the last line end.
-    [[nodiscard]] bool at_line_start() const noexcept { return at_line_start_; }
+    [[nodiscard]] bool at_line_start() const noexcept {
+        return next_ != buffer_ ? next_[-1] == '\n' : line_start_;
+    }
 
+    // Writes out what the buffer holds. Without a descriptor it does nothing.
     void flush();
 
 protected:
     text_writer() = default;
     ~text_writer() = default;
 
-    void attach(std::FILE* stream) noexcept;
-    [[nodiscard]] std::FILE* stream() const noexcept { return stream_; }
+    // attach sends the text from now on to `descriptor` (-1: none) through
+    // `buffer`, which the caller keeps for as long as it is attached; with
+    // `by_lines`, each piece that holds a line end goes out at once. Nothing
+    // is buffered after it.
+    void attach(int descriptor, std::span<char> buffer, bool by_lines = false) noexcept;
+    [[nodiscard]] int descriptor() const noexcept { return descriptor_; }
+    // write_out writes what the buffer holds and says whether that worked;
+    // the buffer is empty after it either way.
+    [[nodiscard]] bool write_out() noexcept;
 
 private:
-    std::FILE* stream_ = nullptr;
-    bool at_line_start_ = true;
+    void put_beyond_room(std::string_view text);
+    void put_beyond_room(char character);
+    // Empties the buffer after a failed write; `line_start` is at_line_start()
+    // as it was before the call that failed.
+    void discard(bool line_start) noexcept;
+
+    // The fast paths' room: [next_, end_). end_ is buffer_ while every piece
+    // takes the slow path: line by line, and until the first piece comes;
+    // both are null without a descriptor.
+    char* next_ = nullptr;
+    char* end_ = nullptr;
+    char* buffer_ = nullptr;
+    char* buffer_end_ = nullptr;
+    int descriptor_ = -1;
+    bool by_lines_ = false;
+    bool line_start_ = true;  // at_line_start() of the text already written out
 };
 
 // The process's standard output.
@@ -60,7 +109,7 @@ public:
     void create(std::string_view name);
     // An unfinished last line is ended with a line end before closing.
     void close();
-    [[nodiscard]] bool is_open() const noexcept { return stream() != nullptr; }
+    [[nodiscard]] bool is_open() const noexcept { return descriptor() >= 0; }
 
     // Finalisation: flushes and closes every file still open, each
     // unfinished line ended. No write or close error is lost: `first` is the
@@ -71,7 +120,7 @@ public:
     static void close_all(std::optional<named_error>& first) noexcept;
 
 private:
-    std::unique_ptr<char[]> buffer_;  // the stream's; it outlives every stream it served
+    std::unique_ptr<char[]> buffer_;  // allocated at the first create, kept for the next
     out_file* next_open_ = nullptr;
     out_file* previous_open_ = nullptr;
     void link();

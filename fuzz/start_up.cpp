@@ -1,4 +1,7 @@
 // The start-up of every fuzz target, before its first input.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -10,8 +13,13 @@
 // /dev/null; libFuzzer reports on standard error.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     (void)scannerpak::scandeas();
-    if (std::freopen("/dev/null", "w", stdout) == nullptr) {
+    // The writer of standard output writes to descriptor 1 itself: the
+    // descriptor is what goes, not only stdio's stream.
+    std::fflush(stdout);
+    const int null_device = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (null_device < 0 || ::dup2(null_device, STDOUT_FILENO) < 0) {
         std::abort();
     }
+    ::close(null_device);
     return 0;
 }

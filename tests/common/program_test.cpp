@@ -1,7 +1,10 @@
 #include "common/program.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <string>
 
 #include "common/errors.hpp"
 #include "common/textio.hpp"
@@ -84,6 +87,35 @@ TEST(ProgramEntry, ClosedPipeIsAReportedErrorNotASignal) {
     });
     ASSERT_EQ(result.signal, 0);
     EXPECT_EQ(result.status, 1);
+}
+
+// Standard output that takes nothing: the text that waited for the end
+// fails in finalisation's flush, a piece the buffer cannot take fails where
+// it is put. Either is reported after finalisation; the text is lost.
+TEST(ProgramEntry, StandardOutputThatTakesNothingIsReported) {
+    struct failing_output {
+        void (*procedure)();
+        std::string report;
+    };
+    const failing_output outputs[] = {
+        {[] { common::standard_output().put("waits for the end"); }, "\nraised USE_ERROR : textio:91\n"},
+        {[] { common::standard_output().put(std::string(common::output_buffer_size + 1, 'x')); },
+         "\nraised USE_ERROR : textio:65\n"},
+    };
+    for (const failing_output& o : outputs) {
+        const auto result = test_support::run_entry([&o] {
+            const int full = ::open("/dev/full", O_WRONLY);
+            if (full < 0 || ::dup2(full, 1) < 0) {
+                return 127;
+            }
+            ::close(full);
+            return common::run_program(o.procedure);
+        });
+        EXPECT_EQ(result.signal, 0);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, o.report);
+    }
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "common/errors.hpp"
+#include "support/capture.hpp"
 #include "support/program_run.hpp"
 #include "support/raised.hpp"
 
@@ -72,6 +76,117 @@ TEST(OutFile, TextOfManyBlocksArrivesWhole) {
     }
 }
 
+constexpr std::size_t block = common::output_buffer_size;
+
+// generated_writes makes a long run of writes from a fixed seed and hands
+// each to `writer`: characters, line ends, short pieces and empty ones,
+// pieces of about the buffer's size and far beyond it, flushes. Every
+// character of the text tells its place, so a lost, doubled or moved piece
+// shows. It returns the text as one string, and counts in `line_starts_wrong`
+// the writes after which the writer's at_line_start() disagreed with it.
+std::string generated_writes(common::text_writer& writer, int& line_starts_wrong) {
+    std::mt19937 random(20240611);
+    std::string text;
+    std::uint32_t next = 0;
+    const auto piece = [&](std::size_t size) {
+        std::string made(size, ' ');
+        for (char& c : made) {
+            c = static_cast<char>('!' + next++ % 90);
+        }
+        return made;
+    };
+    const std::size_t near_block[] = {block - 1, block, block + 1, block / 2, 1, 2 * block, 3 * block + 7};
+    line_starts_wrong = 0;
+    for (int i = 0; i < 20'000; ++i) {
+        const std::uint32_t kind = random() % 1000;
+        if (kind < 350) {
+            const char c = random() % 8 == 0 ? '\n' : piece(1)[0];
+            writer.put(c);
+            text += c;
+        } else if (kind < 750) {
+            std::string p = piece(random() % 40);
+            if (!p.empty() && random() % 4 == 0) {
+                p.back() = '\n';
+            }
+            writer.put(p);
+            text += p;
+        } else if (kind < 900) {
+            const std::string p = piece(random() % 20);
+            writer.put_line(p);
+            text += p + '\n';
+        } else if (kind < 950) {
+            writer.new_line();
+            text += '\n';
+        } else if (kind < 970) {
+            writer.put(std::string_view());
+        } else if (kind < 980) {
+            writer.flush();
+        } else if (kind < 999) {
+            const std::string p = piece(near_block[random() % std::size(near_block)]);
+            writer.put(p);
+            text += p;
+        } else {
+            const std::string p = piece((std::size_t{1} << 20) + random() % block);
+            writer.put(p);
+            text += p;
+        }
+        if (writer.at_line_start() != (text.empty() || text.back() == '\n')) {
+            ++line_starts_wrong;
+        }
+    }
+    return text;
+}
+
+// The writer's own buffer against the plain concatenation of the same
+// writes, into a file and onto standard output.
+TEST(TextWriter, AgreesWithThePlainTextOnGeneratedWrites) {
+    {
+        scratch_folder folder;
+        const auto path = folder.path() / "out.txt";
+        common::out_file file;
+        file.create(path.string());
+        int line_starts_wrong = 0;
+        const std::string expected = generated_writes(file, line_starts_wrong);
+        EXPECT_EQ(line_starts_wrong, 0);
+        file.close();
+        const std::string written = read_file(path);
+        EXPECT_EQ(written.size(), expected.size() + (expected.back() == '\n' ? 0 : 1));
+        EXPECT_TRUE(written.starts_with(expected));
+    }
+    {
+        std::string expected;
+        int line_starts_wrong = 0;
+        const auto screen = test_support::on_screen(
+            [&] { expected = generated_writes(common::standard_output(), line_starts_wrong); });
+        EXPECT_EQ(screen.error, "");
+        EXPECT_EQ(line_starts_wrong, 0);
+        EXPECT_EQ(screen.text.size(), expected.size());
+        EXPECT_TRUE(screen.text == expected);
+    }
+}
+
+// A piece that the buffer cannot take fills it; the whole buffers' worth
+// after that go straight out and the tail waits in the buffer: the file
+// holds whole buffers before the close.
+TEST(TextWriter, PieceBeyondTheBufferGoesOutInWholeBuffers) {
+    scratch_folder folder;
+    const auto path = folder.path() / "out.txt";
+    common::out_file file;
+    file.create(path.string());
+    const std::string head = "0123456789";
+    std::string big(3 * block + 5, ' ');
+    for (std::size_t i = 0; i < big.size(); ++i) {
+        big[i] = static_cast<char>('a' + i % 23);
+    }
+    file.put(head);
+    file.put(big);
+    EXPECT_TRUE(read_file(path) == (head + big).substr(0, 3 * block));
+    EXPECT_FALSE(file.at_line_start());
+    file.put('x');
+    file.close();
+    EXPECT_TRUE(read_file(path) == head + big + "x\n");
+}
+
 // filling writes to /dev/full with `write` until a write fails, and returns
 // what it raised. The file is closed before (its close fails as well, and
 // is left unreported) so that no error is left for finalisation.
@@ -92,6 +207,68 @@ std::string filling(const std::function<void(common::out_file&)>& write) {
 TEST(OutFile, WriteThatFailsIsNamedAtThePiece) {
     EXPECT_EQ(filling([](common::out_file& f) { f.put(std::string(1024, 'x')); }), "USE_ERROR : textio:65");
     EXPECT_EQ(filling([](common::out_file& f) { f.put('x'); }), "USE_ERROR : textio:75");
+}
+
+// Each kind of call names its own place when the write it makes fails; the
+// close that ends the file is textio:167 whether its line end or its own
+// write found no room. The text of a failed write is lost with it: a close
+// after it fails only when it still has a line to end.
+TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
+    struct failing_write {
+        std::string title;
+        std::function<void(common::out_file&)> writes;
+        std::string report;
+        std::string close_after;  // what a close after the failure raises
+    };
+    const std::string close_failed = "USE_ERROR : textio:167";
+    const std::vector<failing_write> writes = {
+        {"short text at the close",
+         [](common::out_file& f) {
+             f.put("short");
+             f.close();
+         },
+         close_failed, ""},
+        {"line end of the close into a full buffer",
+         [](common::out_file& f) {
+             f.put('x');
+             f.put(std::string(block - 1, 'x'));
+             f.close();
+         },
+         close_failed, ""},
+        {"flush",
+         [](common::out_file& f) {
+             f.put_line("short");
+             f.flush();
+         },
+         "USE_ERROR : textio:91", ""},
+        {"piece beyond the buffer", [](common::out_file& f) { f.put(std::string(block + 1, 'x')); },
+         "USE_ERROR : textio:65", ""},
+        {"first piece of a whole buffer", [](common::out_file& f) { f.put(std::string(block, 'x')); },
+         "USE_ERROR : textio:65", ""},
+        {"piece that fills the buffer",
+         [](common::out_file& f) {
+             f.put('x');
+             f.put(std::string(block - 1, 'x'));
+             f.put(std::string(block, 'x'));
+         },
+         "USE_ERROR : textio:65", close_failed},
+        {"character after a full buffer",
+         [](common::out_file& f) {
+             f.put('x');
+             f.put(std::string(block - 1, 'x'));
+             f.put('y');
+         },
+         "USE_ERROR : textio:75", close_failed},
+    };
+    for (const failing_write& w : writes) {
+        common::out_file full;
+        full.create("/dev/full");
+        EXPECT_EQ(test_support::raised([&] { w.writes(full); }), w.report) << w.title;
+        if (full.is_open()) {
+            EXPECT_EQ(test_support::raised([&] { full.close(); }), w.close_after) << w.title;
+        }
+        EXPECT_FALSE(full.is_open()) << w.title;
+    }
 }
 
 TEST(OutFile, CreateFailuresAreNamed) {

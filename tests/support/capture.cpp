@@ -13,10 +13,13 @@
 namespace test_support {
 namespace {
 
-// Standard output goes to `path` for the lifetime of the object.
+// Standard output goes to `path` for the lifetime of the object. The writer
+// of standard output writes to descriptor 1 itself, so what it holds goes out
+// before the descriptor changes, as what stdio holds.
 class screen_redirect {
 public:
     explicit screen_redirect(const std::filesystem::path& path) {
+        common::standard_output().flush();
         std::fflush(stdout);
         const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         saved_ = ::dup(1);
@@ -28,6 +31,11 @@ public:
         }
     }
     ~screen_redirect() {
+        try {
+            common::standard_output().flush();
+        } catch (const common::named_error&) {
+            // Only text after the action's error can be left here; losing it shows as text missing.
+        }
         std::fflush(stdout);
         std::clearerr(stdout);
         ::dup2(saved_, 1);
@@ -48,7 +56,10 @@ capture on_screen(const std::function<void()>& action) {
     capture result;
     {
         const screen_redirect redirect(path);
-        result.error = raised(action);
+        result.error = raised([&] {
+            action();
+            common::standard_output().flush();
+        });
     }
     result.text = read_file(path);
     return result;

@@ -10,6 +10,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "common/textio.hpp"
+
 namespace test_support {
 namespace {
 
@@ -32,6 +34,8 @@ program_result run_child(std::string_view input, const std::function<void()>& ch
     const auto out_path = io.path() / "stdout";
     const auto err_path = io.path() / "stderr";
     write_file(in_path, input);
+    // The child must not write again what this process still holds.
+    common::standard_output().flush();
     std::fflush(stdout);
     std::fflush(stderr);
 

@@ -1,0 +1,124 @@
+// velkor on a terminal: standard output shows each line as it ends, not
+// only when the program next asks for input, and the text is the same as
+// in a file.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "support/program_run.hpp"
+
+namespace {
+
+using test_support::read_file;
+
+std::string expected(const std::string& file) {
+    return read_file(test_support::data_path("programs/" + file));
+}
+
+// A bound on every wait, so that a writer that keeps its lines back fails
+// the test instead of hanging it.
+constexpr int patience_ms = 30'000;
+
+// Takes what is there to read from `descriptor` into `text`; false at its end.
+bool take(int descriptor, std::string& text) {
+    char buffer[4096];
+    const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
+    if (count > 0) {
+        text.append(buffer, static_cast<std::size_t>(count));
+        return true;
+    }
+    return count < 0 && errno == EINTR;  // a terminal whose other end is gone says EIO
+}
+
+TEST(VelkorOnATerminal, EachLineShowsAsItEnds) {
+    const test_support::scratch_folder work;
+    const auto trace_path = work.path() / "t.fifo";
+    const auto input_path = work.path() / "stdin";
+    ASSERT_EQ(::mkfifo(trace_path.c_str(), 0600), 0);
+    test_support::write_file(input_path, "c\nt.fifo\nb.txt\nx := 2\nn\n");
+
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(::grantpt(terminal), 0);
+    ASSERT_EQ(::unlockpt(terminal), 0);
+    const int screen = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY);
+    ASSERT_GE(screen, 0);
+    termios mode{};
+    ASSERT_EQ(::tcgetattr(screen, &mode), 0);
+    ::cfmakeraw(&mode);  // the bytes as written, line ends untranslated
+    ASSERT_EQ(::tcsetattr(screen, TCSANOW, &mode), 0);
+
+    const std::string velkor = test_support::program_path("velkor").string();
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        const int in = ::open(input_path.c_str(), O_RDONLY);
+        if (in < 0 || ::dup2(in, 0) < 0 || ::dup2(screen, 1) < 0 || ::chdir(work.path().c_str()) != 0) {
+            ::_exit(127);
+        }
+        ::close(terminal);
+        ::close(screen);
+        ::execl(velkor.c_str(), velkor.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(screen);
+
+    // velkor creates its trace file, a pipe that nobody reads yet, right
+    // after the line "Der Trace: ": it waits there, so the line is on the
+    // terminal only if it went out as it ended.
+    std::string shown;
+    bool trace_line_shown = false;
+    while (!trace_line_shown) {
+        pollfd ready{terminal, POLLIN, 0};
+        if (::poll(&ready, 1, patience_ms) <= 0 || !take(terminal, shown)) {
+            break;
+        }
+        trace_line_shown = shown.find("Der Trace: \n") != std::string::npos;
+    }
+    EXPECT_TRUE(trace_line_shown) << shown;
+    if (!trace_line_shown) {
+        ::kill(pid, SIGKILL);
+    }
+
+    // Then the rest: the trace through the pipe, the screen to its end.
+    std::string trace;
+    int trace_pipe = trace_line_shown ? ::open(trace_path.c_str(), O_RDONLY) : -1;
+    bool screen_open = trace_line_shown;
+    while (screen_open || trace_pipe >= 0) {
+        pollfd ready[2] = {{screen_open ? terminal : -1, POLLIN, 0}, {trace_pipe, POLLIN, 0}};
+        if (::poll(ready, 2, patience_ms) <= 0) {
+            ADD_FAILURE() << "velkor stopped writing";
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        if (ready[0].revents != 0 && !take(terminal, shown)) {
+            screen_open = false;
+        }
+        if (ready[1].revents != 0 && !take(trace_pipe, trace)) {
+            ::close(trace_pipe);
+            trace_pipe = -1;
+        }
+    }
+    if (trace_pipe >= 0) {
+        ::close(trace_pipe);
+    }
+    ::close(terminal);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(shown, expected("velkor_worked_example.out"));
+    EXPECT_EQ(trace, expected("trace_assignment_2.txt"));
+    EXPECT_EQ(read_file(work.path() / "b.txt"), expected("tree_file_assignment_2.txt"));
+}
+
+}  // namespace
