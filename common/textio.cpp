@@ -206,7 +206,7 @@ void text_writer::flush() {
     }
 }
 
-text_writer& standard_output() {
+text_writer& make_standard_output() {
     static standard_output_writer writer;
     return writer;
 }

@@ -96,8 +96,16 @@ private:
     bool line_start_ = true;  // at_line_start() of the text already written out
 };
 
-// The process's standard output.
-text_writer& standard_output();
+// The writer of the process's standard output, made at the first call of
+// standard_output.
+text_writer& make_standard_output();
+
+// The process's standard output. Inline, for the screen trace asks for it
+// at every step.
+inline text_writer& standard_output() {
+    static text_writer& writer = make_standard_output();
+    return writer;
+}
 
 // A text file created for writing. An empty name creates a temporary file
 // that takes the output like any other and is gone when the program ends.
