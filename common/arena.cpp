@@ -25,8 +25,8 @@ namespace {
 constexpr std::string_view module_name = "arena";
 
 namespace places {
-// The system gives no more memory.
-inline constexpr place no_memory{module_name, 30};
+// The system gives no more memory: the line its report has always named.
+inline constexpr place no_memory{module_name, 32};
 }  // namespace places
 
 // A block of the arena: this header, then the storage handed out.
