@@ -21,7 +21,7 @@ inline constexpr std::string_view grundmengen_verschieden = "ZORBEL.GRUNDMENGEN_
 // A state outside the ground set added to a set.
 inline constexpr std::string_view index_zu_gross = "ZORBEL.INDEX_ZU_GROSS";
 
-// zustandsmenge is a set of the states 0 .. n, a charfktn_type on the heap
+// zustandsmenge is a set of the states 0 .. n, a charfktn_type in the arena
 // reached through `ref`; a null `ref` is no set, and every operation below
 // raises the check error when it meets one. Copies share the set: a set is
 // changed only by hinzu, and that change shows to every holder.

@@ -14,8 +14,10 @@ namespace printpak {
 struct strichknoten;
 
 // strichliste is a bar list: one cell per indentation level, the head being
-// the outermost level; null is the empty list. Cells come from the arena and
-// are never released; the list operations change them in place.
+// the outermost level; null is the empty list. Cells come from the arena,
+// are never released one by one and go back with what the enclosing arena
+// scope gives back (in velkor, at the end of the program's activation); the
+// list operations change them in place.
 using strichliste = strichknoten*;
 
 // strichknoten is one level of a bar list: `b` true shows "  |", false
@@ -40,7 +42,8 @@ void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt);
 // siblings with theirs, at the level `ebene`, with the bar list `j`, piece by
 // piece through `print`. It gives back `b` and `ebene` unchanged and `j` as
 // it holds it at its end. It is the plain drawing: every bar change is one of
-// the list operations below, and the cells they append stay in the arena.
+// the list operations below, and the cells they append stay in the arena
+// until the enclosing arena scope gives them back.
 void ausgaben(comtypes::grbaum& b, strichliste& j, int& ebene, common::text_writer& ausg, bool txt);
 
 // ---- Seen by the drawing (and by tests) ----

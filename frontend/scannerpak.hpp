@@ -62,7 +62,8 @@ inline constexpr std::string_view eingabefehler = "SCANNERPAK.EINGABEFEHLER";
 // it writes its message lines to standard output and raises eingabefehler.
 // The cells' texts are views into one copy of `w` that the scanner keeps in
 // the arena beside them, so the list, and every tree made from it, stays
-// valid whatever becomes of `w`.
+// valid whatever becomes of `w`, until the arena scope open at the call
+// gives the cells and the copy back.
 listoftoken scanner(std::string_view w);
 
 // druckelistoftoken writes a line end and then one line per token,

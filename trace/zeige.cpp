@@ -367,8 +367,8 @@ public:
     }
 
     // konf: the value stack reads from the value pushed first. Its parts are
-    // taken bottom up from `werte` instead of a reversed copy on the heap,
-    // which would grow the never-released cells with every step of a run.
+    // taken bottom up from `werte` instead of a reversed copy (rev), whose
+    // cells would pile up in the arena with every step of a run.
     [[gnu::always_inline]] void konf(const konfiguration& a) {
         put("<< ");
         vars(a.um);

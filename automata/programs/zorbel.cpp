@@ -58,7 +58,7 @@ void main_procedure() {
 
     const ndea_type ndea_2oder3 = build(cycles_2oder3, finals_2oder3);
     drucke(ndea_2oder3.ndet.at(0, 'a'));
-    // The heap copies share the local tables' sets and have no final state.
+    // The copies in the arena share the local tables' sets and have no final state.
     const ndea_ref ref2oder3 = common::make<ndea_type>(ndea_2oder3.ndet);
     const ndea_type ndea_2o3 = build(cycles_2o3, finals_2o3);
     drucke(ndea_2o3.ndet.at(0, epsilon));
