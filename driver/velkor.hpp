@@ -11,13 +11,18 @@
 
 namespace velkor {
 
-// velkor is the main procedure. Each pass starts afresh from the banner with
-// new locals; an answer "J" or "j" to the closing question starts another,
-// any other answer ends with the closing banner. A failed machine step ends
-// the program at once, with status 0, after "Fehlerhaftes While-Programm!
-// (Initialisierung)". Every other error leaves it (END_ERROR at the end of
-// standard input, the scanner's error, a number beyond 32 bits, an output
-// file that cannot be created, a program file that cannot be read).
+// velkor is the main procedure. It builds the scanner's automata first; each
+// pass then starts afresh from the banner with new locals, and what its
+// program built is given back when it ends. An answer "J" or "j" to the
+// closing question starts another pass, any other answer ends with the
+// closing banner. A failed machine step ends velkor at once, after
+// "Fehlerhaftes While-Programm! (Initialisierung)": the program ends with
+// status 0, unless the trace file, closed as the step's error left, failed
+// to take its text; that failure is then reported as the program ends
+// (run_program). Every other error leaves it (END_ERROR at the end of
+// standard input, the scanner's error, nesting too deep or the step limit
+// as STORAGE_ERROR, a number beyond 32 bits, an output file that cannot be
+// created or written, a program file that cannot be read).
 void velkor();
 
 // ---- The dialogue, seen by the main procedure (and by tests) ----
