@@ -21,10 +21,10 @@ constexpr std::string_view module_name = "textio";
 // The fixed places of the text layer's failures: the line that each one's
 // report has always named, whatever the layout of this file.
 namespace places {
-// Writing: to a writer without a stream, a write or a flush that fails.
-constexpr place text_without_stream{module_name, 59};
+// Writing: to a writer without a descriptor, a write or a flush that fails.
+constexpr place text_without_descriptor{module_name, 59};
 constexpr place text_not_written{module_name, 65};
-constexpr place character_without_stream{module_name, 72};
+constexpr place character_without_descriptor{module_name, 72};
 constexpr place character_not_written{module_name, 75};
 constexpr place flush_failed{module_name, 91};
 // Creating: a file still open, a name holding a NUL, no temporary file, a
@@ -146,7 +146,7 @@ void text_writer::discard(bool line_start) noexcept {
 
 void text_writer::put_beyond_room(std::string_view text) {
     if (descriptor_ < 0) {
-        fail(use_error_name, places::text_without_stream);
+        fail(use_error_name, places::text_without_descriptor);
     }
     if (text.empty()) {
         return;
@@ -185,7 +185,7 @@ void text_writer::put_beyond_room(std::string_view text) {
 
 void text_writer::put_beyond_room(char character) {
     if (descriptor_ < 0) {
-        fail(use_error_name, places::character_without_stream);
+        fail(use_error_name, places::character_without_descriptor);
     }
     const bool line_start = at_line_start();
     end_ = by_lines_ ? buffer_ : buffer_end_;

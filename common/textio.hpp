@@ -112,10 +112,19 @@ inline text_writer& standard_output() {
 class out_file final : public text_writer {
 public:
     out_file() = default;
+    // Closes the file when it is still open. An error of that close, which a
+    // destructor cannot raise, waits for finalisation (close_all).
     ~out_file();
 
+    // create opens `name` for writing, created or emptied. A file still open
+    // raises USE_ERROR; a name holding a NUL, or one that leads nowhere (into
+    // a folder that does not exist, or too long), NAME_ERROR; any other
+    // refusal of the system, for a temporary file too, USE_ERROR.
     void create(std::string_view name);
-    // An unfinished last line is ended with a line end before closing.
+    // close writes out what the buffer holds, an unfinished last line ended
+    // with a line end, and closes the file. A file not open raises
+    // USE_ERROR; so does a write or a close that fails, after which the file
+    // is closed all the same.
     void close();
     [[nodiscard]] bool is_open() const noexcept { return descriptor() >= 0; }
 
@@ -135,12 +144,21 @@ private:
     void unlink_open() noexcept;
 };
 
-// A text file opened for reading, a line at a time.
+// A text file opened for reading, a line at a time. Opening reads the whole
+// file; the lines are taken from that copy.
 class in_file {
 public:
+    // open reads the file `name`. A file still open raises USE_ERROR; the
+    // empty name, a name holding a NUL or one that names nothing,
+    // NAME_ERROR; a folder, a refusal of the system or a read that fails,
+    // USE_ERROR.
     void open(std::string_view name);
     [[nodiscard]] bool is_open() const noexcept { return open_; }
+    // True when no line is left, and for a file not open.
     [[nodiscard]] bool end_of_file() const noexcept;
+    // get_line returns the next line, its line end removed; a last line
+    // without one comes as it is. A file not open raises USE_ERROR; a file
+    // with no line left, END_ERROR.
     std::string get_line();
     void close() noexcept;
 
