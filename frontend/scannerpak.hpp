@@ -113,17 +113,14 @@ token_match longest_match(const std::array<dea_ref, tokenart_count>& automata, s
 // 256 columns per state.
 class token_automaton {
 public:
-    // Derives the automaton; a successor outside its automaton's states
-    // raises the check error.
+    // Derives the automaton; a null automaton, or a successor outside its
+    // automaton's states, raises the check error.
     explicit token_automaton(const std::array<dea_ref, tokenart_count>& automata);
 
     // match returns longest_match(automata, text) of the automata it was
     // derived from, reading `text` only up to the character on which the last
     // part stops.
     [[nodiscard]] token_match match(std::string_view text) const;
-
-    // The number of states of the derived automaton.
-    [[nodiscard]] int states() const { return static_cast<int>(info_.size()); }
 
 private:
     // What a state contributes: a kind and a length relative to the number
