@@ -66,7 +66,7 @@ inline void expect_outcome(const common::named_error& error, std::span<const out
                            std::span<const outcome> also = {}) {
     for (const std::span<const outcome> outcomes : {expected, also}) {
         for (const outcome& o : outcomes) {
-            if (error.name() == o.name && error.message() == o.place) {
+            if (error.is(o.name) && error.message() == o.place) {
                 return;
             }
         }

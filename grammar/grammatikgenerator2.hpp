@@ -240,7 +240,7 @@ private:
                 trace += '\n';
                 return true;
             } catch (const common::named_error& error) {
-                if (error.name() != analysefehler) {
+                if (!error.is(analysefehler)) {
                     throw;
                 }
                 trace += "\nAnalyse mit Fehler abgebrochen\n\n";
