@@ -1,11 +1,11 @@
-#include "arena.hpp"
+#include "common/arena.hpp"
 
 #include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdint>
 
-#include "errors.hpp"
+#include "common/errors.hpp"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define ARENA_POISONS 1

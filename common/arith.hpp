@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "errors.hpp"
+#include "common/errors.hpp"
 
 namespace common {
 

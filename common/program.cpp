@@ -1,4 +1,4 @@
-#include "program.hpp"
+#include "common/program.hpp"
 
 #include <pthread.h>
 #include <sys/resource.h>
@@ -12,8 +12,8 @@
 #include <optional>
 #include <string>
 
-#include "errors.hpp"
-#include "textio.hpp"
+#include "common/errors.hpp"
+#include "common/textio.hpp"
 
 namespace common {
 namespace {

@@ -1,4 +1,4 @@
-#include "textio.hpp"
+#include "common/textio.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <exception>
 #include <utility>
 
-#include "errors.hpp"
+#include "common/errors.hpp"
 
 namespace common {
 namespace {

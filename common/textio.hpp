@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "copy_text.hpp"
-#include "errors.hpp"
+#include "common/copy_text.hpp"
+#include "common/errors.hpp"
 
 namespace common {
 
