@@ -348,19 +348,23 @@ struct variable_rec {
     FIELD(operator_, teil_op, teil_arten::OP)          \
     FIELD(vergleicher, teil_rop, teil_arten::ROP)
 
+// clang-format off
 struct teil_rec {
     static constexpr common::place guard = places::teil_rec;
     const teil_arten form;
 
-    explicit teil_rec(teil_arten kind)
-        : form(kind){BAUMWANDLER_TEIL_FIELDS(BAUMWANDLER_START_FIELD)}
+    explicit teil_rec(teil_arten kind) : form(kind) {
+        BAUMWANDLER_TEIL_FIELDS(BAUMWANDLER_START_FIELD)
+    }
 
-          BAUMWANDLER_TEIL_FIELDS(BAUMWANDLER_SHARED_FIELD)
+    BAUMWANDLER_TEIL_FIELDS(BAUMWANDLER_SHARED_FIELD)
 
-              private : union {
+private:
+    union {
         BAUMWANDLER_TEIL_FIELDS(BAUMWANDLER_UNION_MEMBER)
     } field_{};
 };
+// clang-format on
 static_assert(sizeof(teil_rec) == 16, "a part is its kind and one pointer, name or number");
 
 #undef BAUMWANDLER_TEIL_FIELDS
