@@ -16,7 +16,7 @@ using automata::transition;
 using dea::int32;
 using dea_type = dea::dea_type<'!', '~'>;
 
-struct automat_spec {
+struct automaton_plan {
     int32 n;
     std::vector<transition> moves;
     std::vector<int32> finals;
@@ -26,17 +26,17 @@ struct automat_spec {
 
 struct aq_case {
     const char* name;
-    automat_spec first;
-    automat_spec second;
+    automaton_plan first;
+    automaton_plan second;
     bool equal;
 };
 
 // The first two automata of the worked example: both accept a b* a | b.
-const automat_spec beispiel1{3, {{0, 'a', 1}, {0, 'b', 2}, {1, 'a', 2}, {1, 'b', 1}}, {2}};
-const automat_spec beispiel2{
+const automaton_plan beispiel1{3, {{0, 'a', 1}, {0, 'b', 2}, {1, 'a', 2}, {1, 'b', 1}}, {2}};
+const automaton_plan beispiel2{
     4, {{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 3}, {1, 'b', 2}, {2, 'a', 3}, {2, 'b', 2}}, {3}};
 // With its back move 1 -b-> 0 it also accepts "abb", and "aaa" as well.
-const automat_spec anders{
+const automaton_plan anders{
     4, {{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 2}, {1, 'b', 0}, {2, 'a', 3}, {2, 'b', 2}}, {3}};
 
 void PrintTo(const aq_case& c, std::ostream* os) {

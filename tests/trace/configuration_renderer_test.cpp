@@ -43,8 +43,9 @@ public:
     }
 
 private:
-    // The same programs from every compiler and library: the engine is fully
-    // specified, and every piece is drawn and appended in reading order.
+    // The same programs from every compiler and library: the engine's
+    // sequence is fixed by the standard, and every piece is drawn and
+    // appended in reading order.
     int pick(int low, int high) {
         return low + static_cast<int>(random_() % static_cast<unsigned>(high - low + 1));
     }
