@@ -28,7 +28,7 @@ zustandsmenge menge(int32 n, const std::vector<int32>& members) {
     return z;
 }
 
-std::string bild(zustandsmenge z) {
+std::string image_of(zustandsmenge z) {
     return into_file([&](common::text_writer& out) { drucke(z, out); }).text;
 }
 
@@ -37,11 +37,11 @@ bool is_check_error(const std::string& error) {
 }
 
 TEST(Zustandsmenge, PrintsMembersAsImagesSeparatedByCommas) {
-    EXPECT_EQ(bild(leeremenge(3)), "{}\n");
-    EXPECT_EQ(bild(menge(3, {0})), "{ 0}\n");
-    EXPECT_EQ(bild(menge(3, {3})), "{ 3}\n");
-    EXPECT_EQ(bild(menge(3, {3, 1, 0})), "{ 0, 1, 3}\n");
-    EXPECT_EQ(bild(menge(12, {10, 2})), "{ 2, 10}\n");
+    EXPECT_EQ(image_of(leeremenge(3)), "{}\n");
+    EXPECT_EQ(image_of(menge(3, {0})), "{ 0}\n");
+    EXPECT_EQ(image_of(menge(3, {3})), "{ 3}\n");
+    EXPECT_EQ(image_of(menge(3, {3, 1, 0})), "{ 0, 1, 3}\n");
+    EXPECT_EQ(image_of(menge(12, {10, 2})), "{ 2, 10}\n");
 }
 
 TEST(Zustandsmenge, IstleerLooksAtEveryState) {
@@ -55,14 +55,14 @@ TEST(Zustandsmenge, HinzuChangesTheSetItselfAndReturnsIt) {
     const zustandsmenge other_holder = z;
     EXPECT_EQ(hinzu(3, z).ref, z.ref);  // the highest state is in the ground set
     EXPECT_EQ(hinzu(3, z).ref, z.ref);  // already a member: nothing changes
-    EXPECT_EQ(bild(other_holder), "{ 3}\n");
+    EXPECT_EQ(image_of(other_holder), "{ 3}\n");
 }
 
 TEST(Zustandsmenge, HinzuOutsideTheGroundSetRaisesIndexZuGross) {
     const zustandsmenge z = menge(3, {1});
     EXPECT_EQ(raised([&] { hinzu(4, z); }), "ZORBEL.INDEX_ZU_GROSS : zorbel:154");
     EXPECT_EQ(raised([&] { hinzu(-1, z); }), "ZORBEL.INDEX_ZU_GROSS : zorbel:154");
-    EXPECT_EQ(bild(z), "{ 1}\n");
+    EXPECT_EQ(image_of(z), "{ 1}\n");
     // A negative state is refused before the set is looked at.
     EXPECT_EQ(raised([] { hinzu(-1, zustandsmenge{}); }), "ZORBEL.INDEX_ZU_GROSS : zorbel:154");
 }
@@ -73,10 +73,10 @@ TEST(Zustandsmenge, UnionIsANewSetAndLeavesItsOperands) {
     const zustandsmenge z3 = z1 + z2;
     EXPECT_NE(z3.ref, z1.ref);
     EXPECT_NE(z3.ref, z2.ref);
-    EXPECT_EQ(bild(z3), "{ 1, 3}\n");
-    EXPECT_EQ(bild(z1), "{ 3}\n");
-    EXPECT_EQ(bild(z2), "{ 1, 3}\n");
-    EXPECT_EQ(bild(leeremenge(2) + menge(2, {0, 2})), "{ 0, 2}\n");
+    EXPECT_EQ(image_of(z3), "{ 1, 3}\n");
+    EXPECT_EQ(image_of(z1), "{ 3}\n");
+    EXPECT_EQ(image_of(z2), "{ 1, 3}\n");
+    EXPECT_EQ(image_of(leeremenge(2) + menge(2, {0, 2})), "{ 0, 2}\n");
 }
 
 TEST(Zustandsmenge, EqualityComparesMembersNotAddresses) {
@@ -114,7 +114,7 @@ TEST(Zustandsmenge, NoSetAndNoGroundSetRaiseTheCheckError) {
 }
 
 // An automaton over 0 .. 5 with the given epsilon entries.
-ndea_ref mit_epsilon(const std::vector<std::pair<int32, std::vector<int32>>>& entries) {
+ndea_ref with_epsilon_moves(const std::vector<std::pair<int32, std::vector<int32>>>& entries) {
     const ndea_ref automat = common::make<ndea_type>(5);
     for (const auto& [from, to] : entries) {
         for (const int32 s : to) {
@@ -139,13 +139,13 @@ class EpsilonHull : public testing::TestWithParam<hull_case> {};
 
 TEST_P(EpsilonHull, HoldsTheStateAndEveryStateReachedByEpsilonMoves) {
     const hull_case& c = GetParam();
-    const ndea_ref automat = mit_epsilon(c.epsilon);
+    const ndea_ref automat = with_epsilon_moves(c.epsilon);
     const zustandsmenge before = automat->ndet.at(c.q, eps);
-    const std::string entry = bild(before);
+    const std::string entry = image_of(before);
     const zustandsmenge hull = ehuellevon(c.q, automat);
-    EXPECT_EQ(bild(hull), c.expected);
+    EXPECT_EQ(image_of(hull), c.expected);
     EXPECT_NE(hull.ref, before.ref);
-    EXPECT_EQ(bild(automat->ndet.at(c.q, eps)), entry);  // the table stays as it was
+    EXPECT_EQ(image_of(automat->ndet.at(c.q, eps)), entry);  // the table stays as it was
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -165,14 +165,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<hull_case>& info) { return std::string(info.param.name); });
 
 TEST(EpsilonHull, ReadsOnlyTheEpsilonColumn) {
-    const ndea_ref automat = mit_epsilon({});
+    const ndea_ref automat = with_epsilon_moves({});
     hinzu(1, automat->ndet.at(0, 'a'));
     hinzu(2, automat->ndet.at(0, '~'));
-    EXPECT_EQ(bild(ehuellevon(0, automat)), "{ 0}\n");
+    EXPECT_EQ(image_of(ehuellevon(0, automat)), "{ 0}\n");
 }
 
 TEST(EpsilonHull, BadStatesAndEntriesFail) {
-    const ndea_ref automat = mit_epsilon({{1, {2}}});
+    const ndea_ref automat = with_epsilon_moves({{1, {2}}});
     EXPECT_TRUE(is_check_error(raised([&] { ehuellevon(6, automat); })));
     EXPECT_TRUE(is_check_error(raised([&] { ehuellevon(-1, automat); })));
     // An entry over a smaller ground set than its state: adding the state fails.

@@ -17,11 +17,11 @@ using namespace grammatik_tests;
 namespace g2 = grammar::grammatikgenerator2;
 
 using P = probe;
-using K = klammer;
+using K = parentheses;
 
 TEST(Grammatik, ListingKeepsCallOrderWithinNonterminalsAndEnumOrderAcrossThem) {
     g2::grammatik<P> gg;
-    fuelle<P>(gg, {{P::A, {}}, {P::S, {P::A, P::X}}, {P::A, {P::Y}}});
+    fill<P>(gg, {{P::A, {}}, {P::S, {P::A, P::X}}, {P::A, {P::Y}}});
     EXPECT_EQ(gg.listing(),
               "Startsymbol:\n"
               "   S\n"
@@ -50,7 +50,7 @@ TEST(Grammatik, ListingKeepsCallOrderWithinNonterminalsAndEnumOrderAcrossThem) {
 TEST(Grammatik, EmptyAlternativeAndItsMarks) {
     g2::grammatik<P> gg;
     EXPECT_FALSE(gg.hatepsilonregel(P::S));  // no alternative at all
-    fuelle<P>(gg, {{P::S, {P::A}}, {P::A, {P::X}}, {P::A, {}}});
+    fill<P>(gg, {{P::S, {P::A}}, {P::A, {P::X}}, {P::A, {}}});
     EXPECT_TRUE(gg.hatepsilonregel(P::A));
     EXPECT_EQ(gg.getregeln()[P::A]->andere->erste, nullptr);
     EXPECT_FALSE(gg.hatepsilonregel(P::S));  // derives the empty word only through A
@@ -59,7 +59,7 @@ TEST(Grammatik, EmptyAlternativeAndItsMarks) {
 
 TEST(Grammatik, GetregelnSharesTheLists) {
     g2::grammatik<P> gg;
-    fuelle<P>(gg, {{P::S, {P::X, P::Y}}});
+    fill<P>(gg, {{P::S, {P::X, P::Y}}});
     const auto kopie = gg.getregeln();
     EXPECT_EQ(kopie[P::S], gg.getregeln()[P::S]);
     EXPECT_EQ(kopie[P::S]->erste->erstes, P::X);
@@ -83,50 +83,50 @@ TEST(Grammatik, TerminalOnTheLeftIsRefusedBeforeAnythingIsAdded) {
     EXPECT_EQ(gg.getregeln(), g2::regelmenge<P>{});
 }
 
-struct einfach_fall {
+struct simple_case {
     const char* name;
-    std::vector<regel<P>> regeln;
+    std::vector<rule<P>> regeln;
     bool einfach;
 };
 
-class Einfach : public testing::TestWithParam<einfach_fall> {};
+class Simple : public testing::TestWithParam<simple_case> {};
 
-TEST_P(Einfach, Verdict) {
+TEST_P(Simple, Verdict) {
     g2::grammatik<P> gg;
-    fuelle(gg, GetParam().regeln);
+    fill(gg, GetParam().regeln);
     EXPECT_EQ(gg.istgrammatikeinfach(), GetParam().einfach);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Grammatik, Einfach,
+    Grammatik, Simple,
     testing::Values(
-        einfach_fall{"NoAlternatives", {}, true},
-        einfach_fall{"ParenthesesEmptyLast", {{P::S, {P::X, P::S, P::Y, P::S}}, {P::S, {}}}, true},
-        einfach_fall{"ParenthesesEmptyFirst", {{P::S, {}}, {P::S, {P::X, P::S, P::Y, P::S}}}, true},
-        einfach_fall{"DistinctFirstTerminals",
-                     {{P::S, {P::X}}, {P::S, {}}, {P::S, {P::Y, P::A}}, {P::A, {P::X}}},
-                     true},
-        einfach_fall{"TwoEmpty", {{P::S, {P::X}}, {P::S, {}}, {P::S, {}}}, false},
-        einfach_fall{"SameFirstTerminal", {{P::S, {P::X, P::Y}}, {P::S, {}}, {P::S, {P::X}}}, false},
-        einfach_fall{"BeginsWithNonterminal", {{P::S, {P::X}}, {P::A, {P::Y}}, {P::A, {P::B}}}, false},
-        einfach_fall{"FirstNonterminalFailsAtOnce", {{P::S, {P::A}}, {P::A, {}}, {P::A, {}}}, false}),
+        simple_case{"NoAlternatives", {}, true},
+        simple_case{"ParenthesesEmptyLast", {{P::S, {P::X, P::S, P::Y, P::S}}, {P::S, {}}}, true},
+        simple_case{"ParenthesesEmptyFirst", {{P::S, {}}, {P::S, {P::X, P::S, P::Y, P::S}}}, true},
+        simple_case{"DistinctFirstTerminals",
+                    {{P::S, {P::X}}, {P::S, {}}, {P::S, {P::Y, P::A}}, {P::A, {P::X}}},
+                    true},
+        simple_case{"TwoEmpty", {{P::S, {P::X}}, {P::S, {}}, {P::S, {}}}, false},
+        simple_case{"SameFirstTerminal", {{P::S, {P::X, P::Y}}, {P::S, {}}, {P::S, {P::X}}}, false},
+        simple_case{"BeginsWithNonterminal", {{P::S, {P::X}}, {P::A, {P::Y}}, {P::A, {P::B}}}, false},
+        simple_case{"FirstNonterminalFailsAtOnce", {{P::S, {P::A}}, {P::A, {}}, {P::A, {}}}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The word test on S -> AUF S ZU S | (empty) and on small probe grammars.
-struct wort_fall {
+struct word_case {
     const char* name;
-    std::vector<regel<P>> regeln;  // empty: the parentheses grammar over klammer
+    std::vector<rule<P>> regeln;   // empty: the grammar of balanced parentheses
     std::vector<int> wort;         // symbol values
     bool ergebnis;
     const char* protokoll;
 };
 
-class Wort : public testing::TestWithParam<wort_fall> {};
+class Word : public testing::TestWithParam<word_case> {};
 
 template <class Z>
-bool pruefe_wort(const std::vector<regel<Z>>& regeln, const std::vector<int>& werte, std::string& protokoll) {
+bool analyse_word(const std::vector<rule<Z>>& regeln, const std::vector<int>& werte, std::string& protokoll) {
     g2::grammatik<Z> gg;
-    fuelle(gg, regeln);
+    fill(gg, regeln);
     std::vector<Z> wort;
     for (int wert : werte) {
         wort.push_back(static_cast<Z>(wert));
@@ -134,15 +134,15 @@ bool pruefe_wort(const std::vector<regel<Z>>& regeln, const std::vector<int>& we
     return gg.wortimsprachschatz(wort, protokoll);
 }
 
-TEST_P(Wort, Trace) {
+TEST_P(Word, Trace) {
     const auto& fall = GetParam();
     std::string protokoll;
     bool ergebnis = false;
     if (fall.regeln.empty()) {
-        const std::vector<regel<K>> klammern{{K::S, {K::AUF, K::S, K::ZU, K::S}}, {K::S, {}}};
-        ergebnis = pruefe_wort(klammern, fall.wort, protokoll);
+        const std::vector<rule<K>> klammern{{K::S, {K::AUF, K::S, K::ZU, K::S}}, {K::S, {}}};
+        ergebnis = analyse_word(klammern, fall.wort, protokoll);
     } else {
-        ergebnis = pruefe_wort(fall.regeln, fall.wort, protokoll);
+        ergebnis = analyse_word(fall.regeln, fall.wort, protokoll);
     }
     EXPECT_EQ(ergebnis, fall.ergebnis);
     EXPECT_EQ(protokoll, fall.protokoll);
@@ -154,53 +154,53 @@ constexpr int X = 4;
 constexpr int Y = 5;
 
 INSTANTIATE_TEST_SUITE_P(
-    Grammatik, Wort,
+    Grammatik, Word,
     testing::Values(
-        wort_fall{"EmptyWordAccepted", {}, {}, true, "\n( , S  )\n=> ( ,  )\n\n"},
-        wort_fall{"Pair",
+        word_case{"EmptyWordAccepted", {}, {}, true, "\n( , S  )\n=> ( ,  )\n\n"},
+        word_case{"Pair",
                   {},
                   {AUF, ZU},
                   true,
                   "\n( AUF ZU , S  )\n=> ( AUF ZU , AUF S ZU S  )\n=> ( ZU , S ZU S  )\n=> ( ZU , ZU S  )\n"
                   "=> ( , S  )\n=> ( ,  )\n\n"},
         // The form is used up by the empty alternative while the word is not.
-        wort_fall{"WordLeftOver",
+        word_case{"WordLeftOver",
                   {},
                   {ZU, AUF},
                   false,
                   "\n( ZU AUF , S  )\n=> ( ZU AUF ,  )\n\nAnalyse mit Fehler abgebrochen\n\n"},
         // After the word, S goes but the terminal ZU cannot.
-        wort_fall{"TerminalLeftInForm",
+        word_case{"TerminalLeftInForm",
                   {},
                   {AUF, AUF},
                   false,
                   "\n( AUF AUF , S  )\n=> ( AUF AUF , AUF S ZU S  )\n=> ( AUF , S ZU S  )\n"
                   "=> ( AUF , AUF S ZU S ZU S  )\n=> ( , S ZU S ZU S  )\n=> ( , ZU S ZU S  )\n"
                   "\nAnalyse mit Fehler abgebrochen\n\n"},
-        wort_fall{"EmptyWordWithoutEmptyAlternative",
+        word_case{"EmptyWordWithoutEmptyAlternative",
                   {{P::S, {P::X}}},
                   {},
                   false,
                   "\n( , S  )\n\nAnalyse mit Fehler abgebrochen\n\n"},
-        wort_fall{"TerminalMismatch",
+        word_case{"TerminalMismatch",
                   {{P::S, {P::X, P::Y}}},
                   {X, X},
                   false,
                   "\n( X X , S  )\n=> ( X X , X Y  )\n=> ( X , Y  )\n\nAnalyse mit Fehler abgebrochen\n\n"},
-        wort_fall{"NoAlternativeForTerminal",
+        word_case{"NoAlternativeForTerminal",
                   {{P::S, {P::X, P::A}}, {P::A, {P::X}}},
                   {X, Y},
                   false,
                   "\n( X Y , S  )\n=> ( X Y , X A  )\n=> ( Y , A  )\n\nAnalyse mit Fehler abgebrochen\n\n"},
         // A derives the empty word only through B: not removed at the end.
-        wort_fall{"IndirectlyNullableFails",
+        word_case{"IndirectlyNullableFails",
                   {{P::S, {P::X, P::A}}, {P::A, {P::B}}, {P::B, {}}},
                   {X},
                   false,
                   "\n( X , S  )\n=> ( X , X A  )\n=> ( , A  )\n\nAnalyse mit Fehler abgebrochen\n\n"},
         // Not simple: the first alternative that begins with X wins, and the
         // one after it that would succeed is never tried.
-        wort_fall{"FirstMatchWins",
+        word_case{"FirstMatchWins",
                   {{P::S, {P::A}}, {P::S, {P::X, P::Y}}, {P::S, {P::X}}},
                   {X},
                   false,

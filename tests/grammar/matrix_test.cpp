@@ -119,8 +119,8 @@ TEST(Matrix, TableOverIntegersFromOne) {
 }
 
 TEST(Matrix, TableOverEnumerationIsNotAligned) {
-    m::z_matrix<klammer> z{};
-    z[klammer::S][klammer::ENDE] = true;
+    m::z_matrix<parentheses> z{};
+    z[parentheses::S][parentheses::ENDE] = true;
     EXPECT_EQ(m::text_of(z, ""),
               "\n\n\n\n"
               "      SAUFZU'#'\n\n"

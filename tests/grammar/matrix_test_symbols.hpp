@@ -10,10 +10,10 @@
 
 namespace matrix_tests {
 
-enum class letter : char {};        // 'A' to 'F', as in lintaro
-enum class short_letter : char {};  // 'A' to 'C'
-enum class number : int {};         // 1 to 3
-using grammatik_tests::klammer;     // S, then AUF ZU '#'
+enum class letter : char {};         // 'A' to 'F', as in lintaro
+enum class short_letter : char {};   // 'A' to 'C'
+enum class number : int {};          // 1 to 3
+using grammatik_tests::parentheses;  // S, then AUF ZU '#'
 
 constexpr letter L(char c) {
     return static_cast<letter>(c);

@@ -72,21 +72,21 @@ TEST(SymbolTraits, RangesAndImages) {
     EXPECT_EQ(images(grammar::all_symbols<letter>()), "'A' 'B' 'C' 'D' 'E' 'F' ");
     EXPECT_EQ(images(grammar::all_symbols_descending<letter>()), "'F' 'E' 'D' 'C' 'B' 'A' ");
     EXPECT_EQ(images(grammar::all_symbols<number>()), " 1  2  3 ");
-    EXPECT_EQ(images(grammar::nonterminals<klammer>()), "S ");
-    EXPECT_EQ(images(grammar::terminals<klammer>()), "AUF ZU '#' ");
+    EXPECT_EQ(images(grammar::nonterminals<parentheses>()), "S ");
+    EXPECT_EQ(images(grammar::terminals<parentheses>()), "AUF ZU '#' ");
     EXPECT_EQ(images(grammar::symbol_range<letter>(L('C'), L('B'))), "");
     EXPECT_EQ(grammar::symbol_count<letter>, 6U);
-    EXPECT_EQ(grammar::end_marker<klammer>, klammer::ENDE);
-    EXPECT_TRUE(grammar::is_terminal(klammer::ENDE));
-    EXPECT_FALSE(grammar::is_terminal(klammer::S));
+    EXPECT_EQ(grammar::end_marker<parentheses>, parentheses::ENDE);
+    EXPECT_TRUE(grammar::is_terminal(parentheses::ENDE));
+    EXPECT_FALSE(grammar::is_terminal(parentheses::S));
 }
 
 TEST(SymbolTraits, NonterminalArrayRefusesATerminal) {
-    grammar::nonterminal_array<klammer, int> table{};
-    table[klammer::S] = 7;
+    grammar::nonterminal_array<parentheses, int> table{};
+    table[parentheses::S] = 7;
     EXPECT_EQ(table.cells.size(), 1U);
-    EXPECT_EQ(table[klammer::S], 7);
-    EXPECT_THROW(table[klammer::AUF], common::named_error);
+    EXPECT_EQ(table[parentheses::S], 7);
+    EXPECT_THROW(table[parentheses::AUF], common::named_error);
 }
 
 }  // namespace

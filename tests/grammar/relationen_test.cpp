@@ -16,42 +16,42 @@ using test_support::on_screen;
 namespace rp = grammar::relationenpaket;
 using P = probe;
 
-struct eps_fall {
+struct epsilon_case {
     const char* name;
-    std::vector<regel<P>> regeln;
+    std::vector<rule<P>> regeln;
     const char* zeile;
 };
 
-class Epsilon : public testing::TestWithParam<eps_fall> {};
+class Epsilon : public testing::TestWithParam<epsilon_case> {};
 
 TEST_P(Epsilon, Set) {
     rp::relationen<P> pak;
-    fuelle(pak.gg, GetParam().regeln);
+    fill(pak.gg, GetParam().regeln);
     EXPECT_EQ(pak.eps_text(pak.epszaehler()), std::string("\n\n") + GetParam().zeile + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Relationen, Epsilon,
     testing::Values(
-        eps_fall{"NoEmptyAlternative", {{P::S, {P::X}}, {P::A, {P::S}}}, "{ } sind Epsilon-Symbole."},
+        epsilon_case{"NoEmptyAlternative", {{P::S, {P::X}}, {P::A, {P::S}}}, "{ } sind Epsilon-Symbole."},
         // S depends on A, which joins in the first pass; S only in a later one.
-        eps_fall{"JoinsInLaterPass",
-                 {{P::S, {P::A}}, {P::A, {P::B}}, {P::B, {}}},
-                 "{ S A B } sind Epsilon-Symbole."},
+        epsilon_case{"JoinsInLaterPass",
+                     {{P::S, {P::A}}, {P::A, {P::B}}, {P::B, {}}},
+                     "{ S A B } sind Epsilon-Symbole."},
         // Removing B from the middle keeps X behind it: S stays outside.
-        eps_fall{"NullableInTheMiddle",
-                 {{P::S, {P::C, P::B, P::X}}, {P::B, {}}, {P::C, {}}},
-                 "{ B C } sind Epsilon-Symbole."},
+        epsilon_case{"NullableInTheMiddle",
+                     {{P::S, {P::C, P::B, P::X}}, {P::B, {}}, {P::C, {}}},
+                     "{ B C } sind Epsilon-Symbole."},
         // Every occurrence goes, and a symbol without alternatives never joins.
-        eps_fall{"RepeatedSymbolAndNoAlternatives",
-                 {{P::S, {P::A, P::A, P::A}}, {P::A, {}}, {P::C, {P::B}}},
-                 "{ S A } sind Epsilon-Symbole."}),
+        epsilon_case{"RepeatedSymbolAndNoAlternatives",
+                     {{P::S, {P::A, P::A, P::A}}, {P::A, {}}, {P::C, {P::B}}},
+                     "{ S A } sind Epsilon-Symbole."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // S -> A X, A -> (empty) | Y; B and C have no alternative.
-const std::vector<regel<P>> klein{{P::S, {P::A, P::X}}, {P::A, {}}, {P::A, {P::Y}}};
+const std::vector<rule<P>> klein{{P::S, {P::A, P::X}}, {P::A, {}}, {P::A, {P::Y}}};
 
-std::string liste(rp::relationen<P>::tupelpoint tp) {
+std::string pair_text(rp::relationen<P>::tupelpoint tp) {
     return grammar::toadi::text_of(tp);
 }
 
@@ -62,17 +62,17 @@ std::string follow_of(rp::relationen<P>& pak) {
     const auto screen = on_screen([&] { follow = pak.follow(); });
     EXPECT_EQ(screen.error, "");
     EXPECT_EQ(screen.text, "'#'");
-    return liste(follow);
+    return pair_text(follow);
 }
 
 TEST(Relationen, AllFiveOfASmallGrammar) {
     rp::relationen<P> pak;
-    fuelle(pak.gg, klein);
+    fill(pak.gg, klein);
     EXPECT_EQ(pak.eps_text(pak.epszaehler()), "\n\n{ A } sind Epsilon-Symbole.\n");
-    EXPECT_EQ(liste(pak.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
-    EXPECT_EQ(liste(pak.neben()), "\n   M:={(A,X);}\n");
-    EXPECT_EQ(liste(pak.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
-    EXPECT_EQ(liste(pak.first()), "\n   M:={(A,Y);(S,Y);(S,X);}\n");
+    EXPECT_EQ(pair_text(pak.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
+    EXPECT_EQ(pair_text(pak.neben()), "\n   M:={(A,X);}\n");
+    EXPECT_EQ(pair_text(pak.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
+    EXPECT_EQ(pair_text(pak.first()), "\n   M:={(A,Y);(S,Y);(S,X);}\n");
 
     EXPECT_EQ(follow_of(pak), "\n   M:={(A,X);(S,'#');}\n");
 }
@@ -81,11 +81,11 @@ TEST(Relationen, AllFiveOfASmallGrammar) {
 // whole grammar, not only the terminal pairs.
 TEST(Relationen, AnfangAndEndeBeforeAnyEpszaehler) {
     rp::relationen<P> erst_anfang;
-    fuelle(erst_anfang.gg, klein);
-    EXPECT_EQ(liste(erst_anfang.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
+    fill(erst_anfang.gg, klein);
+    EXPECT_EQ(pair_text(erst_anfang.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
     rp::relationen<P> erst_ende;
-    fuelle(erst_ende.gg, klein);
-    EXPECT_EQ(liste(erst_ende.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
+    fill(erst_ende.gg, klein);
+    EXPECT_EQ(pair_text(erst_ende.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
 }
 
 // With the end marker inside a right side (S -> A '#' | A, A -> X), A is
@@ -93,16 +93,16 @@ TEST(Relationen, AnfangAndEndeBeforeAnyEpszaehler) {
 // and stands twice.
 TEST(Relationen, FollowKeepsTheEndMarkerPairFoundTwice) {
     rp::relationen<P> pak;
-    fuelle<P>(pak.gg, {{P::S, {P::A, P::ENDE}}, {P::S, {P::A}}, {P::A, {P::X}}});
+    fill<P>(pak.gg, {{P::S, {P::A, P::ENDE}}, {P::S, {P::A}}, {P::A, {P::X}}});
     EXPECT_EQ(follow_of(pak), "\n   M:={(A,'#');(A,'#');(S,'#');}\n");
 }
 
 TEST(Relationen, PruefeAddsEverySymbolBehindNullablesOnly) {
     rp::relationen<P> pak;
-    fuelle<P>(pak.gg, {{P::A, {}}, {P::B, {}}, {P::C, {P::Y}}, {P::S, {P::A, P::B, P::C, P::X}}});
+    fill<P>(pak.gg, {{P::A, {}}, {P::B, {}}, {P::C, {P::Y}}, {P::S, {P::A, P::B, P::C, P::X}}});
     const auto s = pak.gg.getregeln()[P::S]->erste;
-    EXPECT_EQ(liste(pak.pruefe(s, nullptr, P::S)), "\n   M:={(S,C);(S,B);(S,A);}\n");
-    EXPECT_EQ(liste(pak.pruefe(nullptr, nullptr, P::S)), "\n   M:={}\n");  // empty right side
+    EXPECT_EQ(pair_text(pak.pruefe(s, nullptr, P::S)), "\n   M:={(S,C);(S,B);(S,A);}\n");
+    EXPECT_EQ(pair_text(pak.pruefe(nullptr, nullptr, P::S)), "\n   M:={}\n");  // empty right side
 }
 
 }  // namespace

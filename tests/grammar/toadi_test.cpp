@@ -65,17 +65,18 @@ TEST(Toadi, RoundTripKeepsEachDistinctPairOnceInAscendingOrder) {
 }
 
 TEST(Toadi, PrintedList) {
-    EXPECT_EQ(t::text_of<klammer>(nullptr), "\n   M:={}\n");
+    EXPECT_EQ(t::text_of<parentheses>(nullptr), "\n   M:={}\n");
 
     // Anfang of the balanced-parentheses grammar, in the order found.
-    const auto anfang = built<klammer>({{klammer::S, klammer::AUF},
-                                        {klammer::AUF, klammer::AUF},
-                                        {klammer::ZU, klammer::ZU},
-                                        {klammer::ENDE, klammer::ENDE}});
+    const auto anfang = built<parentheses>({{parentheses::S, parentheses::AUF},
+                                            {parentheses::AUF, parentheses::AUF},
+                                            {parentheses::ZU, parentheses::ZU},
+                                            {parentheses::ENDE, parentheses::ENDE}});
     const std::string expected = "\n   M:={('#','#');(ZU,ZU);(AUF,AUF);(S,AUF);}\n";
     EXPECT_EQ(t::text_of(anfang), expected);
 
-    const auto twice = built<klammer>({{klammer::S, klammer::ZU}, {klammer::S, klammer::ZU}});
+    const auto twice =
+        built<parentheses>({{parentheses::S, parentheses::ZU}, {parentheses::S, parentheses::ZU}});
     EXPECT_EQ(t::text_of(twice), "\n   M:={(S,ZU);(S,ZU);}\n");
 
     const auto screen = on_screen([&] { t::druckemenge(anfang); });

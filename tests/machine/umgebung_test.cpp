@@ -79,15 +79,15 @@ TEST(VarTupel, ManyNamesAndADeepTreeNeedNoDeepRecursion) {
     EXPECT_EQ(count, 50000);
 }
 
-// dreifach is the list x, y, x: the second x is never reached.
-umgebung dreifach() {
+// three_entries is the list x, y, x: the second x is never reached.
+umgebung three_entries() {
     const umgebung drittes = common::make<umgebung_rec>(variable{"x", wert{3}});
     const umgebung zweites = common::make<umgebung_rec>(variable{"y", wert{}}, drittes);
     return common::make<umgebung_rec>(variable{"x", wert{}}, zweites);
 }
 
 TEST(Umgebung, LookupAndStoreUseTheFirstEntryInPlace) {
-    const umgebung u = dreifach();
+    const umgebung u = three_entries();
     EXPECT_TRUE(wert_vorhanden("y", u));
     EXPECT_FALSE(wert_vorhanden("X", u));
     EXPECT_FALSE(wert_vorhanden("x", nullptr));
@@ -105,7 +105,7 @@ TEST(Umgebung, LookupAndStoreUseTheFirstEntryInPlace) {
 }
 
 TEST(Umgebung, StoreWithoutEntryWritesItsMessageWithoutLineEnd) {
-    const umgebung u = dreifach();
+    const umgebung u = three_entries();
     umgebung from_none = u;
     umgebung from_u = nullptr;
     const auto screen = test_support::on_screen([&] {
