@@ -17,17 +17,14 @@
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::expected_output;
 using test_support::resource_limit;
-
-std::string expected(const std::string& file) {
-    return test_support::read_file(test_support::data_path("programs/" + file));
-}
 
 constexpr rlim_t kib = 1024;
 
 TEST(VelkorAtItsLimits, WriteAndCloseErrorsOfTheOutputFilesAreReported) {
     // /dev/full takes no text: the close that flushes the file fails.
-    const std::string worked_example = expected("velkor_worked_example.out");
+    const std::string worked_example = expected_output("velkor_worked_example.out");
     const std::string through_screen_trace =
         worked_example.substr(0, worked_example.find("\n\n\nMoechten") + 1);
     struct run {
@@ -38,7 +35,7 @@ TEST(VelkorAtItsLimits, WriteAndCloseErrorsOfTheOutputFilesAreReported) {
     const std::vector<run> runs = {
         // The trace file stays open past the failed step; its close at the
         // end of the program fails after the main procedure's message.
-        {"failed step", "c\n/dev/full\n\nx := y\nn\n", expected("velkor_failed_step.out")},
+        {"failed step", "c\n/dev/full\n\nx := y\nn\n", expected_output("velkor_failed_step.out")},
         {"trace file", "c\n/dev/full\n\nx := 2\nn\n", through_screen_trace},
         {"tree file", "c\n\n/dev/full\nx := 2\nn\n", through_screen_trace},
     };
@@ -72,7 +69,7 @@ TEST(VelkorAtItsLimits, FileSizeLimitIsAWriteErrorNotASignal) {
                                                   {{RLIMIT_FSIZE, 1024 * kib}});
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, expected("velkor_endless_loop.out"));
+    EXPECT_EQ(result.out, expected_output("velkor_endless_loop.out"));
     // Which of the writer's two writes meets the limit depends on the
     // buffering; both are the place of a write that fails.
     EXPECT_TRUE(result.err == "\nraised USE_ERROR : textio:65\n" ||
@@ -114,7 +111,7 @@ TEST(VelkorAtItsLimits, NestingTooDeepEndsWithStorageErrorUnderSmallLimits) {
                     "velkor", "c\nt.txt\nb.txt\n" + kind.program(depth) + "\nn\n", limits, work.path());
                 EXPECT_EQ(result.signal, 0);
                 EXPECT_EQ(result.status, 1);
-                EXPECT_EQ(result.out, expected("velkor_nesting_too_deep.out"));
+                EXPECT_EQ(result.out, expected_output("velkor_nesting_too_deep.out"));
                 EXPECT_EQ(result.err, "\nraised STORAGE_ERROR : " + kind.place + "\n");
                 EXPECT_TRUE(fs::is_empty(work.path()));
             }

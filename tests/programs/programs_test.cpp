@@ -17,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
+using test_support::expected_output;
 using test_support::read_file;
 
 struct file_content {
@@ -39,10 +40,6 @@ struct program_run {
 
 void PrintTo(const program_run& run, std::ostream* os) {
     *os << run.title;
-}
-
-std::string expected(const std::string& file) {
-    return file.empty() ? "" : read_file(test_support::data_path("programs/" + file));
 }
 
 std::vector<program_run> program_runs() {
@@ -282,20 +279,20 @@ TEST_P(WholeProgram, RunsAsExpected) {
         if (g.name.back() == '/') {
             fs::create_directory(work.path() / g.name.substr(0, g.name.size() - 1));
         } else {
-            test_support::write_file(work.path() / g.name, expected(g.expected_file));
+            test_support::write_file(work.path() / g.name, expected_output(g.expected_file));
         }
         expected_names.insert(fs::path(g.name).begin()->string());  // what the working folder shows
     }
     const auto result = test_support::run_program(c.program, c.input, work.path(), temp.path());
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.status, c.status);
-    EXPECT_EQ(result.out, expected(c.expected_out));
+    EXPECT_EQ(result.out, expected_output(c.expected_out));
     expect_report(result.err, c.report);
     for (const file_content& w : c.written) {
         expected_names.insert(w.name);
         const fs::path written = work.path() / w.name;
         ASSERT_TRUE(fs::exists(written)) << w.name;
-        EXPECT_EQ(read_file(written), expected(w.expected_file)) << w.name;
+        EXPECT_EQ(read_file(written), expected_output(w.expected_file)) << w.name;
     }
     std::set<std::string> present;
     for (const auto& entry : fs::directory_iterator(work.path())) {
@@ -305,7 +302,7 @@ TEST_P(WholeProgram, RunsAsExpected) {
     EXPECT_TRUE(fs::is_empty(temp.path())) << "a temporary file remains";
     for (const file_content& g : c.given) {  // the program file is never changed
         if (g.name.back() != '/') {
-            EXPECT_EQ(read_file(work.path() / g.name), expected(g.expected_file));
+            EXPECT_EQ(read_file(work.path() / g.name), expected_output(g.expected_file));
         }
     }
 }

@@ -18,11 +18,8 @@
 
 namespace {
 
+using test_support::expected_output;
 using test_support::read_file;
-
-std::string expected(const std::string& file) {
-    return read_file(test_support::data_path("programs/" + file));
-}
 
 // A bound on every wait, so that a writer that keeps its lines back fails
 // the test instead of hanging it.
@@ -116,9 +113,9 @@ TEST(VelkorOnATerminal, EachLineShowsAsItEnds) {
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(shown, expected("velkor_worked_example.out"));
-    EXPECT_EQ(trace, expected("trace_assignment_2.txt"));
-    EXPECT_EQ(read_file(work.path() / "b.txt"), expected("tree_file_assignment_2.txt"));
+    EXPECT_EQ(shown, expected_output("velkor_worked_example.out"));
+    EXPECT_EQ(trace, expected_output("trace_assignment_2.txt"));
+    EXPECT_EQ(read_file(work.path() / "b.txt"), expected_output("tree_file_assignment_2.txt"));
 }
 
 }  // namespace

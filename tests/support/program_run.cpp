@@ -77,6 +77,10 @@ std::filesystem::path data_path(std::string_view relative) {
     return std::filesystem::path(SUITE_TEST_DATA_DIR) / std::string(relative);
 }
 
+std::string expected_output(std::string_view name) {
+    return name.empty() ? "" : read_file(data_path("programs/" + std::string(name)));
+}
+
 std::string read_file(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {

@@ -21,6 +21,11 @@ std::filesystem::path program_path(std::string_view program);
 // Path below the tests folder of the source tree.
 std::filesystem::path data_path(std::string_view relative);
 
+// expected_output returns the file `name` of tests/programs, where the
+// expected texts of the whole-program runs lie; the empty name stands for
+// an empty file.
+std::string expected_output(std::string_view name);
+
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, std::string_view content);
 
