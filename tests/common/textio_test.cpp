@@ -319,19 +319,17 @@ TEST(InFile, OpenFailuresAreNamed) {
 }
 
 TEST(StandardInput, GetLineReadsWholeLines) {
-    scratch_folder folder;
-    const auto path = folder.path() / "input.txt";
     const std::string long_line(100'000, 'x');
-    write_file(path, std::string("one\n\nNUL\0kept\r\n", 15) + long_line + "\nlast without line end");
-    ASSERT_NE(std::freopen(path.c_str(), "r", stdin), nullptr);
-    EXPECT_EQ(common::get_line(), "one");
-    EXPECT_EQ(common::get_line(), "");
-    EXPECT_EQ(common::get_line(), std::string("NUL\0kept\r", 9));
-    EXPECT_EQ(common::get_line(), long_line);
-    EXPECT_EQ(common::get_line(), "last without line end");
-    // The place a prompt at the end of input reports.
-    EXPECT_EQ(test_support::raised([] { common::get_line(); }), "END_ERROR : textio:283");
-    ASSERT_NE(std::freopen("/dev/null", "r", stdin), nullptr);
+    test_support::with_input(
+        std::string("one\n\nNUL\0kept\r\n", 15) + long_line + "\nlast without line end", [&] {
+            EXPECT_EQ(common::get_line(), "one");
+            EXPECT_EQ(common::get_line(), "");
+            EXPECT_EQ(common::get_line(), std::string("NUL\0kept\r", 9));
+            EXPECT_EQ(common::get_line(), long_line);
+            EXPECT_EQ(common::get_line(), "last without line end");
+            // The place a prompt at the end of input reports.
+            EXPECT_EQ(test_support::raised([] { common::get_line(); }), "END_ERROR : textio:283");
+        });
 }
 
 }  // namespace

@@ -1,37 +1,18 @@
 // A session of velkor gives back, at the end of each program, everything the
 // program built (tokens, tree, drawing, trace runs): its memory is that of its
 // largest program, not the sum of all.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <functional>
 #include <string>
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "driver/velkor.hpp"
 #include "support/capture.hpp"
-#include "support/program_run.hpp"
 
 namespace {
 
-// with_input runs `action` with `input` as the whole of standard input.
-void with_input(const std::string& input, const std::function<void()>& action) {
-    test_support::scratch_folder folder;
-    const auto path = folder.path() / "stdin";
-    test_support::write_file(path, input);
-    const int saved = ::dup(0);
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    ::dup2(fd, 0);
-    ::close(fd);
-    std::clearerr(stdin);
-    action();
-    ::dup2(saved, 0);
-    ::close(saved);
-    std::clearerr(stdin);
-}
+using test_support::with_input;
 
 // A console program with empty file names: its files are temporary.
 std::string program(const std::string& text) {

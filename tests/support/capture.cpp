@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
@@ -63,6 +64,25 @@ capture on_screen(const std::function<void()>& action) {
     }
     result.text = read_file(path);
     return result;
+}
+
+void with_input(std::string_view input, const std::function<void()>& action) {
+    const scratch_folder folder;
+    const auto path = folder.path() / "stdin";
+    write_file(path, input);
+    // Reopening the stream, not only its descriptor, drops what it had read
+    // ahead and its end-of-input mark.
+    if (std::freopen(path.c_str(), "r", stdin) == nullptr) {
+        throw std::runtime_error("cannot redirect standard input");
+    }
+    struct to_null {
+        ~to_null() {
+            if (std::freopen("/dev/null", "r", stdin) == nullptr) {
+                std::abort();  // no later test could read its input
+            }
+        }
+    } afterwards;
+    action();
 }
 
 capture into_file(const std::function<void(common::text_writer&)>& action) {
