@@ -3,7 +3,6 @@
 // space, a file-size limit.
 #pragma once
 
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -28,27 +27,22 @@ struct resource_limit {
 inline program_result run_limited(std::string_view program, std::string_view input,
                                   const std::vector<resource_limit>& limits,
                                   const std::filesystem::path& working_folder = {}) {
-    const scratch_folder folder;
-    const auto input_path = folder.path() / "stdin";
-    write_file(input_path, input);
     const std::string executable = program_path(program).string();
-    return run_entry([&] {
-        const int in = ::open(input_path.c_str(), O_RDONLY);
-        if (in < 0 || ::dup2(in, 0) < 0) {
-            return 127;
-        }
-        for (const resource_limit& limit : limits) {
-            const rlimit value{limit.bytes, limit.bytes};
-            if (::setrlimit(limit.resource, &value) != 0) {
-                return 126;
+    return run_entry(
+        [&] {
+            for (const resource_limit& limit : limits) {
+                const rlimit value{limit.bytes, limit.bytes};
+                if (::setrlimit(limit.resource, &value) != 0) {
+                    return 126;
+                }
             }
-        }
-        if (!working_folder.empty() && ::chdir(working_folder.c_str()) != 0) {
+            if (!working_folder.empty() && ::chdir(working_folder.c_str()) != 0) {
+                return 127;
+            }
+            ::execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
             return 127;
-        }
-        ::execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
-        return 127;
-    });
+        },
+        input);
 }
 
 }  // namespace test_support

@@ -119,8 +119,8 @@ program_result run_program(std::string_view program, std::string_view input,
     });
 }
 
-program_result run_entry(const std::function<int()>& entry) {
-    return run_child("", [&] { ::_exit(entry()); });
+program_result run_entry(const std::function<int()>& entry, std::string_view input) {
+    return run_child(input, [&] { ::_exit(entry()); });
 }
 
 }  // namespace test_support

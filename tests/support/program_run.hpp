@@ -37,9 +37,10 @@ program_result run_program(std::string_view program, std::string_view input,
                            const std::filesystem::path& working_folder = {},
                            const std::filesystem::path& temp_folder = {});
 
-// run_entry runs `entry` in a child process with empty standard input, as a
-// program's main runs: what it returns is the exit status.
-program_result run_entry(const std::function<int()>& entry);
+// run_entry runs `entry` in a child process with `input` as the whole of
+// its standard input, as a program's main runs: what it returns is the exit
+// status.
+program_result run_entry(const std::function<int()>& entry, std::string_view input = "");
 
 // A fresh empty folder, removed when the object goes.
 class scratch_folder {
