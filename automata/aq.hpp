@@ -15,7 +15,8 @@ namespace halvik {
 using dea::int32;
 
 // tupel is a node of a list of state pairs: q of the first automaton, p of
-// the second. Nodes are never released.
+// the second. Nodes come from the arena, never released one by one; halvik
+// opens no arena scope, so they stay to its end.
 struct tupel {
     int32 q;
     int32 p;

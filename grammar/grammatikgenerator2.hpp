@@ -71,7 +71,8 @@ zeichenarray<Z> slice(const std::array<Z, N>& rechteseiten, int first, int last)
 }
 
 // The grammar of one program. It starts with every alternative list empty;
-// cells are only ever added, and live until the program ends.
+// cells are only ever added. They come from the arena; no grammar program
+// opens an arena scope, so they stay to the program's end.
 template <grammar_symbol_type Z>
 class grammatik {
 public:

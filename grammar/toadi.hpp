@@ -3,8 +3,9 @@
 // matrix, the form in which hulls and compositions are computed.
 //
 // A pair list is an ordered sequence, not a set: every new pair goes in front
-// and duplicates stay. Its cells live until the program ends and are never
-// changed once in a list.
+// and duplicates stay. Its cells come from the arena and are never changed
+// once in a list; no grammar program opens an arena scope, so they stay to
+// the program's end.
 #pragma once
 
 #include <string>
