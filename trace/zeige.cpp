@@ -542,7 +542,7 @@ void zeige_konf(std::string& erg, const konfiguration& a) {
 teile rev(teile t) {
     teile result = nullptr;
     for (teile tx = t; tx != nullptr; tx = tx->rest) {
-        result = common::make<teile_rec>(tx->t, result);
+        result = common::make_scoped<teile_rec>(tx->t, result);
     }
     return result;
 }
