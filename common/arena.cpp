@@ -6,15 +6,9 @@
 #include <cstdint>
 
 #include "common/errors.hpp"
+#include "common/sanitizers.hpp"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define ARENA_POISONS 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ARENA_POISONS 1
-#endif
-#endif
-#if defined(ARENA_POISONS)
+#if defined(COMMON_ADDRESS_SANITIZER)
 #include <sanitizer/asan_interface.h>
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -61,7 +55,7 @@ unsigned char* end_of(block* b) {
 }
 
 void poison(unsigned char* from, unsigned char* to) {
-#if defined(ARENA_POISONS)
+#if defined(COMMON_ADDRESS_SANITIZER)
     ASAN_POISON_MEMORY_REGION(from, static_cast<std::size_t>(to - from));
 #else
     (void)from;
@@ -70,7 +64,7 @@ void poison(unsigned char* from, unsigned char* to) {
 }
 
 void unpoison(unsigned char* from, std::size_t size) {
-#if defined(ARENA_POISONS)
+#if defined(COMMON_ADDRESS_SANITIZER)
     ASAN_UNPOISON_MEMORY_REGION(from, size);
 #else
     (void)from;
@@ -100,7 +94,7 @@ block* map_block(std::size_t size) {
 #endif
     auto* fresh = reinterpret_cast<block*>(bytes + head);
     fresh->size = size;
-#if defined(ARENA_POISONS)
+#if defined(COMMON_ADDRESS_SANITIZER)
     // The leak checker scans heap blocks, not mappings: what only arena cells
     // point to would look lost without this.
     __lsan_register_root_region(fresh, size);

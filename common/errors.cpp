@@ -11,13 +11,22 @@ std::string place::text() const {
     return result;
 }
 
-named_error::named_error(std::string name, std::string message)
-    : name_(std::move(name)), message_(std::move(message)) {
-    what_ = name_;
-    if (!message_.empty()) {
-        what_ += " : ";
-        what_ += message_;
+named_error::named_error(std::string name, std::string message) {
+    std::string what = name;
+    if (!message.empty()) {
+        what += " : ";
+        what += message;
     }
+    texts_ = std::make_shared<const texts>(texts{std::move(name), std::move(message), std::move(what)});
+}
+
+namespace {
+// Made while the program loads, long before memory can run out.
+const named_error out_of_storage(std::string(storage_error_name), "");
+}  // namespace
+
+const named_error& storage_error() noexcept {
+    return out_of_storage;
 }
 
 void raise(std::string_view name, std::string message) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace common {
 
@@ -23,22 +25,34 @@ struct place {
     [[nodiscard]] std::string text() const;
 };
 
+// named_error is the one exception type of the system. Its texts are made
+// once and shared by every copy, so copying it never allocates and never
+// throws: a handler or a destructor may keep an error while memory is out.
 class named_error : public std::exception {
 public:
     named_error(std::string name, std::string message);
 
-    [[nodiscard]] const std::string& name() const noexcept { return name_; }
-    [[nodiscard]] const std::string& message() const noexcept { return message_; }
+    [[nodiscard]] const std::string& name() const noexcept { return texts_->name; }
+    [[nodiscard]] const std::string& message() const noexcept { return texts_->message; }
     // is returns true when this is the error named `name`: the test of a
     // handler that takes one error and lets every other pass on.
-    [[nodiscard]] bool is(std::string_view name) const noexcept { return name_ == name; }
-    [[nodiscard]] const char* what() const noexcept override { return what_.c_str(); }
+    [[nodiscard]] bool is(std::string_view name) const noexcept { return texts_->name == name; }
+    [[nodiscard]] const char* what() const noexcept override { return texts_->what.c_str(); }
 
 private:
-    std::string name_;
-    std::string message_;
-    std::string what_;
+    struct texts {
+        std::string name;
+        std::string message;
+        std::string what;
+    };
+    std::shared_ptr<const texts> texts_;
 };
+
+static_assert(std::is_nothrow_copy_constructible_v<named_error> && std::is_nothrow_copy_assignable_v<named_error>);
+
+// storage_error returns STORAGE_ERROR with no message, made before it is
+// needed: where memory has run out, no new error could be made.
+const named_error& storage_error() noexcept;
 
 [[noreturn]] void raise(std::string_view name, std::string message);
 [[noreturn]] void raise(std::string_view name, place where);

@@ -89,15 +89,17 @@ std::uintptr_t stack_low_end() noexcept {
     return low_end;
 }
 
-void report(std::string_view name, std::string_view message) {
-    std::string text = "\nraised ";
-    text += name;
+// report writes the unhandled-error report in pieces: it must not need
+// memory, since running out of it is one of the errors it reports.
+void report(std::string_view name, std::string_view message) noexcept {
+    const auto piece = [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stderr); };
+    piece("\nraised ");
+    piece(name);
     if (!message.empty()) {
-        text += " : ";
-        text += message;
+        piece(" : ");
+        piece(message);
     }
-    text += '\n';
-    std::fwrite(text.data(), 1, text.size(), stderr);
+    piece("\n");
     std::fflush(stderr);
 }
 
@@ -112,6 +114,10 @@ void finalise(std::optional<named_error>& first) noexcept {
     } catch (const named_error& error) {
         if (!first) {
             first = error;
+        }
+    } catch (...) {
+        if (!first) {
+            first = storage_error();
         }
     }
 }
@@ -155,9 +161,13 @@ int run_program(void (*main_procedure)()) {
     } catch (const named_error& error) {
         first = error;
     } catch (const std::bad_alloc&) {
-        first = named_error(std::string(storage_error_name), "");
+        first = storage_error();
     } catch (...) {
-        first = named_error("PROGRAM_ERROR", "");
+        try {
+            first = named_error("PROGRAM_ERROR", "");
+        } catch (...) {
+            first = storage_error();  // no memory left even for the report's name
+        }
     }
     finalise(first);
     if (!first) {

@@ -6,23 +6,11 @@
 #include <cstddef>
 #include <functional>
 
+#include "common/sanitizers.hpp"
+
 namespace common {
 
 inline constexpr std::size_t main_stack_size = std::size_t{512} << 20;
-
-// True in a build with AddressSanitizer, whose stack frames are several
-// times larger than those of any other build.
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool address_sanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr bool address_sanitizer = true;
-#else
-inline constexpr bool address_sanitizer = false;
-#endif
-#else
-inline constexpr bool address_sanitizer = false;
-#endif
 
 // Runs `body` on a thread with a stack of `stack_size` bytes and waits for it.
 // Exceptions thrown by `body` are carried back and rethrown here. Under a

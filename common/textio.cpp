@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <utility>
 
 #include "common/errors.hpp"
@@ -85,9 +86,12 @@ struct deferred_failure {
     bool while_unwinding = false;
 };
 
-// Never destroyed: a file that static destruction closes may still come.
+// Never destroyed, since a file that static destruction closes may still
+// come; made in static storage, since a destructor that keeps an error must
+// not need memory.
 deferred_failure& deferred() {
-    static deferred_failure* const failure = new deferred_failure;
+    alignas(deferred_failure) static unsigned char storage[sizeof(deferred_failure)];
+    static deferred_failure* const failure = ::new (storage) deferred_failure;
     return *failure;
 }
 
@@ -215,14 +219,19 @@ out_file::~out_file() {
     if (!is_open()) {
         return;
     }
-    try {
-        close();
-    } catch (const named_error& error) {
+    const auto keep = [](const named_error& error) noexcept {
         deferred_failure& failure = deferred();
         if (!failure.error) {
             failure.error = error;
             failure.while_unwinding = std::uncaught_exceptions() > 0;
         }
+    };
+    try {
+        close();
+    } catch (const named_error& error) {
+        keep(error);
+    } catch (...) {
+        keep(storage_error());  // the error itself could not be made
     }
 }
 
@@ -322,6 +331,10 @@ void out_file::close_all(std::optional<named_error>& first) noexcept {
             if (!first) {
                 first = error;
             }
+        } catch (...) {
+            if (!first) {
+                first = storage_error();  // the error itself could not be made
+            }
         }
         if (open_files == file) {
             file->unlink_open();
@@ -411,8 +424,12 @@ std::string get_line() {
         std::size_t capacity = 0;
         ~line_buffer() { std::free(text); }
     } buffer;
+    errno = 0;
     const ssize_t count = ::getline(&buffer.text, &buffer.capacity, stdin);
     if (count < 0) {
+        if (errno == ENOMEM) {
+            throw std::bad_alloc();  // a line longer than memory holds: STORAGE_ERROR, not the end of input
+        }
         fail(end_error_name, places::end_of_input);
     }
     auto length = static_cast<std::size_t>(count);

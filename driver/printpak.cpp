@@ -534,7 +534,13 @@ void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt) {
     try {
         drawing(bars, out).run(gb, 1);
     } catch (...) {
-        out.hand_on();  // what was drawn before the error stands, as it would piece by piece
+        // What was drawn before the error stands, as it would piece by
+        // piece. Should that write fail too, the error that came first is
+        // the one the program reports.
+        try {
+            out.hand_on();
+        } catch (...) {
+        }
         throw;
     }
     out.hand_on();

@@ -77,6 +77,35 @@ TEST(VelkorAtItsLimits, FileSizeLimitIsAWriteErrorNotASignal) {
         << result.err;
 }
 
+TEST(VelkorAtItsLimits, MemoryRunningOutIsStorageErrorNotASignal) {
+    if (common::address_sanitizer) {
+        GTEST_SKIP() << "AddressSanitizer needs far more address space than the limit leaves";
+    }
+    // A program line longer than the memory left, and a run whose records
+    // outgrow it: either way the report, status 1, never a signal.
+    std::string long_line = "c\n\n\n";
+    for (int i = 0; i < 3'000'000; ++i) {
+        long_line += "x := 1; ";
+    }
+    long_line += "\nn\n";
+    struct run {
+        std::string title;
+        std::string input;
+    };
+    const std::vector<run> runs = {
+        {"a line longer than memory", long_line},
+        {"a run outgrowing memory", "c\nt.txt\n\ni := 0; while i < 71000 do i := (i + 1) od\nn\n"},
+    };
+    for (const run& r : runs) {
+        SCOPED_TRACE(r.title);
+        const test_support::scratch_folder work;
+        const auto result = test_support::run_limited("velkor", r.input, {{RLIMIT_AS, 40'000 * kib}}, work.path());
+        EXPECT_EQ(result.signal, 0);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err.rfind("\nraised STORAGE_ERROR", 0), 0U) << result.err;
+    }
+}
+
 TEST(VelkorAtItsLimits, NestingTooDeepEndsWithStorageErrorUnderSmallLimits) {
     struct nesting_kind {
         std::string name;
