@@ -48,7 +48,8 @@ private:
     std::shared_ptr<const texts> texts_;
 };
 
-static_assert(std::is_nothrow_copy_constructible_v<named_error> && std::is_nothrow_copy_assignable_v<named_error>);
+static_assert(std::is_nothrow_copy_constructible_v<named_error> &&
+              std::is_nothrow_copy_assignable_v<named_error>);
 
 // storage_error returns STORAGE_ERROR with no message, made before it is
 // needed: where memory has run out, no new error could be made.

@@ -115,8 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
 // The word test on S -> AUF S ZU S | (empty) and on small probe grammars.
 struct word_case {
     const char* name;
-    std::vector<rule<P>> regeln;   // empty: the grammar of balanced parentheses
-    std::vector<int> wort;         // symbol values
+    std::vector<rule<P>> regeln;  // empty: the grammar of balanced parentheses
+    std::vector<int> wort;        // symbol values
     bool ergebnis;
     const char* protokoll;
 };

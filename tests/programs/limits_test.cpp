@@ -99,7 +99,8 @@ TEST(VelkorAtItsLimits, MemoryRunningOutIsStorageErrorNotASignal) {
     for (const run& r : runs) {
         SCOPED_TRACE(r.title);
         const test_support::scratch_folder work;
-        const auto result = test_support::run_limited("velkor", r.input, {{RLIMIT_AS, 40'000 * kib}}, work.path());
+        const auto result =
+            test_support::run_limited("velkor", r.input, {{RLIMIT_AS, 40'000 * kib}}, work.path());
         EXPECT_EQ(result.signal, 0);
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.err.rfind("\nraised STORAGE_ERROR", 0), 0U) << result.err;
