@@ -60,7 +60,7 @@ constexpr place end_of_input{module_name, 283};
 
 // Standard output's buffer lives as long as the process: its writer is
 // flushed as the process ends, after every object of the program is gone.
-char standard_output_buffer[output_buffer_size];
+char standard_output_buffer[largest_output_block];
 
 class standard_output_writer final : public text_writer {
 public:
@@ -68,7 +68,8 @@ public:
         // A terminal shows each line as it ends; a file or a pipe takes the
         // output in blocks. What stdio holds already goes out first.
         std::fflush(stdout);
-        attach(STDOUT_FILENO, standard_output_buffer, ::isatty(STDOUT_FILENO) != 0);
+        attach(STDOUT_FILENO, {standard_output_buffer, output_block(STDOUT_FILENO)},
+               ::isatty(STDOUT_FILENO) != 0);
     }
     // What is still buffered at the end of the process goes out, as a stdio
     // stream's would. A program's finalisation has flushed it already and
@@ -117,6 +118,15 @@ bool write_all(int descriptor, const char* data, std::size_t size) noexcept {
 }
 
 }  // namespace
+
+std::size_t output_block(int descriptor) noexcept {
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0 && status.st_blksize > 0 &&
+        static_cast<std::size_t>(status.st_blksize) < largest_output_block) {
+        return static_cast<std::size_t>(status.st_blksize);
+    }
+    return largest_output_block;
+}
 
 void text_writer::attach(int descriptor, std::span<char> buffer, bool by_lines) noexcept {
     descriptor_ = descriptor;
@@ -243,7 +253,7 @@ void out_file::create(std::string_view name) {
         fail(name_error_name, places::create_name_with_nul);
     }
     if (!buffer_) {
-        buffer_ = std::make_unique_for_overwrite<char[]>(output_buffer_size);
+        buffer_ = std::make_unique_for_overwrite<char[]>(largest_output_block);
     }
     int descriptor = -1;
     if (name.empty()) {
@@ -267,7 +277,7 @@ void out_file::create(std::string_view name) {
             fail(use_error_name, places::create_refused);
         }
     }
-    attach(descriptor, {buffer_.get(), output_buffer_size});
+    attach(descriptor, {buffer_.get(), output_block(descriptor)});
     link();
 }
 
@@ -281,7 +291,7 @@ void out_file::close() {
         if (!at_line_start()) {
             new_line();
         }
-    } catch (const named_error&) {
+    } catch (...) {  // even when the error of the write could not be made
         ok = false;
     }
     ok = write_out() && ok;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
@@ -16,10 +17,15 @@
 
 namespace common {
 
-// Writers hand their text to the system in blocks of this size: a write
-// call per 64 KiB, not per 4 KiB, on the long traces. Standard output on a
-// terminal is the exception: it shows each line as it ends.
-inline constexpr std::size_t output_buffer_size = std::size_t{64} << 10;
+// Writers hand their text to the system in the blocks that a stdio stream
+// takes for the same descriptor: the system's preferred block size, at most
+// BUFSIZ. The block decides where a write that fails is noticed, and so
+// which call reports it: a larger one would move reports on a full disk or
+// on /dev/full. Standard output on a terminal shows each line as it ends.
+inline constexpr std::size_t largest_output_block = BUFSIZ;
+
+// The block of a writer on `descriptor`, as a stdio stream chooses it.
+[[nodiscard]] std::size_t output_block(int descriptor) noexcept;
 
 // text_writer gathers text in a buffer of its own and hands it to a file
 // descriptor with write(2), a full buffer at a time. A piece that finds room
@@ -62,6 +68,11 @@ public:
 
     // Writes out what the buffer holds. Without a descriptor it does nothing.
     void flush();
+
+    // The size of the blocks this writer writes; 0 without a descriptor.
+    [[nodiscard]] std::size_t block_size() const noexcept {
+        return static_cast<std::size_t>(buffer_end_ - buffer_);
+    }
 
 protected:
     text_writer() = default;

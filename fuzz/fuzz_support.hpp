@@ -37,7 +37,7 @@ private:
         return descriptor;
     }
     static std::span<char> buffer() {
-        static char text[common::output_buffer_size];
+        static char text[common::largest_output_block];
         return text;
     }
 };

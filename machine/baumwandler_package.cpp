@@ -330,33 +330,33 @@ enum class rule : std::uint8_t {
     ENDE,
 };
 
-// The line that a step writes for each rule, with its line end: one piece
-// for the writer, since a long run writes one such line per step.
+// The line that a step writes for each rule. Its line end goes to the
+// writer on its own: a write that fails at it names the line end's call.
 struct rule_row {
     rule value;
     std::string_view line;
 };
 
 constexpr rule_row rule_rows[] = {
-    {rule::R1, "-- (1 : Zahl lesen) --\n"},
-    {rule::R2, "-- (2 : Variable lesen, Wert aus Umgebung)--\n"},
-    {rule::R3, "-- (3 : Verknuepfung aufloesen)--\n"},
-    {rule::R4, "-- (4 : Arithmetische Operation)--\n"},
-    {rule::R5, "-- (5 : Wahrheitswert lesen)--\n"},
-    {rule::R6, "-- (6 : Bedingung aufloesen)--\n"},
-    {rule::R7, "-- (7 : Vergleichsoperation)--\n"},
-    {rule::R8, "-- (8 : Skipanweisung)--\n"},
-    {rule::R9, "-- (9 : Zuweisung aufloesen)--\n"},
-    {rule::R10, "-- (10 : Zuweisung ausfuehren)--\n"},
-    {rule::R11, "-- (11 : nichtleere Anweisungsfolge aufloesen)--\n"},
-    {rule::R11_LEER, "-- (11' : leere Anweisungsfolge aufloesen)--\n"},
-    {rule::R12, "-- (12 : If-Anweisung aufloesen)--\n"},
-    {rule::R13, "-- (13 : If-Anweisung True-Fall)--\n"},
-    {rule::R14, "-- (14 : If-Anweisung False-Fall)--\n"},
-    {rule::R15, "-- (15 : Schleife aufloesen)--\n"},
-    {rule::R16, "-- (16 : Schleifenbedingung True)--\n"},
-    {rule::R17, "-- (17 : Schleifenbedingung False)--\n"},
-    {rule::ENDE, "-- (Ende der Auswertung)--\n"},
+    {rule::R1, "-- (1 : Zahl lesen) --"},
+    {rule::R2, "-- (2 : Variable lesen, Wert aus Umgebung)--"},
+    {rule::R3, "-- (3 : Verknuepfung aufloesen)--"},
+    {rule::R4, "-- (4 : Arithmetische Operation)--"},
+    {rule::R5, "-- (5 : Wahrheitswert lesen)--"},
+    {rule::R6, "-- (6 : Bedingung aufloesen)--"},
+    {rule::R7, "-- (7 : Vergleichsoperation)--"},
+    {rule::R8, "-- (8 : Skipanweisung)--"},
+    {rule::R9, "-- (9 : Zuweisung aufloesen)--"},
+    {rule::R10, "-- (10 : Zuweisung ausfuehren)--"},
+    {rule::R11, "-- (11 : nichtleere Anweisungsfolge aufloesen)--"},
+    {rule::R11_LEER, "-- (11' : leere Anweisungsfolge aufloesen)--"},
+    {rule::R12, "-- (12 : If-Anweisung aufloesen)--"},
+    {rule::R13, "-- (13 : If-Anweisung True-Fall)--"},
+    {rule::R14, "-- (14 : If-Anweisung False-Fall)--"},
+    {rule::R15, "-- (15 : Schleife aufloesen)--"},
+    {rule::R16, "-- (16 : Schleifenbedingung True)--"},
+    {rule::R17, "-- (17 : Schleifenbedingung False)--"},
+    {rule::ENDE, "-- (Ende der Auswertung)--"},
 };
 static_assert(common::one_row_per_value(rule_rows, &rule_row::value,
                                         static_cast<std::size_t>(rule::ENDE) + 1),
@@ -440,7 +440,7 @@ public:
 
 private:
     konfiguration& k() { return result_.akt_zustand(); }
-    void write_rule(rule r) { ft_.put(rule_rows[static_cast<std::size_t>(r)].line); }
+    void write_rule(rule r) { ft_.put_line(rule_rows[static_cast<std::size_t>(r)].line); }
 
     // dispatch chooses the rule by the kind of the top part. What it reads here
     // (the top part, the statement, list, condition or expression it holds)

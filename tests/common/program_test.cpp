@@ -99,7 +99,7 @@ TEST(ProgramEntry, StandardOutputThatTakesNothingIsReported) {
     };
     const failing_output outputs[] = {
         {[] { common::standard_output().put("waits for the end"); }, "\nraised USE_ERROR : textio:91\n"},
-        {[] { common::standard_output().put(std::string(common::output_buffer_size + 1, 'x')); },
+        {[] { common::standard_output().put(std::string(common::standard_output().block_size() + 1, 'x')); },
          "\nraised USE_ERROR : textio:65\n"},
     };
     for (const failing_output& o : outputs) {

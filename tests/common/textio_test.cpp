@@ -1,9 +1,11 @@
 #include "common/textio.hpp"
 
 #include <gtest/gtest.h>
+#include <stdio_ext.h>
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <string>
@@ -64,7 +66,7 @@ TEST(OutFile, TextOfManyBlocksArrivesWhole) {
         file.create(path.string());
         std::string expected;
         for (std::size_t i = 0; i < 3000; ++i) {
-            const std::string piece(i % 97 == 0 ? common::output_buffer_size + i : i % 50,
+            const std::string piece(i % 97 == 0 ? file.block_size() + i : i % 50,
                                     static_cast<char>('a' + i % 26));
             file.put(piece);
             file.put(static_cast<char>('0' + i % 10));
@@ -75,8 +77,6 @@ TEST(OutFile, TextOfManyBlocksArrivesWhole) {
         EXPECT_EQ(read_file(path), expected) << name;
     }
 }
-
-constexpr std::size_t block = common::output_buffer_size;
 
 // generated_writes makes a long run of writes from a fixed seed and hands
 // each to `writer`: characters, line ends, short pieces and empty ones,
@@ -95,6 +95,7 @@ std::string generated_writes(common::text_writer& writer, int& line_starts_wrong
         }
         return made;
     };
+    const std::size_t block = writer.block_size();
     const std::size_t near_block[] = {block - 1, block, block + 1, block / 2, 1, 2 * block, 3 * block + 7};
     line_starts_wrong = 0;
     for (int i = 0; i < 20'000; ++i) {
@@ -165,6 +166,23 @@ TEST(TextWriter, AgreesWithThePlainTextOnGeneratedWrites) {
     }
 }
 
+// A writer writes in the blocks that a stdio stream takes for the same
+// file, so that a write that fails is noticed after the same text.
+TEST(TextWriter, WritesInTheBlocksOfAStdioStream) {
+    scratch_folder folder;
+    const std::string names[] = {(folder.path() / "out.txt").string(), "/dev/full", "/dev/null"};
+    for (const std::string& name : names) {
+        common::out_file file;
+        file.create(name);
+        std::FILE* stream = std::fopen(name.c_str(), "w");
+        ASSERT_NE(stream, nullptr) << name;
+        std::fputc('x', stream);  // a stream takes its buffer at its first write
+        EXPECT_EQ(file.block_size(), __fbufsize(stream)) << name;
+        (void)std::fclose(stream);  // /dev/full refuses the character
+        file.close();
+    }
+}
+
 // A piece that the buffer cannot take fills it; the whole buffers' worth
 // after that go straight out and the tail waits in the buffer: the file
 // holds whole buffers before the close.
@@ -173,6 +191,7 @@ TEST(TextWriter, PieceBeyondTheBufferGoesOutInWholeBuffers) {
     const auto path = folder.path() / "out.txt";
     common::out_file file;
     file.create(path.string());
+    const std::size_t block = file.block_size();
     const std::string head = "0123456789";
     std::string big(3 * block + 5, ' ');
     for (std::size_t i = 0; i < big.size(); ++i) {
@@ -194,7 +213,7 @@ std::string filling(const std::function<void(common::out_file&)>& write) {
     common::out_file full;
     full.create("/dev/full");
     const std::string error = test_support::raised([&] {
-        for (std::size_t i = 0; i <= common::output_buffer_size; ++i) {
+        for (std::size_t i = 0; i <= full.block_size(); ++i) {
             write(full);
         }
     });
@@ -231,7 +250,7 @@ TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
         {"line end of the close into a full buffer",
          [](common::out_file& f) {
              f.put('x');
-             f.put(std::string(block - 1, 'x'));
+             f.put(std::string(f.block_size() - 1, 'x'));
              f.close();
          },
          close_failed, ""},
@@ -241,21 +260,21 @@ TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
              f.flush();
          },
          "USE_ERROR : textio:91", ""},
-        {"piece beyond the buffer", [](common::out_file& f) { f.put(std::string(block + 1, 'x')); },
+        {"piece beyond the buffer", [](common::out_file& f) { f.put(std::string(f.block_size() + 1, 'x')); },
          "USE_ERROR : textio:65", ""},
-        {"first piece of a whole buffer", [](common::out_file& f) { f.put(std::string(block, 'x')); },
-         "USE_ERROR : textio:65", ""},
+        {"first piece of a whole buffer",
+         [](common::out_file& f) { f.put(std::string(f.block_size(), 'x')); }, "USE_ERROR : textio:65", ""},
         {"piece that fills the buffer",
          [](common::out_file& f) {
              f.put('x');
-             f.put(std::string(block - 1, 'x'));
-             f.put(std::string(block, 'x'));
+             f.put(std::string(f.block_size() - 1, 'x'));
+             f.put(std::string(f.block_size(), 'x'));
          },
          "USE_ERROR : textio:65", close_failed},
         {"character after a full buffer",
          [](common::out_file& f) {
              f.put('x');
-             f.put(std::string(block - 1, 'x'));
+             f.put(std::string(f.block_size() - 1, 'x'));
              f.put('y');
          },
          "USE_ERROR : textio:75", close_failed},
