@@ -61,13 +61,20 @@ void read_program(std::string& eingabe_programm, std::string& traced, std::strin
     }
 }
 
+// The files of one activation. They belong to the activation, not to the
+// processing: when the file run fails, the trace file keeps what it wrote
+// and is closed after the activation's message, as the activation ends.
+struct activation_files {
+    common::out_file ausgabe_trace;
+    common::out_file ausgabe_baum;
+    common::out_file dummy;  // never opened: the screen drawing does not use it
+};
+
 // process_program parses the program text. Without a tree it writes the
 // parser's message; with one it draws the tree, runs the trace into the
-// trace file and then on the screen, and writes the tree file. When the
-// file run fails, the trace file keeps what it wrote and is closed as the
-// error leaves.
-void process_program(const std::string& eingabe_programm, const std::string& traced,
-                     const std::string& baumd) {
+// trace file and then on the screen, and writes the tree file.
+void process_program(const std::string& eingabe_programm, const std::string& traced, const std::string& baumd,
+                     activation_files& files) {
     scannerpak::listoftoken tksleft = nullptr;
     std::string parsererr;
     const comtypes::grbaum grambaum =
@@ -78,9 +85,7 @@ void process_program(const std::string& eingabe_programm, const std::string& tra
         out().put_line(parsererr);
         return;
     }
-    common::out_file ausgabe_trace;
-    common::out_file ausgabe_baum;
-    common::out_file dummy;  // never opened: the screen drawing does not use it
+    auto& [ausgabe_trace, ausgabe_baum, dummy] = files;
     out().put_line("Der Grammatikbaum: ");
     printpak::printgb(grambaum, dummy, false);
     out().put_line("Der Trace: ");
@@ -121,6 +126,7 @@ bool activation() {
     // reach them, and the next program reuses their storage. What leaves it
     // (the answer, an error) owns its text.
     const common::arena_scope aktivierung;
+    activation_files files;
     try {
         headline();
         out().new_line();
@@ -128,7 +134,7 @@ bool activation() {
         std::string traced;
         std::string baumd;
         read_program(eingabe_programm, traced, baumd);
-        process_program(eingabe_programm, traced, baumd);
+        process_program(eingabe_programm, traced, baumd, files);
         return another_program();
     } catch (const common::named_error& error) {
         if (!error.is(baumwandler_package::whileinit_error)) {

@@ -36,38 +36,78 @@ bool take(int descriptor, std::string& text) {
     return count < 0 && errno == EINTR;  // a terminal whose other end is gone says EIO
 }
 
-TEST(VelkorOnATerminal, EachLineShowsAsItEnds) {
-    const test_support::scratch_folder work;
-    const auto trace_path = work.path() / "t.fifo";
-    const auto input_path = work.path() / "stdin";
-    ASSERT_EQ(::mkfifo(trace_path.c_str(), 0600), 0);
-    test_support::write_file(input_path, "c\nt.fifo\nb.txt\nx := 2\nn\n");
+// A pseudo-terminal in raw mode: `terminal` is the side that reads what the
+// program shows, `screen` (named `screen_name`) the side it writes to. The
+// screen stays open until the program has it: a terminal without an open
+// screen reads as ended.
+struct pseudo_terminal {
+    int terminal = -1;
+    int screen = -1;
+    std::string screen_name;
+};
 
-    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(terminal, 0);
-    ASSERT_EQ(::grantpt(terminal), 0);
-    ASSERT_EQ(::unlockpt(terminal), 0);
-    const int screen = ::open(::ptsname(terminal), O_RDWR | O_NOCTTY);
-    ASSERT_GE(screen, 0);
+pseudo_terminal open_terminal() {
+    pseudo_terminal made;
+    made.terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (made.terminal < 0 || ::grantpt(made.terminal) != 0 || ::unlockpt(made.terminal) != 0) {
+        return made;
+    }
+    made.screen_name = ::ptsname(made.terminal);
+    made.screen = ::open(made.screen_name.c_str(), O_RDWR | O_NOCTTY);
     termios mode{};
-    ASSERT_EQ(::tcgetattr(screen, &mode), 0);
+    if (made.screen < 0 || ::tcgetattr(made.screen, &mode) != 0) {
+        made.screen_name.clear();
+        return made;
+    }
     ::cfmakeraw(&mode);  // the bytes as written, line ends untranslated
-    ASSERT_EQ(::tcsetattr(screen, TCSANOW, &mode), 0);
+    if (::tcsetattr(made.screen, TCSANOW, &mode) != 0) {
+        made.screen_name.clear();
+    }
+    return made;
+}
 
+// Starts velkor in `work` with `input` as its standard input and the
+// terminal's screen as its standard output; the screen is then velkor's.
+pid_t start_velkor(const test_support::scratch_folder& work, const std::string& input,
+                   const pseudo_terminal& on) {
+    const auto input_path = work.path() / "stdin";
+    test_support::write_file(input_path, input);
     const std::string velkor = test_support::program_path("velkor").string();
     const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
     if (pid == 0) {
         const int in = ::open(input_path.c_str(), O_RDONLY);
-        if (in < 0 || ::dup2(in, 0) < 0 || ::dup2(screen, 1) < 0 || ::chdir(work.path().c_str()) != 0) {
+        if (in < 0 || ::dup2(in, 0) < 0 || ::dup2(on.screen, 1) < 0 || ::chdir(work.path().c_str()) != 0) {
             ::_exit(127);
         }
-        ::close(terminal);
-        ::close(screen);
+        ::close(on.terminal);
+        ::close(on.screen);
         ::execl(velkor.c_str(), velkor.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    ::close(screen);
+    ::close(on.screen);
+    return pid;
+}
+
+// The exit status of `pid`, or -1 when it did not exit by itself.
+int status_of(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return -1;
+        }
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(VelkorOnATerminal, EachLineShowsAsItEnds) {
+    const test_support::scratch_folder work;
+    const auto trace_path = work.path() / "t.fifo";
+    ASSERT_EQ(::mkfifo(trace_path.c_str(), 0600), 0);
+    const pseudo_terminal on = open_terminal();
+    ASSERT_FALSE(on.screen_name.empty());
+    const int terminal = on.terminal;
+    const pid_t pid = start_velkor(work, "c\nt.fifo\nb.txt\nx := 2\nn\n", on);
+    ASSERT_GE(pid, 0);
 
     // velkor creates its trace file, a pipe that nobody reads yet, right
     // after the line "Der Trace: ": it waits there, so the line is on the
@@ -109,13 +149,37 @@ TEST(VelkorOnATerminal, EachLineShowsAsItEnds) {
         ::close(trace_pipe);
     }
     ::close(terminal);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(status_of(pid), 0);
     EXPECT_EQ(shown, expected_output("velkor_worked_example.out"));
     EXPECT_EQ(trace, expected_output("trace_assignment_2.txt"));
     EXPECT_EQ(read_file(work.path() / "b.txt"), expected_output("tree_file_assignment_2.txt"));
+}
+
+// When the file run fails, the trace file is closed as the activation ends,
+// after its message: with the trace file on the terminal too, the message
+// shows before the trace that the file's close writes out.
+TEST(VelkorOnATerminal, TraceFileOfAFailedRunClosesAfterTheMessage) {
+    const test_support::scratch_folder work;
+    const pseudo_terminal on = open_terminal();
+    ASSERT_FALSE(on.screen_name.empty());
+    const pid_t pid = start_velkor(work, "c\n" + on.screen_name + "\n\nx := y\nn\n", on);
+    ASSERT_GE(pid, 0);
+    std::string shown;
+    for (;;) {
+        pollfd ready{on.terminal, POLLIN, 0};
+        if (::poll(&ready, 1, patience_ms) <= 0) {
+            ADD_FAILURE() << "velkor stopped writing";
+            ::kill(pid, SIGKILL);
+            break;
+        }
+        if (!take(on.terminal, shown)) {
+            break;
+        }
+    }
+    ::close(on.terminal);
+    EXPECT_EQ(status_of(pid), 0);
+    EXPECT_EQ(shown, expected_output("velkor_failed_step.out") +
+                         expected_output("trace_assignment_of_undefined.txt"));
 }
 
 }  // namespace
