@@ -205,9 +205,8 @@ private:
 };
 
 // Gathers the pieces and hands them on in blocks of about a mebibyte: a few
-// large writes instead of one or more per line (on the long drawings, blocks
-// of 64 KiB cost the system half as much again). The owner hands on the rest
-// before it returns or lets an error pass.
+// large writes instead of a write every few lines on the long drawings. The
+// owner hands on the rest before it returns or lets an error pass.
 class in_blocks {
 public:
     static constexpr std::size_t block_size = std::size_t{1} << 20;
@@ -225,10 +224,15 @@ public:
         block_ += s;
     }
 
+    // The block is gone after it, written or not: text of a write that
+    // failed is not sent a second time.
     void hand_on() {
         if (!block_.empty()) {
+            struct emptied {
+                std::string& block;
+                ~emptied() { block.clear(); }
+            } after{block_};
             print(ausg_, block_, txt_);
-            block_.clear();
         }
     }
 
