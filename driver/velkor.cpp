@@ -148,9 +148,6 @@ bool activation() {
 }  // namespace
 
 void velkor() {
-    // The modules' start-up: what they build lasts for every program, so it
-    // is built before the first activation, outside its scope.
-    (void)scannerpak::scanner_automaton();  // and the sixteen it is derived from
     // Another program is another pass with fresh locals, not a deeper call.
     while (activation()) {
     }

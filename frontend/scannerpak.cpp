@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
@@ -100,30 +101,22 @@ static_assert(std::ranges::all_of(token_rows, [](const token_row& row) {
     return !name_may_tie || row.kind > tokenart::BEZEICHNER_TOKEN;
 }));
 
-dea_ref build(const automaton_plan& plan) {
-    auto* d = common::make<dea_type>(plan.n);  // every cell starts at the trap n
+dea_type build(const automaton_plan& plan) {
+    dea_type d(plan.n);  // every cell starts at the trap n
     for (const move& m : plan.moves) {
         for (char c : m.on) {
-            d->det.cell(m.from, c) = m.to;
+            d.det.cell(m.from, c) = m.to;
         }
     }
     for (std::size_t j = 0; j < plan.keyword.size(); ++j) {
-        d->det.cell(static_cast<int>(j), plan.keyword[j]) = static_cast<int>(j) + 1;
+        d.det.cell(static_cast<int>(j), plan.keyword[j]) = static_cast<int>(j) + 1;
     }
     for (int s : plan.finals) {
         if (s != 0) {
-            d->f.inh[static_cast<std::size_t>(s)] = true;
+            d.f.inh[static_cast<std::size_t>(s)] = true;
         }
     }
     return d;
-}
-
-std::array<dea_ref, tokenart_count> build_all() {
-    std::array<dea_ref, tokenart_count> table{};
-    for (std::size_t k = 0; k < table.size(); ++k) {
-        table[k] = build(token_rows[k].automaton);
-    }
-    return table;
 }
 
 // The columns of the token automata: '!' .. '~', the printable characters without the blank.
@@ -147,7 +140,23 @@ std::string_view image(tokenart t) {
 }
 
 const std::array<dea_ref, tokenart_count>& scandeas() {
-    static const std::array<dea_ref, tokenart_count> table = build_all();
+    // The sixteen live as long as the process and outside the arena, so
+    // that their first use may come inside an arena scope.
+    static const std::vector<dea_type> automata = [] {
+        std::vector<dea_type> built;
+        built.reserve(tokenart_count);
+        for (const token_row& row : token_rows) {
+            built.push_back(build(row.automaton));
+        }
+        return built;
+    }();
+    static const std::array<dea_ref, tokenart_count> table = [] {
+        std::array<dea_ref, tokenart_count> refs{};
+        for (std::size_t k = 0; k < refs.size(); ++k) {
+            refs[k] = &automata[k];
+        }
+        return refs;
+    }();
     return table;
 }
 

@@ -18,6 +18,7 @@
 #include "common/program.hpp"
 #include "common/rows.hpp"
 #include "support/capture.hpp"
+#include "support/program_run.hpp"
 #include "support/raised.hpp"
 
 namespace {
@@ -178,6 +179,31 @@ TEST(Scandeas, StatesStartAndTrap) {
             EXPECT_EQ(d.det.cell(d.n, static_cast<char>(c)), d.n) << kind << " on " << static_cast<char>(c);
         }
     }
+}
+
+// The automata last as long as the process, wherever they are first used:
+// here inside an arena scope, whose storage the next cells then take.
+TEST(Scandeas, FirstUseInsideAnArenaScopeLastsBeyondIt) {
+    const auto result = test_support::run_entry([] {
+        std::array<int, scannerpak::tokenart_count> highest{};
+        {
+            const common::arena_scope scope;
+            for (std::size_t k = 0; k < highest.size(); ++k) {
+                highest[k] = scannerpak::scandeas()[k]->n;
+            }
+        }
+        for (int i = 0; i < 10'000; ++i) {
+            *common::make_scoped<int>() = -1;
+        }
+        for (std::size_t k = 0; k < highest.size(); ++k) {
+            if (scannerpak::scandeas()[k]->n != highest[k]) {
+                return 1;
+            }
+        }
+        return scannerpak::scanner("x := 1")->rest->token == ZUW_TOKEN ? 0 : 2;
+    });
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.status, 0) << result.err;
 }
 
 TEST(Image, KindOutsideTheSixteenIsRefused) {
