@@ -11,6 +11,11 @@
 
 namespace automata {
 
+namespace pruefe_places {
+inline constexpr std::string_view module_name = "pruefe";
+inline constexpr dea::word_test_places word_test{{module_name, 24}, {module_name, 29}};
+}  // namespace pruefe_places
+
 // pruefe writes to `out` the sentence of dea::test_word for `w`,
 // "\"w\" gehoert[ nicht] zum Sprachschatz", and two line ends. A character
 // outside the table's columns raises the check error before anything is
@@ -19,12 +24,7 @@ namespace automata {
 template <char First, char Last>
 void pruefe(const dea::dea_type<First, Last>& automat, std::string_view w,
             common::text_writer& out = common::standard_output()) {
-    constexpr std::string_view module_name = "pruefe";
-    dea::test_word(automat, w, out,
-                   {
-                       common::place{module_name, __LINE__},
-                       common::place{module_name, __LINE__},
-                   });
+    dea::test_word(automat, w, out, pruefe_places::word_test);
     out.new_line();
     out.new_line();  // every verdict is followed by one empty line
 }

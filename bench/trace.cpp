@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <string>
 
-#include "common/arena.hpp"
 #include "common/textio.hpp"
 #include "frontend/comtypes.hpp"
 #include "frontend/scannerpak.hpp"
@@ -42,7 +41,6 @@ counting_loop counting_loop_of(std::int64_t steps) {
 // trace_once traces the loop into the file `path`, created anew; the run
 // gives back its machine records when it ends.
 void trace_once(const counting_loop& loop, const std::string& path) {
-    const common::arena_scope scope;
     common::out_file datei;
     datei.create(path);
     baumwandler_package::machetrace(loop.baum, datei);

@@ -86,9 +86,7 @@ block* map_block(std::size_t size) {
     if (head != 0) {
         ::munmap(bytes, head);
     }
-    if (huge_page - head != 0) {
-        ::munmap(bytes + head + size, huge_page - head);
-    }
+    ::munmap(bytes + head + size, huge_page - head);  // never empty: head < huge_page
 #if defined(MADV_HUGEPAGE)
     ::madvise(bytes + head, size, MADV_HUGEPAGE);  // a hint; without it pages are small
 #endif

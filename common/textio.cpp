@@ -54,10 +54,6 @@ constexpr place line_past_end{module_name, 258};
 constexpr place end_of_input{module_name, 283};
 }  // namespace places
 
-[[noreturn]] void fail(std::string_view name, place where) {
-    raise(name, where);
-}
-
 // Standard output's buffer lives as long as the process: its writer is
 // flushed as the process ends, after every object of the program is gone.
 char standard_output_buffer[largest_output_block];
@@ -160,7 +156,7 @@ void text_writer::discard(bool line_start) noexcept {
 
 void text_writer::put_beyond_room(std::string_view text) {
     if (descriptor_ < 0) {
-        fail(use_error_name, places::text_without_descriptor);
+        raise(use_error_name, places::text_without_descriptor);
     }
     if (text.empty()) {
         return;
@@ -182,7 +178,7 @@ void text_writer::put_beyond_room(std::string_view text) {
         const std::size_t whole = rest.size() - rest.size() % size;
         if (!write_out() || !write_all(descriptor_, rest.data(), whole)) {
             discard(line_start);
-            fail(use_error_name, places::text_not_written);
+            raise(use_error_name, places::text_not_written);
         }
         if (whole > 0) {
             line_start_ = rest[whole - 1] == '\n';
@@ -193,30 +189,30 @@ void text_writer::put_beyond_room(std::string_view text) {
     }
     if (by_lines_ && text.find('\n') != std::string_view::npos && !write_out()) {
         discard(line_start);
-        fail(use_error_name, places::text_not_written);
+        raise(use_error_name, places::text_not_written);
     }
 }
 
 void text_writer::put_beyond_room(char character) {
     if (descriptor_ < 0) {
-        fail(use_error_name, places::character_without_descriptor);
+        raise(use_error_name, places::character_without_descriptor);
     }
     const bool line_start = at_line_start();
     end_ = by_lines_ ? buffer_ : buffer_end_;
     if (next_ == buffer_end_ && !write_out()) {
         discard(line_start);
-        fail(use_error_name, places::character_not_written);
+        raise(use_error_name, places::character_not_written);
     }
     *next_++ = character;
     if (by_lines_ && character == '\n' && !write_out()) {
         discard(line_start);
-        fail(use_error_name, places::character_not_written);
+        raise(use_error_name, places::character_not_written);
     }
 }
 
 void text_writer::flush() {
     if (descriptor_ >= 0 && !write_out()) {
-        fail(use_error_name, places::flush_failed);
+        raise(use_error_name, places::flush_failed);
     }
 }
 
@@ -247,10 +243,10 @@ out_file::~out_file() {
 
 void out_file::create(std::string_view name) {
     if (is_open()) {
-        fail(use_error_name, places::create_while_open);
+        raise(use_error_name, places::create_while_open);
     }
     if (holds_nul(name)) {
-        fail(name_error_name, places::create_name_with_nul);
+        raise(name_error_name, places::create_name_with_nul);
     }
     if (!buffer_) {
         buffer_ = std::make_unique_for_overwrite<char[]>(largest_output_block);
@@ -264,7 +260,7 @@ void out_file::create(std::string_view name) {
         pattern += "/velkor-XXXXXX";
         descriptor = ::mkstemp(pattern.data());
         if (descriptor < 0) {
-            fail(use_error_name, places::no_temporary_file);
+            raise(use_error_name, places::no_temporary_file);
         }
         ::unlink(pattern.c_str());
     } else {
@@ -272,9 +268,9 @@ void out_file::create(std::string_view name) {
         descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (descriptor < 0) {
             if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) {
-                fail(name_error_name, places::create_name_leads_nowhere);
+                raise(name_error_name, places::create_name_leads_nowhere);
             }
-            fail(use_error_name, places::create_refused);
+            raise(use_error_name, places::create_refused);
         }
     }
     attach(descriptor, {buffer_.get(), output_block(descriptor)});
@@ -283,7 +279,7 @@ void out_file::create(std::string_view name) {
 
 void out_file::close() {
     if (!is_open()) {
-        fail(use_error_name, places::close_not_open);
+        raise(use_error_name, places::close_not_open);
     }
     const int descriptor = this->descriptor();
     bool ok = true;
@@ -301,7 +297,7 @@ void out_file::close() {
         ok = false;
     }
     if (!ok) {
-        fail(use_error_name, places::close_failed);
+        raise(use_error_name, places::close_failed);
     }
 }
 
@@ -354,23 +350,23 @@ void out_file::close_all(std::optional<named_error>& first) noexcept {
 
 void in_file::open(std::string_view name) {
     if (open_) {
-        fail(use_error_name, places::open_while_open);
+        raise(use_error_name, places::open_while_open);
     }
     if (name.empty() || holds_nul(name)) {
-        fail(name_error_name, places::open_without_name);
+        raise(name_error_name, places::open_without_name);
     }
     const std::string path(name);
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG || errno == ELOOP) {
-            fail(name_error_name, places::open_name_names_nothing);
+            raise(name_error_name, places::open_name_names_nothing);
         }
-        fail(use_error_name, places::open_refused);
+        raise(use_error_name, places::open_refused);
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
         ::close(descriptor);
-        fail(use_error_name, places::open_no_file);
+        raise(use_error_name, places::open_no_file);
     }
     std::string content;
     char buffer[65536];
@@ -384,7 +380,7 @@ void in_file::open(std::string_view name) {
                 continue;
             }
             ::close(descriptor);
-            fail(use_error_name, places::read_failed);
+            raise(use_error_name, places::read_failed);
         }
         content.append(buffer, static_cast<std::size_t>(count));
     }
@@ -400,10 +396,10 @@ bool in_file::end_of_file() const noexcept {
 
 std::string in_file::get_line() {
     if (!open_) {
-        fail(use_error_name, places::line_of_closed_file);
+        raise(use_error_name, places::line_of_closed_file);
     }
     if (position_ >= content_.size()) {
-        fail(end_error_name, places::line_past_end);
+        raise(end_error_name, places::line_past_end);
     }
     const std::size_t end = content_.find('\n', position_);
     std::string line;
@@ -440,7 +436,7 @@ std::string get_line() {
         if (errno == ENOMEM) {
             throw std::bad_alloc();  // a line longer than memory holds: STORAGE_ERROR, not the end of input
         }
-        fail(end_error_name, places::end_of_input);
+        raise(end_error_name, places::end_of_input);
     }
     auto length = static_cast<std::size_t>(count);
     if (length > 0 && buffer.text[length - 1] == '\n') {

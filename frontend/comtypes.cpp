@@ -11,6 +11,7 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/image.hpp"
+#include "common/program.hpp"
 #include "common/rows.hpp"
 
 namespace comtypes {
@@ -44,7 +45,8 @@ constexpr token_terminal terminal_of[] = {
 };
 static_assert(common::one_row_per_value(terminal_of, &token_terminal::kind, scannerpak::tokenart_count));
 
-// The bit of a terminal in a set of terminals.
+// The bit of a terminal in a set of terminals: a set is one 32-bit word.
+static_assert(alphabet_count - static_cast<int>(first_terminal) <= 32);
 constexpr std::uint32_t bit(alphabet t) {
     return std::uint32_t{1} << (static_cast<unsigned>(t) - static_cast<unsigned>(first_terminal));
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/program.hpp"
+#include "common/sanitizers.hpp"
 #include "frontend/scannerpak.hpp"
 
 namespace comtypes {

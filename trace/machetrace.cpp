@@ -33,7 +33,7 @@ void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fe
     try {
         configuration_renderer texte(z.form == zustand_arten::AKT ? z.akt_zustand() : konfiguration{});
         while (z.form == zustand_arten::AKT) {
-            if (schritte == grenze) {
+            if (schritte >= grenze) {
                 common::raise(common::storage_error_name, places::step_limit);
             }
             zeile.clear();

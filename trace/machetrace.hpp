@@ -25,7 +25,8 @@ void machetrace(comtypes::grbaum baum);
 
 // machetrace, file form: the same run with every line written into `ft`,
 // which the caller has created and closes; nothing goes to standard output.
-// The run takes at most `grenze` steps (velkor's is schritt_grenze).
+// A run still active after `grenze` steps (velkor's is schritt_grenze)
+// raises STORAGE_ERROR before its next line: at once for a limit of 0.
 void machetrace(comtypes::grbaum baum, common::text_writer& ft, long grenze = schritt_grenze);
 
 // trace writes the trace of `z` and of every following state to standard
