@@ -28,8 +28,6 @@ public:
     [[nodiscard]] const char* data() const noexcept { return begin_; }
     [[nodiscard]] std::string_view view() const noexcept { return {begin_, size()}; }
 
-    // Keeps the first `size` characters (at most size()) and drops the rest.
-    void truncate(std::size_t size) noexcept { at_ = begin_ + size; }
     void clear() noexcept { at_ = begin_; }
 
     // reserve makes room for `count` more characters at the end. What stands

@@ -478,25 +478,17 @@ private:
     common::text_buffer::room room_;
 };
 
-// plain appends to `erg` what the renderer's part `zeige` makes of `a`
-// with no text at hand: the definition of every text.
+// plain returns what the renderer's part `zeige` makes of `a` with no text
+// at hand: the definition of every text.
 template <class A>
-void plain(std::string& erg, void (renderer<no_texts>::*zeige)(A), std::type_identity_t<A> a) {
+std::string plain(void (renderer<no_texts>::*zeige)(A), std::type_identity_t<A> a) {
     common::text_buffer out;
     no_texts texts;
     std::vector<teil> werte;
     renderer<no_texts> r(out, texts, werte);
     (r.*zeige)(a);
     r.close();
-    erg += out.view();
-}
-
-// as_text runs a renderer's appending form and returns its text.
-template <class A>
-std::string as_text(void (*zeige)(std::string&, A), std::type_identity_t<A> a) {
-    std::string erg;
-    zeige(erg, a);
-    return erg;
+    return std::string(out.view());
 }
 
 // Each configuration_renderer gets its own run number, never 0.
@@ -508,37 +500,6 @@ std::uint32_t next_run() {
 
 }  // namespace
 
-void zeige_op(std::string& erg, operator_ a) {
-    plain(erg, &renderer<no_texts>::zeige_op, a);
-}
-void zeige_vergl(std::string& erg, vergleicher a) {
-    plain(erg, &renderer<no_texts>::zeige_vergl, a);
-}
-void zeige_ausdr(std::string& erg, ausdruck a) {
-    plain(erg, &renderer<no_texts>::ausdr, a);
-}
-void zeige_bed(std::string& erg, bedingung a) {
-    plain(erg, &renderer<no_texts>::bed, a);
-}
-void zeige_anw_f(std::string& erg, anweisung_f a) {
-    plain(erg, &renderer<no_texts>::anw_f, a);
-}
-void zeige_teile(std::string& erg, teile a) {
-    plain(erg, &renderer<no_texts>::teile_, a);
-}
-void zeige_wert(std::string& erg, const wert& a) {
-    plain(erg, &renderer<no_texts>::wert_, a);
-}
-void zeige_var(std::string& erg, const variable& a) {
-    plain(erg, &renderer<no_texts>::var, a);
-}
-void zeige_vars(std::string& erg, umgebung a) {
-    plain(erg, &renderer<no_texts>::vars, a);
-}
-void zeige_konf(std::string& erg, const konfiguration& a) {
-    plain(erg, &renderer<no_texts>::konf, a);
-}
-
 teile rev(teile t) {
     teile result = nullptr;
     for (teile tx = t; tx != nullptr; tx = tx->rest) {
@@ -548,34 +509,34 @@ teile rev(teile t) {
 }
 
 std::string zeige_op(operator_ a) {
-    return as_text(&zeige_op, a);
+    return plain(&renderer<no_texts>::zeige_op, a);
 }
 std::string zeige_vergl(vergleicher a) {
-    return as_text(&zeige_vergl, a);
+    return plain(&renderer<no_texts>::zeige_vergl, a);
 }
 std::string zeige_ausdr(ausdruck a) {
-    return as_text(&zeige_ausdr, a);
+    return plain(&renderer<no_texts>::ausdr, a);
 }
 std::string zeige_bed(bedingung a) {
-    return as_text(&zeige_bed, a);
+    return plain(&renderer<no_texts>::bed, a);
 }
 std::string zeige_anw_f(anweisung_f a) {
-    return as_text(&zeige_anw_f, a);
+    return plain(&renderer<no_texts>::anw_f, a);
 }
 std::string zeige_teile(teile a) {
-    return as_text(&zeige_teile, a);
+    return plain(&renderer<no_texts>::teile_, a);
 }
 std::string zeige_vars(umgebung a) {
-    return as_text(&zeige_vars, a);
+    return plain(&renderer<no_texts>::vars, a);
 }
 std::string zeige_wert(const wert& a) {
-    return as_text(&zeige_wert, a);
+    return plain(&renderer<no_texts>::wert_, a);
 }
 std::string zeige_var(const variable& a) {
-    return as_text(&zeige_var, a);
+    return plain(&renderer<no_texts>::var, a);
 }
 std::string zeige_konf(const konfiguration& a) {
-    return as_text(&zeige_konf, a);
+    return plain(&renderer<no_texts>::konf, a);
 }
 
 configuration_renderer::configuration_renderer(const konfiguration& start)

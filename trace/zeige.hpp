@@ -1,10 +1,6 @@
 // The renderers of the While machine: operators, expressions, conditions,
 // statements, stacks, values, environments and whole configurations, each
 // turned into one line of text. They print nothing and change nothing.
-//
-// Every renderer comes in two forms: one returns its text, the other appends
-// the same text to `erg`, so that a whole configuration is built in one
-// buffer in time linear in its length.
 #pragma once
 
 #include <cstdint>
@@ -19,31 +15,26 @@ namespace baumwandler_package {
 // zeige_op returns "+", "-", "*", "`div`" or "`mod`". A value outside the
 // enumeration raises the check error.
 std::string zeige_op(operator_ a);
-void zeige_op(std::string& erg, operator_ a);
 
 // zeige_vergl returns "<", "=", ">", "<=", "/=" or ">=". A value outside the
 // enumeration raises the check error.
 std::string zeige_vergl(vergleicher a);
-void zeige_vergl(std::string& erg, vergleicher a);
 
 // zeige_ausdr returns a number as its image (" 5", "-3"), a name as stored,
 // and an operation as "(" left operator right ")" with no blank added:
 // "( 2*(y- 3))". A null expression, here or inside, raises the check error.
 std::string zeige_ausdr(ausdruck a);
-void zeige_ausdr(std::string& erg, ausdruck a);
 
 // zeige_bed returns "true" or "false" for a truth value, and a comparison
 // in parentheses like an operation: "(x> 0)". A null condition, or a null
 // expression inside it, raises the check error.
 std::string zeige_bed(bedingung a);
-void zeige_bed(std::string& erg, bedingung a);
 
 // zeige_anw_f returns the statements of a list joined by a bare ";", or "[]"
 // for the empty list. Statements read "x:= 5", "skip",
 // " if (c) then l else l fi" and " while (c) do l od ". A null statement
 // raises the check error; a null nested list renders as "[]".
 std::string zeige_anw_f(anweisung_f a);
-void zeige_anw_f(std::string& erg, anweisung_f a);
 
 // zeige_teile returns the parts of a stack from its head down, joined by a
 // bare "&"; the empty stack gives the empty text. A statement part reads
@@ -51,20 +42,16 @@ void zeige_anw_f(std::string& erg, anweisung_f a);
 // emptied), a name part as the name, values as " 5" or "true", the markers
 // as "if", "do" and ":=". A null part raises the check error.
 std::string zeige_teile(teile a);
-void zeige_teile(std::string& erg, teile a);
 
 // zeige_wert returns "_" for UNDEF and the number image for a defined value.
 std::string zeige_wert(const wert& a);
-void zeige_wert(std::string& erg, const wert& a);
 
 // zeige_var returns "(" name "," value ")": "(x, 5)", "(x,-3)", "(x,_)".
 std::string zeige_var(const variable& a);
-void zeige_var(std::string& erg, const variable& a);
 
 // zeige_vars returns the entries of an environment in list order with no
 // separator; the empty environment gives the empty text.
 std::string zeige_vars(umgebung a);
-void zeige_vars(std::string& erg, umgebung a);
 
 // rev returns a new stack holding the parts of `t` (shared, not copied) in
 // the opposite order; `t` and its cells are unchanged. rev(null) is null.
@@ -74,7 +61,6 @@ teile rev(teile t);
 // stack " >>": the value stack from the value pushed first to the top, the
 // control stack from the top down. The configuration is only read.
 std::string zeige_konf(const konfiguration& a);
-void zeige_konf(std::string& erg, const konfiguration& a);
 
 // configuration_renderer appends the texts of zeige_konf and zeige_vars for
 // the configurations of one run, at little more than the cost of copying

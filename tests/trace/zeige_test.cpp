@@ -225,10 +225,6 @@ TEST(ZeigeKonf, Configurations) {
     EXPECT_EQ(wk->t->teil_zwert(), 4);
     EXPECT_EQ(wk->rest->t->teil_zwert(), 3);
     EXPECT_EQ(wk->rest->rest, nullptr);
-
-    std::string erg = "vorher|";
-    bp::zeige_konf(erg, vor_addition);
-    EXPECT_EQ(erg, "vorher|" + erwartet) << "the appending form adds to what stands";
 }
 
 }  // namespace
