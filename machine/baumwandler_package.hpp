@@ -13,6 +13,7 @@
 #include <array>
 #include <concepts>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <type_traits>
 
@@ -139,18 +140,23 @@ T& field(T& value, bool present, common::place guard) {
 // that a record has when its kind `form` is `kind`: the storage `name_` in
 // the record itself, and the accessor `name()`, for const and non-const
 // records, that guards it with the record's place `guard`.
-#define BAUMWANDLER_VARIANT_FIELD(Type, name, kind)           \
-    Type& name() {                                            \
-        return detail::field(name##_, form == (kind), guard); \
-    }                                                         \
-    [[nodiscard]] const Type& name() const {                  \
-        return detail::field(name##_, form == (kind), guard); \
-    }                                                         \
-                                                              \
-private:                                                      \
-    Type name##_{};                                           \
-                                                              \
+#define BAUMWANDLER_VARIANT_FIELD(Type, name, kind)         \
+    BAUMWANDLER_GUARDED_ACCESSOR(Type, name, kind, name##_) \
+                                                            \
+private:                                                    \
+    Type name##_{};                                         \
+                                                            \
 public:
+
+// The accessor `name()` of a field kept in `storage`, for const and
+// non-const records, guarded with the record's place `guard`.
+#define BAUMWANDLER_GUARDED_ACCESSOR(Type, name, kind, storage) \
+    Type& name() {                                              \
+        return detail::field(storage, form == (kind), guard);   \
+    }                                                           \
+    [[nodiscard]] const Type& name() const {                    \
+        return detail::field(storage, form == (kind), guard);   \
+    }
 
 // A record whose kinds each have at most one field keeps them in one union
 // `field_`, and lists them as rows FIELD(Type, name, kind). Each row gives
@@ -158,17 +164,11 @@ public:
 // member (BAUMWANDLER_UNION_MEMBER) and, in the constructor, the start of
 // the member of the record's own kind (BAUMWANDLER_START_FIELD), so that a
 // new record has its field null, empty or zero.
-#define BAUMWANDLER_SHARED_FIELD(Type, name, kind)                \
-    Type& name() {                                                \
-        return detail::field(field_.name, form == (kind), guard); \
-    }                                                             \
-    [[nodiscard]] const Type& name() const {                      \
-        return detail::field(field_.name, form == (kind), guard); \
-    }
+#define BAUMWANDLER_SHARED_FIELD(Type, name, kind) BAUMWANDLER_GUARDED_ACCESSOR(Type, name, kind, field_.name)
 #define BAUMWANDLER_UNION_MEMBER(Type, name, kind) Type name;
 #define BAUMWANDLER_START_FIELD(Type, name, kind) \
     if (form == (kind)) {                         \
-        field_.name = Type{};                     \
+        std::construct_at(&field_.name);          \
     }
 
 // ---- Names ----
