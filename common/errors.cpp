@@ -29,6 +29,19 @@ const named_error& storage_error() noexcept {
     return out_of_storage;
 }
 
+void keep_first(std::optional<named_error>& first) noexcept {
+    if (first) {
+        return;
+    }
+    try {
+        throw;
+    } catch (const named_error& error) {
+        first = error;
+    } catch (...) {
+        first = storage_error();
+    }
+}
+
 void raise(std::string_view name, std::string message) {
     throw named_error(std::string(name), std::move(message));
 }

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -54,6 +55,11 @@ static_assert(std::is_nothrow_copy_constructible_v<named_error> &&
 // storage_error returns STORAGE_ERROR with no message, made before it is
 // needed: where memory has run out, no new error could be made.
 const named_error& storage_error() noexcept;
+
+// keep_first, called in a handler, keeps the error it handles in `first`
+// unless `first` holds one already. Anything that is not a named error
+// stands for an error that could not be made: STORAGE_ERROR.
+void keep_first(std::optional<named_error>& first) noexcept;
 
 [[noreturn]] void raise(std::string_view name, std::string message);
 [[noreturn]] void raise(std::string_view name, place where);

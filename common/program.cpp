@@ -111,14 +111,8 @@ void finalise(std::optional<named_error>& first) noexcept {
     out_file::close_all(first);
     try {
         standard_output().flush();
-    } catch (const named_error& error) {
-        if (!first) {
-            first = error;
-        }
     } catch (...) {
-        if (!first) {
-            first = storage_error();
-        }
+        keep_first(first);
     }
 }
 

@@ -333,14 +333,8 @@ void out_file::close_all(std::optional<named_error>& first) noexcept {
         out_file* file = open_files;
         try {
             file->close();
-        } catch (const named_error& error) {
-            if (!first) {
-                first = error;
-            }
         } catch (...) {
-            if (!first) {
-                first = storage_error();  // the error itself could not be made
-            }
+            keep_first(first);
         }
         if (open_files == file) {
             file->unlink_open();
