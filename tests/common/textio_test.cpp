@@ -206,28 +206,6 @@ TEST(TextWriter, PieceBeyondTheBufferGoesOutInWholeBuffers) {
     EXPECT_TRUE(read_file(path) == head + big + "x\n");
 }
 
-// filling writes to /dev/full with `write` until a write fails, and returns
-// what it raised. The file is closed before (its close fails as well, and
-// is left unreported) so that no error is left for finalisation.
-std::string filling(const std::function<void(common::out_file&)>& write) {
-    common::out_file full;
-    full.create("/dev/full");
-    const std::string error = test_support::raised([&] {
-        for (std::size_t i = 0; i <= full.block_size(); ++i) {
-            write(full);
-        }
-    });
-    EXPECT_NE(test_support::raised([&] { full.close(); }), "");
-    return error;
-}
-
-// A write that fails, once the block is full, is named where it fails: at
-// the piece (textio:65) or the character (textio:75) that found no room.
-TEST(OutFile, WriteThatFailsIsNamedAtThePiece) {
-    EXPECT_EQ(filling([](common::out_file& f) { f.put(std::string(1024, 'x')); }), "USE_ERROR : textio:65");
-    EXPECT_EQ(filling([](common::out_file& f) { f.put('x'); }), "USE_ERROR : textio:75");
-}
-
 // Each kind of call names its own place when the write it makes fails; the
 // close that ends the file is textio:167 whether its line end or its own
 // write found no room. The text of a failed write is lost with it: a close
@@ -276,6 +254,20 @@ TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
              f.put('x');
              f.put(std::string(f.block_size() - 1, 'x'));
              f.put('y');
+         },
+         "USE_ERROR : textio:75", close_failed},
+        {"long run of 1024-byte pieces",
+         [](common::out_file& f) {
+             for (std::size_t i = 0; i <= f.block_size(); ++i) {
+                 f.put(std::string(1024, 'x'));
+             }
+         },
+         "USE_ERROR : textio:65", close_failed},
+        {"long run of single characters",
+         [](common::out_file& f) {
+             for (std::size_t i = 0; i <= f.block_size(); ++i) {
+                 f.put('x');
+             }
          },
          "USE_ERROR : textio:75", close_failed},
     };

@@ -34,11 +34,11 @@ struct nesting_kind {
 };
 
 std::string loops(int depth) {
-    return nested("x := 1; ", "while x < 1 do ", "skip", " od", depth);
+    return test_support::nested_loops("x := 1; ", depth);
 }
 
 std::string ifs(int depth) {
-    return nested("x := 1; ", "if x < 1 then ", "skip", " else skip fi", depth);
+    return test_support::nested_ifs("x := 1; ", depth);
 }
 
 const std::vector<nesting_kind> kinds = {

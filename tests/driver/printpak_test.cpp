@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -324,7 +323,7 @@ std::string long_list(int count) {
 
 // `depth` conditional statements, each inside the then or else branch of the
 // one around it by turns, with a list in every branch.
-std::string nested_ifs(int depth) {
+std::string alternating_ifs(int depth) {
     std::string opening;
     std::string closing;
     for (int i = 0; i < depth; ++i) {
@@ -340,7 +339,7 @@ std::string nested_ifs(int depth) {
 }
 
 // Expressions nested `depth` deep, to the left and to the right.
-std::string nested_parentheses(int depth) {
+std::string two_sided_expressions(int depth) {
     std::string left = "x := ";
     std::string right = "; y := ";
     for (int i = 0; i < depth; ++i) {
@@ -355,62 +354,6 @@ std::string nested_parentheses(int depth) {
     }
     return left + right;
 }
-
-// Programs of every statement and expression form, mixed at random.
-class random_program {
-public:
-    explicit random_program(unsigned seed) : rng_(seed) {}
-
-    // `count` statements, each nested up to `depth` deep.
-    std::string list(int count, int depth) {
-        std::string out = statement(depth);
-        for (int i = 1; i < count; ++i) {
-            out += "; " + statement(depth);
-        }
-        return out;
-    }
-
-private:
-    std::mt19937 rng_;
-
-    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
-
-    std::string name() { return std::string(1, static_cast<char>('a' + pick(5))); }
-
-    std::string statement(int depth) {
-        switch (depth <= 0 ? pick(2) : pick(4)) {
-            case 0:
-                return "skip";
-            case 1:
-                return name() + " := " + expression(depth);
-            case 2:
-                return "if " + condition(depth - 1) + " then " + inner_list(depth - 1) + " else " +
-                       inner_list(depth - 1) + " fi";
-            default:
-                return "while " + condition(depth - 1) + " do " + inner_list(depth - 1) + " od";
-        }
-    }
-
-    std::string inner_list(int depth) { return list(1 + pick(3), depth); }
-
-    std::string expression(int depth) {
-        static constexpr std::string_view operators[] = {"+", "-", "*", "div", "mod"};
-        switch (depth <= 0 ? pick(2) : pick(3)) {
-            case 0:
-                return std::to_string(pick(100));
-            case 1:
-                return name();
-            default:
-                return "(" + expression(depth - 1) + " " + std::string(operators[pick(5)]) + " " +
-                       expression(depth - 1) + ")";
-        }
-    }
-
-    std::string condition(int depth) {
-        static constexpr std::string_view comparisons[] = {"<", ">", "=", "/=", "<=", ">="};
-        return expression(depth) + " " + std::string(comparisons[pick(6)]) + " " + expression(depth);
-    }
-};
 
 // Shapes no parse gives, which the drawing still follows: a truth value for
 // every third condition, no children for every fifth assignment and every
@@ -455,11 +398,11 @@ TEST(Printgb, FastDrawingAgreesWithTheListOperations) {
     std::vector<std::string> programs = {
         long_list(400),
         test_support::nested_loops(300),
-        nested_ifs(200),
-        nested_parentheses(400),
+        alternating_ifs(200),
+        two_sided_expressions(400),
     };
     for (unsigned seed = 1; seed <= 8; ++seed) {
-        programs.push_back(random_program(seed).list(60, 4));
+        programs.push_back(test_support::program_generator(seed).program(60, 4));
     }
     for (std::size_t i = 0; i < programs.size(); ++i) {
         const grbaum tree = parse(programs[i]);

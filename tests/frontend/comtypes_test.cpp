@@ -17,7 +17,7 @@ namespace {
 using comtypes::alphabet;
 using enum comtypes::alphabet;
 using scannerpak::tokenart;
-using test_support::nested;
+using test_support::nested_ifs;
 using test_support::nested_loops;
 using test_support::nested_parentheses;
 using test_support::raised;
@@ -291,7 +291,6 @@ TEST(Creategb, NestingUpToTenThousandLevelsParses) {
 
 TEST(Creategb, DeeperNestingRaisesStorageError) {
     // The place names the construct that went one level too deep.
-    const std::string nested_ifs = nested("", "if x<1 then ", "skip", " else skip fi", 10'001);
     struct nesting_case {
         std::string text;
         std::string_view place;
@@ -299,7 +298,7 @@ TEST(Creategb, DeeperNestingRaisesStorageError) {
     const std::vector<nesting_case> cases = {
         {nested_loops(10'001), "comtypes:233"},
         {nested_loops(100'000), "comtypes:233"},
-        {nested_ifs, "comtypes:239"},
+        {nested_ifs(10'001), "comtypes:239"},
         {"if x<1 then " + nested_loops(10'000) + " else skip fi", "comtypes:233"},
         {nested_parentheses(10'001), "comtypes:255"},
         {nested_parentheses(100'000), "comtypes:255"},

@@ -13,7 +13,6 @@
 
 #include "common/program.hpp"
 #include "common/textio.hpp"
-#include "support/limited_run.hpp"
 #include "support/program_run.hpp"
 #include "support/while_programs.hpp"
 
@@ -108,7 +107,7 @@ TEST(VelkorAtItsLimits, LongTextsOfAnEarlierProgramAreNotLost) {
 
 TEST(VelkorAtItsLimits, FileSizeLimitIsAWriteErrorNotASignal) {
     // The endless loop's trace reaches the limit long before the step limit.
-    const auto result = test_support::run_limited("velkor", "c\n\n\nwhile 0 < 1 do skip od\nn\n",
+    const auto result = test_support::run_program("velkor", "c\n\n\nwhile 0 < 1 do skip od\nn\n", {}, {},
                                                   {{RLIMIT_FSIZE, 1024 * kib}});
     EXPECT_EQ(result.signal, 0);
     EXPECT_EQ(result.status, 1);
@@ -143,7 +142,7 @@ TEST(VelkorAtItsLimits, MemoryRunningOutIsStorageErrorNotASignal) {
         SCOPED_TRACE(r.title);
         const test_support::scratch_folder work;
         const auto result =
-            test_support::run_limited("velkor", r.input, {{RLIMIT_AS, 40'000 * kib}}, work.path());
+            test_support::run_program("velkor", r.input, work.path(), {}, {{RLIMIT_AS, 40'000 * kib}});
         EXPECT_EQ(result.signal, 0);
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.err.rfind("\nraised STORAGE_ERROR", 0), 0U) << result.err;
@@ -158,8 +157,7 @@ TEST(VelkorAtItsLimits, NestingTooDeepEndsWithStorageErrorUnderSmallLimits) {
     };
     const std::vector<nesting_kind> kinds = {
         {"while", "comtypes:233", test_support::nested_loops},
-        {"if", "comtypes:239",
-         [](int depth) { return test_support::nested("", "if x<1 then ", "skip", " else skip fi", depth); }},
+        {"if", "comtypes:239", test_support::nested_ifs},
         {"parentheses", "comtypes:255", test_support::nested_parentheses},
     };
     // The large stack is refused under these limits of the address space.
@@ -180,8 +178,8 @@ TEST(VelkorAtItsLimits, NestingTooDeepEndsWithStorageErrorUnderSmallLimits) {
                 SCOPED_TRACE(kind.name + " " + std::to_string(depth) + " deep, stack of " +
                              std::to_string(limits.front().bytes / kib) + " KiB");
                 const test_support::scratch_folder work;
-                const auto result = test_support::run_limited(
-                    "velkor", "c\nt.txt\nb.txt\n" + kind.program(depth) + "\nn\n", limits, work.path());
+                const auto result = test_support::run_program(
+                    "velkor", "c\nt.txt\nb.txt\n" + kind.program(depth) + "\nn\n", work.path(), {}, limits);
                 EXPECT_EQ(result.signal, 0);
                 EXPECT_EQ(result.status, 1);
                 EXPECT_EQ(result.out, expected_output("velkor_nesting_too_deep.out"));

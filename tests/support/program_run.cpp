@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -55,6 +56,9 @@ program_result run_child(std::string_view input, const std::function<void()>& ch
     }
     int wait_status = 0;
     while (::waitpid(pid, &wait_status, 0) < 0) {
+        if (errno != EINTR) {
+            throw std::runtime_error("waitpid failed");
+        }
     }
     program_result result;
     result.out = read_file(out_path);
@@ -106,7 +110,8 @@ scratch_folder::~scratch_folder() {
 
 program_result run_program(std::string_view program, std::string_view input,
                            const std::filesystem::path& working_folder,
-                           const std::filesystem::path& temp_folder) {
+                           const std::filesystem::path& temp_folder,
+                           const std::vector<resource_limit>& limits) {
     const std::string executable = program_path(program).string();
     return run_child(input, [&] {
         if (!working_folder.empty() && ::chdir(working_folder.c_str()) != 0) {
@@ -114,6 +119,13 @@ program_result run_program(std::string_view program, std::string_view input,
         }
         if (!temp_folder.empty() && ::setenv("TMPDIR", temp_folder.c_str(), 1) != 0) {
             return;
+        }
+        // Set last, so that only the program meets them.
+        for (const resource_limit& limit : limits) {
+            const rlimit value{limit.bytes, limit.bytes};
+            if (::setrlimit(limit.resource, &value) != 0) {
+                ::_exit(126);
+            }
         }
         ::execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
     });

@@ -2,12 +2,22 @@
 // folder, capturing standard output, standard error and the status.
 #pragma once
 
+#include <sys/resource.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace test_support {
+
+// One limit for setrlimit: the resource (RLIMIT_STACK, RLIMIT_AS,
+// RLIMIT_FSIZE, ...) and its value in bytes, soft and hard alike.
+struct resource_limit {
+    int resource;
+    rlim_t bytes;
+};
 
 struct program_result {
     std::string out;
@@ -31,11 +41,13 @@ void write_file(const std::filesystem::path& path, std::string_view content);
 
 // run_program runs a built program. `input` is the whole of standard input:
 // a program that reads past it meets the end of input. It runs in
-// `working_folder` (the test's own when empty) and, when `temp_folder` is
-// given, with TMPDIR set to it.
+// `working_folder` (the test's own when empty), when `temp_folder` is given
+// with TMPDIR set to it, and under `limits`, set as the program starts: a
+// small stack, a limit of the address space, a file-size limit.
 program_result run_program(std::string_view program, std::string_view input,
                            const std::filesystem::path& working_folder = {},
-                           const std::filesystem::path& temp_folder = {});
+                           const std::filesystem::path& temp_folder = {},
+                           const std::vector<resource_limit>& limits = {});
 
 // run_entry runs `entry` in a child process with `input` as the whole of
 // its standard input, as a program's main runs: what it returns is the exit

@@ -35,15 +35,7 @@ TEST(MachetraceStorage, EveryRunGivesBackWhatItBuilt) {
         const test_support::capture file =
             test_support::into_file([&](common::text_writer& ft) { bp::machetrace(b, ft); });
         EXPECT_EQ(common::arena_bytes_used(), before) << c.what << ": file run";
-        const test_support::capture screen = test_support::on_screen([&] {
-            try {
-                bp::machetrace(b);
-            } catch (...) {
-                common::standard_output().flush();
-                throw;
-            }
-            common::standard_output().flush();
-        });
+        const test_support::capture screen = test_support::on_screen([&] { bp::machetrace(b); });
         EXPECT_EQ(common::arena_bytes_used(), before) << c.what << ": screen run";
         // The screen run, on the storage the file run gave back, writes the same.
         EXPECT_EQ(screen.text, file.text) << c.what;
