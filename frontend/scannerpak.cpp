@@ -301,27 +301,6 @@ token_automaton::token_automaton(const std::array<dea_ref, tokenart_count>& auto
     for (dea_ref d : automata) {
         tables.emplace_back(*common::not_null(d, places::null_automaton));
     }
-    // Columns on which every part of every automaton moves alike are one
-    // class; a state's moves are derived once per class.
-    std::vector<int> class_of(column_count);
-    std::vector<int> class_column;  // a column of each class
-    {
-        std::map<std::string, int> classes;  // by the moves of every part on the column
-        for (int column = 0; column < column_count; ++column) {
-            std::string moves;
-            for (const part_table& t : tables) {
-                for (std::size_t i = 0; i < t.parts.size(); ++i) {
-                    moves += static_cast<char>(t.after(static_cast<std::uint8_t>(i), column));
-                }
-            }
-            const auto [where, fresh] =
-                classes.try_emplace(std::move(moves), static_cast<int>(class_column.size()));
-            if (fresh) {
-                class_column.push_back(column);
-            }
-            class_of[static_cast<std::size_t>(column)] = where->second;
-        }
-    }
     // What one part contributes: on the step on which it stops, the length
     // read (its trap is final) or one less (the state before was final); at
     // the end of the text while it runs, the length read (its state is
@@ -364,18 +343,17 @@ token_automaton::token_automaton(const std::array<dea_ref, tokenart_count>& auto
         return where->second;
     };
     state_of(product{});  // every part at its start, numbered 0
-    std::vector<std::uint16_t> targets(class_column.size());
+    std::array<std::uint16_t, column_count> targets{};
     for (std::size_t s = 0; s < states.size(); ++s) {  // states grows while it is walked
-        for (std::size_t r = 0; r < class_column.size(); ++r) {
+        for (int column = 0; column < column_count; ++column) {
             product moved;
             for (std::size_t k = 0; k < moved.size(); ++k) {
-                moved[k] = tables[k].after(states[s][k], class_column[r]);
+                moved[k] = tables[k].after(states[s][k], column);
             }
-            targets[r] = state_of(moved);
+            targets[static_cast<std::size_t>(column)] = state_of(moved);
         }
         for (int c = 0; c < 256; ++c) {
-            const int column = is_printable(c) ? c - '!' + 1 : 0;
-            next_.push_back(targets[static_cast<std::size_t>(class_of[static_cast<std::size_t>(column)])]);
+            next_.push_back(targets[static_cast<std::size_t>(is_printable(c) ? c - '!' + 1 : 0)]);
         }
     }
     info_.reserve(states.size());
