@@ -299,7 +299,11 @@ using product = std::array<std::uint8_t, tokenart_count>;
 token_automaton::token_automaton(const std::array<dea_ref, tokenart_count>& automata) {
     std::vector<part_table> tables;
     for (dea_ref d : automata) {
-        tables.emplace_back(*common::not_null(d, places::null_automaton));
+        const dea_type& automaton = *common::not_null(d, places::null_automaton);
+        // A start that is the trap already is a case the product does not
+        // derive; no token automaton is one.
+        common::check(automaton.n >= 1, common::place{module_name, __LINE__});
+        tables.emplace_back(automaton);
     }
     // What one part contributes: on the step on which it stops, the length
     // read (its trap is final) or one less (the state before was final); at

@@ -113,8 +113,9 @@ token_match longest_match(const std::array<dea_ref, tokenart_count>& automata, s
 // 256 columns per state.
 class token_automaton {
 public:
-    // Derives the automaton; a null automaton, or a successor outside its
-    // automaton's states, raises the check error.
+    // Derives the automaton; a null automaton, one whose start is its trap
+    // (n = 0), or a successor outside its automaton's states, raises the
+    // check error.
     explicit token_automaton(const std::array<dea_ref, tokenart_count>& automata);
 
     // match returns longest_match(automata, text) of the automata it was

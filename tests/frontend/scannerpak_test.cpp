@@ -27,6 +27,7 @@ using scannerpak::tokenart;
 using enum scannerpak::tokenart;
 using test_support::on_screen;
 using test_support::raised;
+using test_support::raised_name;
 
 struct prefix_case {
     std::string text;
@@ -545,6 +546,13 @@ TEST(TokenAutomaton, NullAutomatonIsRefused) {
     automata[3] = nullptr;
     EXPECT_EQ(raised([&] { const scannerpak::token_automaton derived(automata); }),
               "CHECK_ERROR : scannerpak:317");
+    // Nor is an automaton whose start is its trap, final or not.
+    for (const bool final_start : {false, true}) {
+        const scannerpak::dea_type trap_only = small_automaton(
+            0, {}, final_start ? std::initializer_list<int>{0} : std::initializer_list<int>{});
+        automata[3] = &trap_only;
+        EXPECT_EQ(raised_name([&] { const scannerpak::token_automaton derived(automata); }), "CHECK_ERROR");
+    }
 }
 
 // ---- The whole scanner ----
