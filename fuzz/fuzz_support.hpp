@@ -1,5 +1,6 @@
 // What the fuzz targets share: a writer that discards, the outcomes that are
-// no finding, and the run of one input. start_up.cpp prepares the process.
+// no finding, and the run of one input. start_up.cpp prepares the process
+// and runs libFuzzer on velkor's stack.
 #pragma once
 
 #include <fcntl.h>
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <span>
 #include <string_view>
 
@@ -78,7 +80,9 @@ inline void expect_outcome(const common::named_error& error, std::span<const out
 // run_input runs `body` on the input `data` of `size` bytes as a program
 // text, in an arena scope of its own: what one input builds goes back after
 // it, as what one program builds goes back in velkor. An error that leaves
-// `body` must be one of `expected` or `also`.
+// `body` must be one of `expected` or `also`; any other exception is a
+// finding, written to standard error before the run aborts, since libFuzzer
+// is no place for it to pass through.
 template <class Body>
 int run_input(const std::uint8_t* data, std::size_t size, Body body, std::span<const outcome> expected,
               std::span<const outcome> also = {}) {
@@ -87,6 +91,12 @@ int run_input(const std::uint8_t* data, std::size_t size, Body body, std::span<c
         body(std::string_view(reinterpret_cast<const char*>(data), size));
     } catch (const common::named_error& error) {
         expect_outcome(error, expected, also);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "unexpected exception: %s\n", error.what());
+        std::abort();
+    } catch (...) {
+        std::fprintf(stderr, "unexpected exception\n");
+        std::abort();
     }
     return 0;
 }

@@ -1,11 +1,59 @@
-// The start-up of every fuzz target, before its first input.
+// The start-up of every fuzz target: libFuzzer runs on a thread with
+// velkor's stack, and the process is prepared before the first input.
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/program.hpp"
+#include "frontend/comtypes.hpp"
 #include "frontend/scannerpak.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+extern "C" int LLVMFuzzerRunDriver(int* argc, char*** argv,
+                                   int (*test_one_input)(const std::uint8_t*, std::size_t));
+
+namespace {
+
+// velkor's stack holds the parser's full nesting limit and its reserve of
+// 64 levels under the sanitizers too, whose frames are the largest: 10,064
+// levels of 12 KiB, 118 MiB of its 512.
+constexpr std::size_t nesting_limit = 10'000;
+static_assert((nesting_limit + 64) * comtypes::stack_per_nesting_level < common::main_stack_size);
+
+// Sets how the calling thread takes SIGALRM.
+void alarm_signal(int how) {
+    sigset_t alarm;
+    sigemptyset(&alarm);
+    sigaddset(&alarm, SIGALRM);
+    if (pthread_sigmask(how, &alarm, nullptr) != 0) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+// libFuzzer's own main would run every input on the process's first thread,
+// whose 8 MiB stack holds some 600 levels of nesting under the sanitizers:
+// deeper trees would never be drawn, converted or run. Here all of libFuzzer
+// runs where velkor's main procedure runs, on run_on_large_stack's thread,
+// and an input costs no more than it did. libFuzzer notices a slow input by
+// SIGALRM and takes it only on its own thread, so this thread, which only
+// waits, leaves the signal to it.
+int main(int argc, char** argv) {
+    int status = 1;
+    alarm_signal(SIG_BLOCK);
+    common::run_on_large_stack([&] {
+        alarm_signal(SIG_UNBLOCK);
+        status = LLVMFuzzerRunDriver(&argc, &argv, LLVMFuzzerTestOneInput);
+    });
+    return status;
+}
 
 // Does what velkor does before its first program: the scanner's automata,
 // which last for every input, are built once, outside the arena scope of
