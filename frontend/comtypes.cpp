@@ -76,10 +76,6 @@ static_assert(std::ranges::all_of(symbol_rows, [](const symbol_row& row) {
     return row.terminal == is_terminal_symbol(row.symbol);
 }));
 
-// Deeper nesting of statements, or of parentheses, ends the parse with
-// STORAGE_ERROR before the recursion can exhaust the stack.
-constexpr int nesting_limit = 10'000;
-
 // Counts one level of nesting for as long as it lives.
 class nesting_level {
 public:

@@ -93,6 +93,11 @@ using ptokenlist = scannerpak::listoftoken*;
 // STORAGE_ERROR.
 grbaum creategb(scannerpak::listoftoken tks, ptokenlist ptksleft, pstring error);
 
+// Deeper nesting of statements, or of parentheses, ends the parse with
+// STORAGE_ERROR before the recursion can exhaust the stack; on a stack too
+// small for it the limit is lower.
+inline constexpr int nesting_limit = 10'000;
+
 // Stack that one level of statements and one of parentheses take together
 // in the deepest recursion over a tree (the parser, the conversion, the
 // renderers), each started from about where creategb is called: twice or

@@ -23,8 +23,7 @@ namespace {
 // velkor's stack holds the parser's full nesting limit and its reserve of
 // 64 levels under the sanitizers too, whose frames are the largest: 10,064
 // levels of 12 KiB, 118 MiB of its 512.
-constexpr std::size_t nesting_limit = 10'000;
-static_assert((nesting_limit + 64) * comtypes::stack_per_nesting_level < common::main_stack_size);
+static_assert((comtypes::nesting_limit + 64) * comtypes::stack_per_nesting_level < common::main_stack_size);
 
 // Sets how the calling thread takes SIGALRM.
 void alarm_signal(int how) {
