@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "common/copy_text.hpp"
-#include "common/image.hpp"
 
 namespace common {
 
@@ -53,11 +52,6 @@ public:
     void put(char character) {
         reserve(1);
         *at_++ = character;
-    }
-    // put_image appends the number image of `value` (" 5", "-3").
-    void put_image(std::int64_t value) {
-        reserve(image_room);
-        at_ = write_image(at_, value);
     }
     // Writing in place: a writer takes the end of the text and of the room
     // after it (open), writes there and moves its own end on, asks for more

@@ -13,6 +13,7 @@
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
+#include "common/image.hpp"
 
 namespace baumwandler_package {
 namespace {

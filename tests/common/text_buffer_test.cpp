@@ -37,7 +37,7 @@ TEST(TextBuffer, PiecesInOrderAcrossGrowth) {
         out.put("<< ");
         out.put(std::string_view("abc").substr(0, static_cast<std::size_t>(i % 4)));
         out.put('&');
-        out.put_image(i - 1000);
+        out.put(common::image(i - 1000));
         expected += "<< " + std::string("abc").substr(0, static_cast<std::size_t>(i % 4)) + "&" +
                     common::image(i - 1000);
     }
