@@ -27,8 +27,6 @@ using ztupel = tupel*;
 
 namespace detail {
 
-inline constexpr std::string_view module_name = "aq";
-
 // The pairs found so far and the depth-first exploration that extends them.
 template <char First, char Last>
 struct pair_search {
@@ -61,8 +59,8 @@ struct pair_search {
     void listtupel(int32 zustand1, int32 zustand2) {
         for (int code = table::first_code; code <= table::last_code; ++code) {
             const char c = static_cast<char>(code);
-            const int32 z1 = dea1.det.at(zustand1, c, common::place{module_name, __LINE__});
-            const int32 z2 = dea2.det.at(zustand2, c, common::place{module_name, __LINE__});
+            const int32 z1 = dea1.det.at(zustand1, c, common::here());
+            const int32 z2 = dea2.det.at(zustand2, c, common::here());
             if ((z1 != fangzustand(dea1) || z2 != fangzustand(dea2)) && !isin(z1, z2)) {
                 l1 = newtupel(z1, z2, l1);
                 listtupel(z1, z2);
@@ -91,8 +89,7 @@ bool aq(const dea::dea_type<First, Last>& dea1, const dea::dea_type<First, Last>
         const bool trap1 = akttupel->q == search.fangzustand(dea1);
         const bool trap2 = akttupel->p == search.fangzustand(dea2);
         if (trap1 != trap2 ||
-            dea1.f.contains(akttupel->q, common::place{detail::module_name, __LINE__}) !=
-                dea2.f.contains(akttupel->p, common::place{detail::module_name, __LINE__})) {
+            dea1.f.contains(akttupel->q, common::here()) != dea2.f.contains(akttupel->p, common::here())) {
             return false;
         }
     }

@@ -26,13 +26,12 @@ struct transition {
 template <char First, char Last>
 dea::dea_type<First, Last> build_dea(int32 n, std::span<const transition> moves,
                                      std::span<const int32> finals) {
-    constexpr std::string_view module_name = "build_dea";
     dea::dea_type<First, Last> automat(n);
     for (const transition& m : moves) {
-        automat.det.at(m.from, m.on, common::place{module_name, __LINE__}) = m.to;
+        automat.det.at(m.from, m.on, common::here()) = m.to;
     }
     for (const int32 s : finals) {
-        automat.f.set(s, true, common::place{module_name, __LINE__});
+        automat.f.set(s, true, common::here());
     }
     return automat;
 }

@@ -7,11 +7,8 @@
 namespace zorbel {
 namespace {
 
-constexpr std::string_view module_name = "zustandsmenge";
-
-// The guards name this module. The two named errors are zorbel's: they carry
-// the places of its main procedure, which declares them, whatever the layout
-// of this file.
+// The two named errors are zorbel's: they carry the places of its main
+// procedure, which declares them, whatever the layout of this file.
 namespace places {
 constexpr std::string_view zorbel = "zorbel";
 constexpr common::place index_zu_gross{zorbel, 154};
@@ -20,33 +17,31 @@ constexpr common::place equality_of_different_grounds{zorbel, 197};
 }  // namespace places
 
 // Member test of a set that must exist.
-bool contains(zustandsmenge z, int32 s, int line) {
-    return common::not_null(z.ref, common::place{module_name, line})
-        ->contains(s, common::place{module_name, line});
+bool contains(zustandsmenge z, int32 s, common::place where) {
+    return common::not_null(z.ref, where)->contains(s, where);
 }
 
 // Ground set of a set that must exist.
-int32 ground_of(zustandsmenge z, int line) {
-    return common::not_null(z.ref, common::place{module_name, line})->n;
+int32 ground_of(zustandsmenge z, common::place where) {
+    return common::not_null(z.ref, where)->n;
 }
 
 // A new set with the same ground set and members as z.
-zustandsmenge copy_of(zustandsmenge z, int line) {
-    return zustandsmenge{
-        common::make<charfktn_type>(*common::not_null(z.ref, common::place{module_name, line}))};
+zustandsmenge copy_of(zustandsmenge z, common::place where) {
+    return zustandsmenge{common::make<charfktn_type>(*common::not_null(z.ref, where))};
 }
 
 }  // namespace
 
 zustandsmenge leeremenge(int32 n) {
-    common::check(n >= 1, common::place{module_name, __LINE__});
+    common::check(n >= 1, common::here());
     return zustandsmenge{common::make<charfktn_type>(n)};
 }
 
 bool istleer(zustandsmenge z) {
-    const int32 n = ground_of(z, __LINE__);
+    const int32 n = ground_of(z, common::here());
     for (int32 s = 0; s <= n; ++s) {
-        if (contains(z, s, __LINE__)) {
+        if (contains(z, s, common::here())) {
             return false;
         }
     }
@@ -54,31 +49,30 @@ bool istleer(zustandsmenge z) {
 }
 
 zustandsmenge hinzu(int32 i, zustandsmenge z) {
-    if (i < 0 || i > ground_of(z, __LINE__)) {  // a negative i is refused before z is looked at
+    if (i < 0 || i > ground_of(z, common::here())) {  // a negative i is refused before z is looked at
         common::raise(index_zu_gross, places::index_zu_gross);
     }
-    z.ref->set(i, true, common::place{module_name, __LINE__});
+    z.ref->set(i, true, common::here());
     return z;
 }
 
 zustandsmenge operator+(zustandsmenge z1, zustandsmenge z2) {
-    const zustandsmenge z3 = leeremenge(ground_of(z1, __LINE__));
-    if (z1.ref->n != ground_of(z2, __LINE__)) {
+    const zustandsmenge z3 = leeremenge(ground_of(z1, common::here()));
+    if (z1.ref->n != ground_of(z2, common::here())) {
         common::raise(grundmengen_verschieden, places::union_of_different_grounds);
     }
     for (int32 i = 0; i <= z3.ref->n; ++i) {
-        z3.ref->set(i, contains(z1, i, __LINE__) || contains(z2, i, __LINE__),
-                    common::place{module_name, __LINE__});
+        z3.ref->set(i, contains(z1, i, common::here()) || contains(z2, i, common::here()), common::here());
     }
     return z3;
 }
 
 bool operator==(zustandsmenge z1, zustandsmenge z2) {
-    if (ground_of(z1, __LINE__) != ground_of(z2, __LINE__)) {
+    if (ground_of(z1, common::here()) != ground_of(z2, common::here())) {
         common::raise(grundmengen_verschieden, places::equality_of_different_grounds);
     }
     for (int32 i = 0; i <= z1.ref->n; ++i) {
-        if (contains(z1, i, __LINE__) != contains(z2, i, __LINE__)) {
+        if (contains(z1, i, common::here()) != contains(z2, i, common::here())) {
             return false;
         }
     }
@@ -87,10 +81,10 @@ bool operator==(zustandsmenge z1, zustandsmenge z2) {
 
 void drucke(zustandsmenge z, common::text_writer& out) {
     out.put('{');
-    const int32 n = ground_of(z, __LINE__);
+    const int32 n = ground_of(z, common::here());
     bool mengegroessereins = false;  // a member has been written already
     for (int32 i = 0; i <= n; ++i) {
-        if (contains(z, i, __LINE__)) {
+        if (contains(z, i, common::here())) {
             if (mengegroessereins) {
                 out.put(',');
             }
@@ -103,7 +97,7 @@ void drucke(zustandsmenge z, common::text_writer& out) {
 }
 
 ndet_ueber_type::ndet_ueber_type(int32 highest) : n(highest) {
-    common::check(highest >= 1, common::place{module_name, __LINE__});
+    common::check(highest >= 1, common::here());
     const std::size_t entries = (static_cast<std::size_t>(highest) + 1) * columns;
     ueber.reserve(entries);
     for (std::size_t entry = 0; entry < entries; ++entry) {
@@ -113,8 +107,7 @@ ndet_ueber_type::ndet_ueber_type(int32 highest) : n(highest) {
 
 std::size_t ndet_ueber_type::index(int32 s, char c) const {
     const int code = static_cast<unsigned char>(c);
-    common::check(s >= 0 && s <= n && code >= first_code && code <= last_code,
-                  common::place{module_name, __LINE__});
+    common::check(s >= 0 && s <= n && code >= first_code && code <= last_code, common::here());
     return static_cast<std::size_t>(s) * columns + static_cast<std::size_t>(code - first_code);
 }
 
@@ -127,8 +120,8 @@ zustandsmenge& ndet_ueber_type::at(int32 s, char c) {
 }
 
 zustandsmenge ehuellevon(int32 q, const ndea_type* automat) {
-    const ndet_ueber_type& table = common::not_null(automat, common::place{module_name, __LINE__})->ndet;
-    const zustandsmenge ehuelle = copy_of(table.at(q, ndet_ueber_type::epsilon), __LINE__);
+    const ndet_ueber_type& table = common::not_null(automat, common::here())->ndet;
+    const zustandsmenge ehuelle = copy_of(table.at(q, ndet_ueber_type::epsilon), common::here());
     hinzu(q, ehuelle);
     // Membership is read afresh at every step: a state added during a pass is
     // looked at in the same pass when it lies above the current p.
@@ -136,13 +129,13 @@ zustandsmenge ehuellevon(int32 q, const ndea_type* automat) {
     while (geaendert) {
         geaendert = false;
         for (int32 p = 0; p <= ehuelle.ref->n; ++p) {
-            if (!contains(ehuelle, p, __LINE__)) {
+            if (!contains(ehuelle, p, common::here())) {
                 continue;
             }
             const zustandsmenge aktneu = table.at(p, ndet_ueber_type::epsilon);
-            const int32 bis = ground_of(aktneu, __LINE__);
+            const int32 bis = ground_of(aktneu, common::here());
             for (int32 z = 0; z <= bis; ++z) {
-                if (contains(aktneu, z, __LINE__) && !contains(ehuelle, z, __LINE__)) {
+                if (contains(aktneu, z, common::here()) && !contains(ehuelle, z, common::here())) {
                     hinzu(z, ehuelle);
                     geaendert = true;
                 }

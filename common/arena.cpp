@@ -166,7 +166,7 @@ void rewind_arena(arena_mark mark) {
     const auto* target = static_cast<block*>(mark.block);
     // Blocks begun after the mark go back to the spare list whole.
     while (current_block != target) {
-        check(current_block != nullptr, place{module_name, __LINE__});  // the mark is of an open scope
+        check(current_block != nullptr, here());  // the mark is of an open scope
         block* done = current_block;
         used -= static_cast<std::size_t>(cursor - storage_of(done));
         poison(storage_of(done), end_of(done));

@@ -19,12 +19,37 @@ inline constexpr std::string_view end_error_name = "END_ERROR";
 inline constexpr std::string_view storage_error_name = "STORAGE_ERROR";
 
 // Where an error was raised: written "module:line" as its message.
+//
+// A place is named one of two ways. The reports a user can meet name fixed
+// places, constants of their module (`places::...`), which keep their line
+// whatever becomes of the source. Every other check is internal, a guard no
+// user should ever see fail, and names where it stands: here().
 struct place {
     std::string_view module;
     int line;
 
     [[nodiscard]] std::string text() const;
 };
+
+// module_of returns the module of a source file's path: the file's name
+// without its folders and its extension ("frontend/comtypes.cpp" gives
+// "comtypes").
+consteval std::string_view module_of(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash != std::string_view::npos) {
+        path.remove_prefix(slash + 1);
+    }
+    return path.substr(0, path.rfind('.'));
+}
+
+// here returns the place of the call that names it: its source file's
+// module and its line, found while compiling, so a check costs no more than
+// with a constant place. It is std::source_location::current() in short;
+// clang 14 with libstdc++ 12 has no std::source_location, so it asks the
+// builtins behind it.
+consteval place here(const char* file = __builtin_FILE(), int line = __builtin_LINE()) {
+    return place{module_of(file), line};
+}
 
 // named_error is the one exception type of the system. Its texts are made
 // once and shared by every copy, so copying it never allocates and never

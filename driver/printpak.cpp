@@ -25,8 +25,6 @@ namespace {
 using comtypes::alphabet;
 using comtypes::grbaum;
 
-constexpr std::string_view module_name = "printpak";
-
 constexpr std::string_view bar = "  |";
 constexpr std::string_view no_bar = "   ";
 constexpr std::size_t level_width = bar.size();
@@ -62,23 +60,23 @@ static_assert(common::one_row_per_value(symbol_steps, &symbol_step::symbol, comt
 
 const symbol_step& step_of(alphabet a) {
     const auto index = static_cast<std::size_t>(a);
-    common::check(index < std::size(symbol_steps), common::place{module_name, __LINE__});
+    common::check(index < std::size(symbol_steps), common::here());
     return symbol_steps[index];
 }
 
 int one_deeper(int level) {
-    return common::add(level, 1, common::place{module_name, __LINE__});
+    return common::add(level, 1, common::here());
 }
 
 // The guards of the list operations, one place each for both forms of the
 // bars: an operation on the empty list, and a target below one level, where
 // the reduction would never end.
 void require_cells(bool some) {
-    common::check(some, common::place{module_name, __LINE__});
+    common::check(some, common::here());
 }
 
 void require_a_level(int n) {
-    common::check(n >= 1, common::place{module_name, __LINE__});
+    common::check(n >= 1, common::here());
 }
 
 strichknoten* last_cell(strichliste s) {
@@ -373,7 +371,7 @@ typename drawing<Bars, Out>::descent drawing<Bars, Out>::draw_node(grbaum b, int
             ausgabet(b, ebene, step.name, step.step == drawn_by::leaf_class);
             return descent{true, nullptr, ebene};
     }
-    common::check_failed(common::place{module_name, __LINE__});
+    common::check_failed(common::here());
 }
 
 // ANWF and ANW: a node with a following sibling opens a column of bars for
@@ -532,7 +530,7 @@ void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt) {
     // Only a PROGRAMM root creates the bar list; any other root fails here,
     // before a partial drawing, and not at whichever list operation comes
     // first (a childless statement node would meet none at all).
-    common::check(gb == nullptr || gb->al == alphabet::PROGRAMM, common::place{module_name, __LINE__});
+    common::check(gb == nullptr || gb->al == alphabet::PROGRAMM, common::here());
     bar_buffer bars;
     in_blocks out(ausg, txt);
     try {

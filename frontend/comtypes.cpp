@@ -336,11 +336,11 @@ std::string_view grknoten::exp() const {
 }
 
 bool isterminal(grbaum kn) {
-    return is_terminal_symbol(common::not_null(kn, common::place{module_name, __LINE__})->al);
+    return is_terminal_symbol(common::not_null(kn, common::here())->al);
 }
 
 bool isnonterminal(grbaum kn) {
-    return !is_terminal_symbol(common::not_null(kn, common::place{module_name, __LINE__})->al);
+    return !is_terminal_symbol(common::not_null(kn, common::here())->al);
 }
 
 bool terminals::contains(alphabet t) const {
@@ -350,13 +350,13 @@ bool terminals::contains(alphabet t) const {
 
 alphabet termtype(tokenart t) {
     const auto k = static_cast<std::size_t>(t);
-    common::check(k < std::size(terminal_of), common::place{module_name, __LINE__});
+    common::check(k < std::size(terminal_of), common::here());
     return terminal_of[k].terminal;
 }
 
 terminals prefterms(alphabet nt) {
     // Only nonterminals have first terminals.
-    common::check(!is_terminal_symbol(nt), common::place{module_name, __LINE__});
+    common::check(!is_terminal_symbol(nt), common::here());
     terminals result;
     const std::uint32_t members = symbol_rows[static_cast<std::size_t>(nt)].first_terminals;
     for (std::size_t t = 0; t < result.member.size(); ++t) {

@@ -135,7 +135,7 @@ static_assert(std::is_trivially_destructible_v<elem> && sizeof(elem) == 3 * size
 
 std::string_view image(tokenart t) {
     const auto k = static_cast<std::size_t>(t);
-    common::check(k < std::size(token_rows), common::place{module_name, __LINE__});
+    common::check(k < std::size(token_rows), common::here());
     return token_rows[k].image;
 }
 
@@ -302,7 +302,7 @@ token_automaton::token_automaton(const std::array<dea_ref, tokenart_count>& auto
         const dea_type& automaton = *common::not_null(d, places::null_automaton);
         // A start that is the trap already is a case the product does not
         // derive; no token automaton is one.
-        common::check(automaton.n >= 1, common::place{module_name, __LINE__});
+        common::check(automaton.n >= 1, common::here());
         tables.emplace_back(automaton);
     }
     // What one part contributes: on the step on which it stops, the length

@@ -15,8 +15,6 @@
 
 namespace grammar::grammatikgenerator2 {
 
-inline constexpr std::string_view module_name = "grammatikgenerator2";
-
 // Name of the error that marks a word the analysis cannot derive; it never
 // leaves the word test.
 inline constexpr std::string_view analysefehler = "GRAMMATIKGENERATOR2.ANALYSEFEHLER";
@@ -65,7 +63,7 @@ zeichenarray<Z> slice(const std::array<Z, N>& rechteseiten, int first, int last)
     if (last < first) {
         return {};
     }
-    common::check(first >= 1 && static_cast<std::size_t>(last) <= N, common::place{module_name, __LINE__});
+    common::check(first >= 1 && static_cast<std::size_t>(last) <= N, common::here());
     return zeichenarray<Z>(rechteseiten)
         .subspan(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
 }
@@ -84,7 +82,7 @@ public:
     // last alternative of links; an empty rechts is the empty alternative.
     // A terminal links is refused with the check error before anything is added.
     void neuealternativehinzu(Z links, zeichenarray<Z> rechts) {
-        common::check(!istterminal(links), common::place{module_name, __LINE__});
+        common::check(!istterminal(links), common::here());
         zeichenfolge<Z> right_side = nullptr;
         for (auto symbol = rechts.rbegin(); symbol != rechts.rend(); ++symbol) {
             right_side = common::make<zeichenfolgerec<Z>>(*symbol, right_side);
@@ -176,7 +174,7 @@ public:
     // and returns false.
     bool wortimsprachschatz(wort<Z> w, std::string& trace) const {
         for (Z t : w) {
-            common::check(istterminal(t), common::place{module_name, __LINE__});
+            common::check(istterminal(t), common::here());
         }
         word_analysis run{*this, w, trace};
         return run.result();
@@ -204,9 +202,7 @@ private:
         [[nodiscard]] std::size_t n() const { return w.size(); }
         [[nodiscard]] Z lookahead() const { return w[pos - 1]; }
 
-        [[noreturn]] static void fail(int line) {
-            common::raise(analysefehler, common::place{module_name, line});
-        }
+        [[noreturn]] static void fail(common::place where) { common::raise(analysefehler, where); }
 
         bool result() {
             try {
@@ -216,7 +212,7 @@ private:
                     const Z x = form->erstes;
                     if (istterminal(x)) {
                         if (x != lookahead()) {
-                            fail(__LINE__);
+                            fail(common::here());
                         }
                         ++pos;
                         form = form->weitere;
@@ -227,12 +223,12 @@ private:
                     druckekonfiguration();
                 }
                 if (pos <= n()) {
-                    fail(__LINE__);  // the form is used up, the word is not
+                    fail(common::here());  // the form is used up, the word is not
                 }
                 while (form != nullptr) {
                     const Z x = form->erstes;
                     if (istterminal(x) || !gg.hatepsilonregel(x)) {
-                        fail(__LINE__);
+                        fail(common::here());
                     }
                     form = form->weitere;
                     trace += "=> ";
@@ -281,7 +277,7 @@ private:
         // the chosen right side; no alternative fails the analysis.
         void wendean(alternativen<Z> a) {
             if (a == nullptr) {
-                fail(__LINE__);
+                fail(common::here());
             }
             form = setzevoran(form->weitere, a->erste);
         }

@@ -31,11 +31,6 @@
 
 namespace grammar {
 
-namespace symbols {
-// The module that the guards below name.
-inline constexpr std::string_view module_name = "symbols";
-}  // namespace symbols
-
 // Specialised per symbol type. Members: `first`, `last` (values of the type),
 // `image(value)` (a std::string); grammar symbols also `last_nonterminal`.
 template <class Z>
@@ -84,7 +79,7 @@ constexpr bool in_range(Z z) {
 template <symbol_type Z>
 constexpr std::size_t ordinal(Z z) {
     if (!in_range(z)) {
-        common::check_failed(common::place{symbols::module_name, __LINE__});
+        common::check_failed(common::here());
     }
     return static_cast<std::size_t>(underlying(z) - underlying(first_symbol<Z>));
 }
@@ -93,7 +88,7 @@ constexpr std::size_t ordinal(Z z) {
 template <symbol_type Z>
 constexpr Z symbol_at(std::size_t position) {
     if (position >= symbol_count<Z>) {
-        common::check_failed(common::place{symbols::module_name, __LINE__});
+        common::check_failed(common::here());
     }
     using U = std::underlying_type_t<Z>;
     return static_cast<Z>(static_cast<U>(underlying(first_symbol<Z>) + static_cast<long long>(position)));
@@ -221,7 +216,7 @@ struct nonterminal_array {
 private:
     static constexpr std::size_t position(Z z) {
         if (is_terminal(z)) {
-            common::check_failed(common::place{symbols::module_name, __LINE__});
+            common::check_failed(common::here());
         }
         return ordinal(z);
     }
@@ -239,7 +234,7 @@ struct enum_symbol_traits {
     static constexpr Z last_nonterminal = LastNonterminal;
     static std::string image(Z z) {
         const auto position = static_cast<std::size_t>(static_cast<std::underlying_type_t<Z>>(z));
-        common::check(position < std::size(Images), common::place{symbols::module_name, __LINE__});
+        common::check(position < std::size(Images), common::here());
         return std::string(Images[position]);
     }
 };

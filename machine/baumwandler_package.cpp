@@ -19,10 +19,10 @@ using comtypes::grbaum;
 // read_number reads a run of decimal digits as a 32-bit number; a value
 // beyond 2147483647 (or a text that is no digit run) raises the check error.
 std::int32_t read_number(std::string_view text) {
-    common::check(!text.empty(), common::place{module_name, __LINE__});
+    common::check(!text.empty(), common::here());
     std::int64_t value = 0;
     for (const char c : text) {
-        common::check(c >= '0' && c <= '9', common::place{module_name, __LINE__});
+        common::check(c >= '0' && c <= '9', common::here());
         value = value * 10 + (c - '0');
         common::check(value <= common::int32_last, places::number_beyond_32_bits);
     }
@@ -32,11 +32,11 @@ std::int32_t read_number(std::string_view text) {
 // child returns the child of `node` at `position` (1 = the first child); a
 // null node or a missing child raises the check error.
 grbaum child(grbaum node, int position) {
-    grbaum current = common::not_null(node, common::place{module_name, __LINE__})->knoten();
+    grbaum current = common::not_null(node, common::here())->knoten();
     for (int i = 1; i < position; ++i) {
-        current = common::not_null(current, common::place{module_name, __LINE__})->rest;
+        current = common::not_null(current, common::here())->rest;
     }
-    return common::not_null(current, common::place{module_name, __LINE__});
+    return common::not_null(current, common::here());
 }
 
 }  // namespace
@@ -121,7 +121,7 @@ bedingung bedingung_wandler(grbaum baum) {
 }
 
 anweisung anw_wandler(grbaum baum) {
-    switch (common::not_null(baum, common::place{module_name, __LINE__})->al) {
+    switch (common::not_null(baum, common::here())->al) {
         case alphabet::ZUWEISUNG: {
             const anweisung s = common::make_scoped<anweisung_rec>(anweisungs_art::ZUWEISUNG);
             s->zuweisungs_name() = name_ref(child(baum, 1)->exp());
@@ -164,12 +164,12 @@ anweisung_f anwf_wandler(grbaum baum) {
             return liste;
         }
         knoten = common::not_null(anw_knoten->rest->rest,
-                                  common::place{module_name, __LINE__});  // the ANWF behind the ";"
+                                  common::here());  // the ANWF behind the ";"
     }
 }
 
 teile baum_wandler(grbaum baum) {
-    if (common::not_null(baum, common::place{module_name, __LINE__})->al != alphabet::PROGRAMM) {
+    if (common::not_null(baum, common::here())->al != alphabet::PROGRAMM) {
         return nullptr;
     }
     const teil programm = common::make_scoped<teil_rec>(teil_arten::ANW_F);
@@ -446,20 +446,20 @@ private:
     // (the top part, the statement, list, condition or expression it holds)
     // fails before any rule line.
     void dispatch() {
-        teil_rec& t = top(k().zk, common::place{module_name, __LINE__});
+        teil_rec& t = top(k().zk, common::here());
         const teile rest = k().zk->rest;
         switch (t.form) {
             case teil_arten::ANW:
-                anw_rules(*common::not_null(t.teil_anw(), common::place{module_name, __LINE__}), rest);
+                anw_rules(*common::not_null(t.teil_anw(), common::here()), rest);
                 return;
             case teil_arten::ANW_F:
                 anw_f_rules(t);
                 return;
             case teil_arten::BED:
-                bed_rules(*common::not_null(t.teil_bed(), common::place{module_name, __LINE__}), rest);
+                bed_rules(*common::not_null(t.teil_bed(), common::here()), rest);
                 return;
             case teil_arten::AUSDR:
-                ausdr_rules(*common::not_null(t.teil_ausdr(), common::place{module_name, __LINE__}), rest);
+                ausdr_rules(*common::not_null(t.teil_ausdr(), common::here()), rest);
                 return;
             case teil_arten::BEZ:
             case teil_arten::ZWERT:
@@ -491,7 +491,7 @@ private:
                 assign(rest);
                 return;
         }
-        common::check_failed(common::place{module_name, __LINE__});
+        common::check_failed(common::here());
     }
 
     void anw_rules(anweisung_rec& s, teile rest) {
@@ -527,7 +527,7 @@ private:
                 return;
             }
         }
-        common::check_failed(common::place{module_name, __LINE__});
+        common::check_failed(common::here());
     }
 
     // Rule 11 advances the part on top in place; the list cells stay.
@@ -561,7 +561,7 @@ private:
                                    rest)));
                 return;
         }
-        common::check_failed(common::place{module_name, __LINE__});
+        common::check_failed(common::here());
     }
 
     void ausdr_rules(ausdruck_rec& e, teile rest) {
@@ -588,7 +588,7 @@ private:
                             teil_arten::OP, [&](teil_rec& p) { p.teil_op() = e.operator_wert(); }, rest)));
                 return;
         }
-        common::check_failed(common::place{module_name, __LINE__});
+        common::check_failed(common::here());
     }
 
     struct operands {
@@ -601,16 +601,16 @@ private:
     // the left operand z1 below it, and the stack under both.
     operands two_numbers() {
         const teile wk = k().wk;
-        const std::int32_t z2 = top(wk, common::place{module_name, __LINE__}).teil_zwert();
-        const teile darunter = below(wk, common::place{module_name, __LINE__});
-        const std::int32_t z1 = top(darunter, common::place{module_name, __LINE__}).teil_zwert();
+        const std::int32_t z2 = top(wk, common::here()).teil_zwert();
+        const teile darunter = below(wk, common::here());
+        const std::int32_t z1 = top(darunter, common::here()).teil_zwert();
         return {z1, z2, darunter->rest};
     }
 
     // pop_truth_value reads the truth value on top of the value stack and pops
     // it; an empty stack or another part fails before the rule line.
     bool pop_truth_value() {
-        const bool v = top(k().wk, common::place{module_name, __LINE__}).teil_wwert();
+        const bool v = top(k().wk, common::here()).teil_wwert();
         k().wk = k().wk->rest;
         return v;
     }
@@ -621,11 +621,11 @@ private:
         const bool v = pop_truth_value();
         if (v) {
             write_rule(rule::R13);
-            teile_rec& zelle = *common::not_null(then_zelle, common::place{module_name, __LINE__});
-            zelle.rest = below(zelle.rest, common::place{module_name, __LINE__});
+            teile_rec& zelle = *common::not_null(then_zelle, common::here());
+            zelle.rest = below(zelle.rest, common::here());
         } else {
             write_rule(rule::R14);
-            k().zk = below(then_zelle, common::place{module_name, __LINE__});
+            k().zk = below(then_zelle, common::here());
         }
     }
 
@@ -635,25 +635,23 @@ private:
         const bool v = pop_truth_value();
         if (v) {
             write_rule(rule::R16);
-            const teile body_zelle = below(bed_zelle, common::place{module_name, __LINE__});
-            const bedingung b = top(bed_zelle, common::place{module_name, __LINE__}).teil_bed();
-            const anweisung_f body = top(body_zelle, common::place{module_name, __LINE__}).teil_anw_f();
+            const teile body_zelle = below(bed_zelle, common::here());
+            const bedingung b = top(bed_zelle, common::here()).teil_bed();
+            const anweisung_f body = top(body_zelle, common::here()).teil_anw_f();
             const anweisung schleife = common::make_scoped<anweisung_rec>(anweisungs_art::SCHLEIFE);
             schleife->bedingungs_wert_schleife() = b;
             schleife->erst_anweisung_schleife() = body;
-            k().zk =
-                push_anw_f(body, push_anw(schleife, below(body_zelle, common::place{module_name, __LINE__})));
+            k().zk = push_anw_f(body, push_anw(schleife, below(body_zelle, common::here())));
         } else {
             write_rule(rule::R17);
-            k().zk = below(below(bed_zelle, common::place{module_name, __LINE__}),
-                           common::place{module_name, __LINE__});
+            k().zk = below(below(bed_zelle, common::here()), common::here());
         }
     }
 
     void assign(teile bez_zelle) {
         write_rule(rule::R10);
-        const name_ref x = top(bez_zelle, common::place{module_name, __LINE__}).teil_bez();
-        const std::int32_t n = top(k().wk, common::place{module_name, __LINE__}).teil_zwert();
+        const name_ref x = top(bez_zelle, common::here()).teil_bez();
+        const std::int32_t n = top(k().wk, common::here()).teil_zwert();
         k().um = wert_eintrag(x, n, k().um);
         k().wk = k().wk->rest;
         k().zk = bez_zelle->rest;

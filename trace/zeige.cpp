@@ -199,7 +199,7 @@ public:
     }
 
     void make_ausdr(ausdruck a) {
-        ausdruck_rec& e = *common::not_null(a, common::place{module_name, __LINE__});
+        ausdruck_rec& e = *common::not_null(a, common::here());
         const std::size_t begin = position();
         switch (e.form) {
             case ausdrucks_art::ZAHL:
@@ -212,13 +212,13 @@ public:
                 operation(e.links_ausdruck(), &renderer::zeige_op, e.operator_wert(), e.rechts_ausdruck());
                 break;
             default:
-                common::check_failed(common::place{module_name, __LINE__});
+                common::check_failed(common::here());
         }
         noted(e, begin);
     }
 
     void make_bed(bedingung a) {
-        bedingung_rec& b = *common::not_null(a, common::place{module_name, __LINE__});
+        bedingung_rec& b = *common::not_null(a, common::here());
         const std::size_t begin = position();
         switch (b.form) {
             case bedingungs_art::WAHR:
@@ -229,7 +229,7 @@ public:
                           b.rechts_ausdruck());
                 break;
             default:
-                common::check_failed(common::place{module_name, __LINE__});
+                common::check_failed(common::here());
         }
         noted(b, begin);
     }
@@ -254,7 +254,7 @@ public:
     // make_anw: the text of one statement; nested lists go back through
     // anw_f.
     void make_anw(anweisung a) {
-        anweisung_rec& s = *common::not_null(a, common::place{module_name, __LINE__});
+        anweisung_rec& s = *common::not_null(a, common::here());
         const std::size_t begin = position();
         switch (s.form) {
             case anweisungs_art::FALL:
@@ -282,14 +282,14 @@ public:
                 ausdr(s.links_ausdruck());
                 break;
             default:
-                common::check_failed(common::place{module_name, __LINE__});
+                common::check_failed(common::here());
         }
         noted(s, begin);
     }
 
     // teil: one stack part.
     [[gnu::always_inline]] void teil_(teil a) {
-        const teil_rec& t = *common::not_null(a, common::place{module_name, __LINE__});
+        const teil_rec& t = *common::not_null(a, common::here());
         switch (t.form) {
             case teil_arten::ANW:
                 anw(t.teil_anw());  // reads as the only statement of a list
@@ -328,7 +328,7 @@ public:
                 put(":=");
                 return;
         }
-        common::check_failed(common::place{module_name, __LINE__});
+        common::check_failed(common::here());
     }
 
     // teile: the parts from the head down, joined by a bare "&".
@@ -350,7 +350,7 @@ public:
                 put_image(a.zahl_wert());
                 return;
         }
-        common::check_failed(common::place{module_name, __LINE__});
+        common::check_failed(common::here());
     }
 
     [[gnu::always_inline]] void var(const variable& a) {
@@ -389,10 +389,8 @@ public:
         put(" >>");
     }
 
-    void zeige_op(operator_ a) { put(row_text(operator_rows, a, common::place{module_name, __LINE__})); }
-    void zeige_vergl(vergleicher a) {
-        put(row_text(comparison_rows, a, common::place{module_name, __LINE__}));
-    }
+    void zeige_op(operator_ a) { put(row_text(operator_rows, a, common::here())); }
+    void zeige_vergl(vergleicher a) { put(row_text(comparison_rows, a, common::here())); }
 
 private:
     // ---- Writing in place ----

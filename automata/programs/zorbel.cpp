@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::string_view module_name = "zorbel";
-
 void main_procedure() {
     using namespace zorbel;
     constexpr char epsilon = ndet_ueber_type::epsilon;
@@ -33,7 +31,7 @@ void main_procedure() {
             }
         }
         for (const int32 s : finals) {
-            automat.f.set(s, true, common::place{module_name, __LINE__});
+            automat.f.set(s, true, common::here());
         }
         return automat;
     };
