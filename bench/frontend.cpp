@@ -30,35 +30,24 @@ std::string program(std::int64_t statements) {
     return text;
 }
 
-// One untimed scan and parse: its tokens and the arena bytes that the scan
-// and the parse built. Its storage stays mapped for the timed passes.
-struct first_pass {
-    std::int64_t tokens = 0;
-    std::size_t scan_bytes = 0;
-    std::size_t parse_bytes = 0;
-};
-
-first_pass warm_up(const std::string& text) {
+// One untimed scan and parse, which returns the number of tokens. Its
+// storage stays mapped for the timed passes.
+std::int64_t warm_up(const std::string& text) {
     const common::arena_scope scope;
-    first_pass pass;
-    const std::size_t before = common::arena_bytes_used();
+    std::int64_t tokens = 0;
     const scannerpak::listoftoken list = scannerpak::scanner(text);
-    pass.scan_bytes = common::arena_bytes_used() - before;
     for (scannerpak::listoftoken cell = list; cell != nullptr; cell = cell->rest) {
-        ++pass.tokens;
+        ++tokens;
     }
     benchmark::DoNotOptimize(comtypes::creategb(list, nullptr, nullptr));
-    pass.parse_bytes = common::arena_bytes_used() - before - pass.scan_bytes;
-    return pass;
+    return tokens;
 }
 
-// Bytes and tokens per second, and the arena bytes built per input byte.
-void report(benchmark::State& state, const std::string& text, std::int64_t tokens, std::size_t arena_bytes) {
+// Bytes and tokens per second.
+void report(benchmark::State& state, const std::string& text, std::int64_t tokens) {
     const auto bytes = static_cast<std::int64_t>(text.size());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * bytes);
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * tokens);
-    state.counters["arena_bytes_per_input_byte"] =
-        static_cast<double>(arena_bytes) / static_cast<double>(bytes);
 }
 
 // Each pass gives its cells back when it ends, so the passes reuse storage
@@ -66,17 +55,17 @@ void report(benchmark::State& state, const std::string& text, std::int64_t token
 // which the whole-process measurement includes.
 void scan(benchmark::State& state) {
     const std::string text = program(state.range(0));
-    const first_pass pass = warm_up(text);
+    const std::int64_t tokens = warm_up(text);
     for (auto _ : state) {
         const common::arena_scope scope;
         benchmark::DoNotOptimize(scannerpak::scanner(text));
     }
-    report(state, text, pass.tokens, pass.scan_bytes);
+    report(state, text, tokens);
 }
 
 void scan_and_parse(benchmark::State& state) {
     const std::string text = program(state.range(0));
-    const first_pass pass = warm_up(text);
+    const std::int64_t tokens = warm_up(text);
     for (auto _ : state) {
         const common::arena_scope scope;
         const comtypes::grbaum tree = comtypes::creategb(scannerpak::scanner(text), nullptr, nullptr);
@@ -86,7 +75,7 @@ void scan_and_parse(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(tree);
     }
-    report(state, text, pass.tokens, pass.scan_bytes + pass.parse_bytes);
+    report(state, text, tokens);
 }
 
 BENCHMARK(scan)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->MinTime(1.0)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,6 @@
 // The While machine alone on a counting loop: steps with their rule lines
-// into a temporary file, no configuration rendered. The time per step and
-// the arena bytes per step should stay flat from 10,000 to 1,000,000 steps.
+// into a temporary file, no configuration rendered. The time per step
+// should stay flat from 10,000 to 1,000,000 steps.
 // Each run gives back what it built, as a trace run does, so later runs
 // reuse the storage of the first.
 #include <benchmark/benchmark.h>
@@ -29,10 +29,8 @@ void counting_loop(benchmark::State& state) {
     common::out_file trace;
     trace.create("");
     std::int64_t steps = 0;
-    std::size_t bytes_of_a_run = 0;
     for (auto _ : state) {
         const common::arena_scope run;
-        const std::size_t before = common::arena_bytes_used();
         bp::konfiguration start;
         start.um = bp::var_tupel(tree, nullptr);
         start.zk = bp::baum_wandler(tree);
@@ -44,15 +42,12 @@ void counting_loop(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(z);
         steps += run_steps;
-        bytes_of_a_run = common::arena_bytes_used() - before;
         state.counters["steps_per_run"] = static_cast<double>(run_steps);
     }
     trace.close();
     state.SetItemsProcessed(steps);
     state.counters["ns_per_step"] = benchmark::Counter(
         static_cast<double>(steps), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["arena_bytes_per_step"] =
-        static_cast<double>(bytes_of_a_run) / state.counters["steps_per_run"].value;
 }
 BENCHMARK(counting_loop)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 

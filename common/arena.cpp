@@ -44,7 +44,6 @@ unsigned char* cursor = nullptr;
 unsigned char* limit = nullptr;
 block* spare_blocks = nullptr;  // given back by a rewind, kept for reuse
 std::size_t next_block_size = first_block_size;
-std::size_t used = 0;
 
 unsigned char* storage_of(block* b) {
     return reinterpret_cast<unsigned char*>(b) + sizeof(block);
@@ -149,13 +148,8 @@ void* arena_allocate(std::size_t size, std::size_t alignment) {
         start = aligned(cursor, alignment);
     }
     unpoison(start, size);
-    used += static_cast<std::size_t>(start + size - cursor);  // alignment included
     cursor = start + size;
     return start;
-}
-
-std::size_t arena_bytes_used() {
-    return used;
 }
 
 arena_mark arena_position() {
@@ -168,7 +162,6 @@ void rewind_arena(arena_mark mark) {
     while (current_block != target) {
         check(current_block != nullptr, here());  // the mark is of an open scope
         block* done = current_block;
-        used -= static_cast<std::size_t>(cursor - storage_of(done));
         poison(storage_of(done), end_of(done));
         current_block = done->previous;
         done->previous = spare_blocks;
@@ -179,7 +172,6 @@ void rewind_arena(arena_mark mark) {
     if (current_block == nullptr) {
         return;
     }
-    used -= static_cast<std::size_t>(cursor - mark.cursor);
     poison(mark.cursor, limit);
     cursor = mark.cursor;
 }

@@ -18,10 +18,6 @@ namespace common {
 // system gives no more memory.
 void* arena_allocate(std::size_t size, std::size_t alignment);
 
-// Bytes handed out and not given back (for benchmarks and tests that watch
-// memory growth).
-std::size_t arena_bytes_used();
-
 template <class T, class... Args>
 T* make(Args&&... args) {
     void* storage = arena_allocate(sizeof(T), alignof(T));
@@ -40,7 +36,8 @@ T* make_scoped(Args&&... args) {
 }
 
 // A position of the arena. rewind_arena gives back everything allocated
-// after it; the storage is kept for what is allocated next.
+// after it; the storage is kept for what is allocated next. The arena stands
+// where a mark was taken exactly when it holds nothing allocated since.
 struct arena_mark {
     void* block;
     unsigned char* cursor;

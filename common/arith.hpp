@@ -38,12 +38,6 @@ inline int32 divide(int32 left, int32 right, place where) {
     return to_int32(std::int64_t{left} / right, where);
 }
 
-// Remainder with the sign of the dividend (pairs with divide).
-inline int32 remainder(int32 left, int32 right, place where) {
-    check(right != 0, where);
-    return static_cast<int32>(std::int64_t{left} % right);
-}
-
 // Modulus with the sign of the divisor.
 inline int32 modulo(int32 left, int32 right, place where) {
     check(right != 0, where);

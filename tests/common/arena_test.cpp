@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "support/arena_watch.hpp"
+
 namespace {
 
 struct cell {
@@ -50,14 +52,14 @@ link* build_list(int length) {
 }
 
 TEST(ArenaScope, GivesBackWhatItHeldAndReusesTheStorage) {
-    const std::size_t before = common::arena_bytes_used();
+    const common::arena_mark before = common::arena_position();
     link* first = nullptr;
     {
         const common::arena_scope scope;
         first = build_list(1'000'000);  // spans several blocks
-        EXPECT_GE(common::arena_bytes_used(), before + 1'000'000 * sizeof(link));
+        EXPECT_NE(common::arena_position().block, before.block);
     }
-    EXPECT_EQ(common::arena_bytes_used(), before);
+    EXPECT_TRUE(test_support::arena_stands_at(before));
     {
         const common::arena_scope scope;
         link* second = build_list(1'000'000);
@@ -68,19 +70,19 @@ TEST(ArenaScope, GivesBackWhatItHeldAndReusesTheStorage) {
         }
         EXPECT_EQ(expected, -1);
     }
-    EXPECT_EQ(common::arena_bytes_used(), before);
+    EXPECT_TRUE(test_support::arena_stands_at(before));
 }
 
 TEST(ArenaScope, NestedScopesKeepWhatTheOuterOneBuilt) {
     const common::arena_scope outer;
     link* kept = build_list(10);
-    const std::size_t after_kept = common::arena_bytes_used();
+    const common::arena_mark after_kept = common::arena_position();
     for (int round = 0; round < 3; ++round) {
         const common::arena_scope inner;
         (void)build_list(300'000 * (round + 1));
         (void)common::arena_allocate(std::size_t{5} << 20, 64);  // a block of its own
     }
-    EXPECT_EQ(common::arena_bytes_used(), after_kept);
+    EXPECT_TRUE(test_support::arena_stands_at(after_kept));
     long expected = 9;
     for (const link* at = kept; at != nullptr; at = at->rest, --expected) {
         ASSERT_EQ(at->value, expected);

@@ -8,6 +8,7 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "driver/velkor.hpp"
+#include "support/arena_watch.hpp"
 #include "support/capture.hpp"
 
 namespace {
@@ -43,10 +44,10 @@ TEST(VelkorSession, EachProgramGivesBackWhatItBuilt) {
     // use storage given back (the sanitizer build sees it).
     with_input(program("skip") + "n\n", [] { (void)test_support::on_screen([] { velkor::velkor(); }); });
     for (const auto& c : cases) {
-        const std::size_t before = common::arena_bytes_used();
+        const common::arena_mark before = common::arena_position();
         test_support::capture screen;
         with_input(c.input, [&] { screen = test_support::on_screen([] { velkor::velkor(); }); });
-        EXPECT_EQ(common::arena_bytes_used(), before) << c.what;
+        EXPECT_TRUE(test_support::arena_stands_at(before)) << c.what;
         EXPECT_EQ(screen.error.rfind(c.error, 0), 0u) << c.what << ": " << screen.error;
         std::size_t stores = 0;
         for (std::size_t at = 0; (at = screen.text.find("Endspeicherbelegung", at)) != std::string::npos;
