@@ -28,7 +28,7 @@ using without_blank = dea::dea_type<'!', '~'>;
 template <char First>
 dea::dea_type<First, '~'> only_ab(std::vector<int32> finals = {2}) {
     constexpr std::array<transition, 2> moves{{{0, 'a', 1}, {1, 'b', 2}}};
-    return automata::build_dea<First, '~'>(3, moves, finals);
+    return automata::build_dea<dea::dea_type<First, '~'>>(3, moves, finals);
 }
 
 struct verdict_case {
