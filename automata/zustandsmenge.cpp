@@ -27,9 +27,14 @@ T* arena_cells(std::size_t count, const T& value) {
     return cells;
 }
 
+// The number of cells of a set over 0 .. n.
+std::size_t cell_count(int32 n) {
+    return static_cast<std::size_t>(n) + 1;
+}
+
 // The set of no state over 0 .. n, its cells new in the arena.
 charfktn_type no_states(int32 n) {
-    return charfktn_type{n, arena_cells(static_cast<std::size_t>(n) + 1, false)};
+    return charfktn_type{n, arena_cells(cell_count(n), false)};
 }
 
 // Member test of a set that must exist.
@@ -46,7 +51,7 @@ int32 ground_of(zustandsmenge z, common::place where) {
 zustandsmenge copy_of(zustandsmenge z, common::place where) {
     const charfktn_type& original = *common::not_null(z.ref, where);
     const charfktn_type copy = no_states(original.n);
-    std::copy_n(original.inh, static_cast<std::size_t>(original.n) + 1, copy.inh);
+    std::copy_n(original.inh, cell_count(original.n), copy.inh);
     return zustandsmenge{common::make<charfktn_type>(copy)};
 }
 
@@ -117,7 +122,7 @@ void drucke(zustandsmenge z, common::text_writer& out) {
 
 ndet_ueber_type::ndet_ueber_type(int32 highest) : n(highest), ueber(nullptr) {
     common::check(highest >= 1, common::here());
-    const std::size_t entries = (static_cast<std::size_t>(highest) + 1) * columns;
+    const std::size_t entries = entry_count();
     ueber = arena_cells(entries, zustandsmenge{});
     for (std::size_t entry = 0; entry < entries; ++entry) {
         ueber[entry] = leeremenge(highest);
@@ -125,9 +130,8 @@ ndet_ueber_type::ndet_ueber_type(int32 highest) : n(highest), ueber(nullptr) {
 }
 
 ndet_ueber_type ndet_ueber_type::copy() const {
-    const std::size_t entries = (static_cast<std::size_t>(n) + 1) * columns;
-    zustandsmenge* const cells = arena_cells(entries, zustandsmenge{});
-    std::copy_n(ueber, entries, cells);
+    zustandsmenge* const cells = arena_cells(entry_count(), zustandsmenge{});
+    std::copy_n(ueber, entry_count(), cells);
     return ndet_ueber_type(n, cells);
 }
 

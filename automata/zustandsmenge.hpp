@@ -81,6 +81,8 @@ struct ndet_ueber_type {
 
 private:
     ndet_ueber_type(int32 highest, zustandsmenge* entries) : n(highest), ueber(entries) {}
+    // The number of entries: `columns` for each of the states 0 .. n.
+    [[nodiscard]] std::size_t entry_count() const { return (static_cast<std::size_t>(n) + 1) * columns; }
     [[nodiscard]] std::size_t index(int32 s, char c) const;
 };
 

@@ -129,9 +129,6 @@ class symbol_range {
 public:
     class iterator {
     public:
-        using value_type = Z;
-        using difference_type = std::ptrdiff_t;
-        constexpr iterator() = default;
         constexpr iterator(long long value, long long step) : value_(value), step_(step) {}
         constexpr Z operator*() const {
             return static_cast<Z>(static_cast<std::underlying_type_t<Z>>(value_));
@@ -140,16 +137,11 @@ public:
             value_ += step_;
             return *this;
         }
-        constexpr iterator operator++(int) {
-            iterator old = *this;
-            value_ += step_;
-            return old;
-        }
         constexpr bool operator==(const iterator& other) const { return value_ == other.value_; }
 
     private:
-        long long value_ = 0;
-        long long step_ = 1;
+        long long value_;
+        long long step_;
     };
 
     constexpr symbol_range(Z from, Z to, bool descending = false)
@@ -214,7 +206,6 @@ struct nonterminal_array {
 
     constexpr T& operator[](Z z) { return cells[position(z)]; }
     constexpr const T& operator[](Z z) const { return cells[position(z)]; }
-    constexpr bool operator==(const nonterminal_array&) const = default;
 
 private:
     static constexpr std::size_t position(Z z) {

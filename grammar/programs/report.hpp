@@ -4,10 +4,9 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <initializer_list>
-#include <span>
+#include <iterator>
 #include <string_view>
 
 #include "common/textio.hpp"
@@ -60,20 +59,20 @@ void relations(relationenpaket::relationen<Z>& pak) {
     auto& out = common::standard_output();
     out.new_line();
     out.new_line();
-    using pair_list = typename relationenpaket::relationen<Z>::tupelpoint;
+    using relationen = relationenpaket::relationen<Z>;
     struct entry {
         std::string_view label;
-        pair_list (relationenpaket::relationen<Z>::*relation)();
+        typename relationen::tupelpoint (relationen::*relation)();
     };
-    const std::array<entry, 5> entries{{{"Anfang:", &relationenpaket::relationen<Z>::anfang},
-                                        {"Neben:", &relationenpaket::relationen<Z>::neben},
-                                        {"Ende:", &relationenpaket::relationen<Z>::ende},
-                                        {"First:", &relationenpaket::relationen<Z>::first},
-                                        {"Follow:", &relationenpaket::relationen<Z>::follow}}};
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        out.put_line(entries[k].label);
-        relationenpaket::paar::druckemenge((pak.*entries[k].relation)());
-        if (k + 1 < entries.size()) {
+    const entry entries[]{{"Anfang:", &relationen::anfang},
+                          {"Neben:", &relationen::neben},
+                          {"Ende:", &relationen::ende},
+                          {"First:", &relationen::first},
+                          {"Follow:", &relationen::follow}};
+    for (const entry& e : entries) {
+        out.put_line(e.label);
+        relationenpaket::paar::druckemenge((pak.*e.relation)());
+        if (&e != std::end(entries) - 1) {
             out.new_line();
             out.new_line();
         }
