@@ -5,9 +5,11 @@
 // in word_test.hpp; the scanner's longest prefix stays with the scanner.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "common/errors.hpp"
@@ -88,8 +90,7 @@ private:
 // and its final states carry the same n, and a new automaton has no final
 // state. It owns its storage and never takes it from the arena: velkor's
 // token automata live to the end of the process, beyond any arena scope.
-// A move keeps the cells of f where they are; a copy would share them with
-// the original, so there is none.
+// A move keeps the cells of f where they are; a copy has cells of its own.
 template <char First, char Last>
 struct dea_type {
     int32 n;
@@ -104,10 +105,16 @@ struct dea_type {
         f.inh = final_cells_.get();
     }
 
+    dea_type(const dea_type& other) : dea_type(other.n) {
+        det = other.det;
+        std::copy_n(other.f.inh, static_cast<std::size_t>(n) + 1, f.inh);
+    }
+    dea_type& operator=(const dea_type& other) {
+        dea_type copy(other);
+        return *this = std::move(copy);
+    }
     dea_type(dea_type&&) noexcept = default;
     dea_type& operator=(dea_type&&) noexcept = default;
-    dea_type(const dea_type&) = delete;
-    dea_type& operator=(const dea_type&) = delete;
     ~dea_type() = default;
 
 private:

@@ -97,8 +97,8 @@ TEST(WordTest, SuccessorOutsideTheStatesFailsAtItsNextUse) {
 }
 
 // An automaton owns the cells of its final states; moving it, as a growing
-// vector does, keeps them with it.
-TEST(DeaType, MovedAutomataKeepTheirFinalStates) {
+// vector does, keeps them with it, and a copy has its own.
+TEST(DeaType, MovedAutomataKeepTheirFinalStatesAndCopiesHaveTheirOwn) {
     std::vector<with_blank> automata;
     for (int32 last = 1; last <= 40; ++last) {
         automata.push_back(only_ab<' '>({last % 3}));
@@ -113,6 +113,16 @@ TEST(DeaType, MovedAutomataKeepTheirFinalStates) {
     EXPECT_TRUE(moved.f.contains(1, common::here()));
     const auto result = into_file([&](common::text_writer& out) { automata::pruefe(moved, "a", out); });
     EXPECT_EQ(result.text, "\"a\" gehoert zum Sprachschatz\n\n");
+
+    with_blank copy = moved;
+    copy.f.set(1, false, common::here());
+    copy.det.cell(0, 'a') = 2;
+    EXPECT_TRUE(moved.f.contains(1, common::here()));
+    EXPECT_EQ(moved.det.cell(0, 'a'), 1);
+    moved = copy;
+    EXPECT_FALSE(moved.f.contains(1, common::here()));
+    copy.f.set(1, true, common::here());
+    EXPECT_FALSE(moved.f.contains(1, common::here()));
 }
 
 // The word test that the automata programs share with the While scanner
