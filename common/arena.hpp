@@ -30,8 +30,8 @@ T* make(Args&&... args) {
     return ::new (storage) T{std::forward<Args>(args)...};
 }
 
-// make_scoped is make under the name its callers in machine/ and trace/
-// still use; it goes once they say make.
+// make_scoped is make under the name that some callers still use; it goes
+// once they say make.
 template <class T, class... Args>
 T* make_scoped(Args&&... args) {
     return make<T>(std::forward<Args>(args)...);
