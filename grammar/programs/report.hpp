@@ -18,7 +18,8 @@ namespace grammar::report {
 
 // One alternative of a grammar program: the nonterminal and its right side,
 // the symbols in order; an empty right side is the empty alternative. A
-// program lists its alternatives as a constant table of such rows.
+// program lists its alternatives as a constant table of such rows; a right
+// side written in a row lives as long as the table.
 template <class Z>
 struct alternative {
     Z links;
