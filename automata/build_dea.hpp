@@ -20,13 +20,13 @@ struct transition {
     int32 to;
 };
 
-// build_dea returns the automaton over the states 0 .. n with the moves
-// `moves` and the final states `finals`; all other entries hold n. A state
-// or character outside the table raises the check error.
-template <char First, char Last>
-dea::dea_type<First, Last> build_dea(int32 n, std::span<const transition> moves,
-                                     std::span<const int32> finals) {
-    dea::dea_type<First, Last> automat(n);
+// build_dea returns the automaton of type Dea (a dea::dea_type over its
+// range of characters) with the states 0 .. n, the moves `moves` and the
+// final states `finals`; all other entries hold n. A state or character
+// outside the table raises the check error.
+template <class Dea>
+Dea build_dea(int32 n, std::span<const transition> moves, std::span<const int32> finals) {
+    Dea automat(n);
     for (const transition& m : moves) {
         automat.det.at(m.from, m.on, common::here()) = m.to;
     }

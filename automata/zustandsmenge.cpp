@@ -1,5 +1,8 @@
 #include "automata/zustandsmenge.hpp"
 
+#include <algorithm>
+#include <memory>
+
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/image.hpp"
@@ -16,6 +19,24 @@ constexpr common::place union_of_different_grounds{zorbel, 173};
 constexpr common::place equality_of_different_grounds{zorbel, 197};
 }  // namespace places
 
+// `count` new cells in the arena, each holding `value`.
+template <class T>
+T* arena_cells(std::size_t count, const T& value) {
+    auto* cells = static_cast<T*>(common::arena_allocate(count * sizeof(T), alignof(T)));
+    std::uninitialized_fill_n(cells, count, value);
+    return cells;
+}
+
+// The number of cells of a set over 0 .. n.
+std::size_t cell_count(int32 n) {
+    return static_cast<std::size_t>(n) + 1;
+}
+
+// The set of no state over 0 .. n, its cells new in the arena.
+charfktn_type no_states(int32 n) {
+    return charfktn_type{n, arena_cells(cell_count(n), false)};
+}
+
 // Member test of a set that must exist.
 bool contains(zustandsmenge z, int32 s, common::place where) {
     return common::not_null(z.ref, where)->contains(s, where);
@@ -28,14 +49,17 @@ int32 ground_of(zustandsmenge z, common::place where) {
 
 // A new set with the same ground set and members as z.
 zustandsmenge copy_of(zustandsmenge z, common::place where) {
-    return zustandsmenge{common::make<charfktn_type>(*common::not_null(z.ref, where))};
+    const charfktn_type& original = *common::not_null(z.ref, where);
+    const charfktn_type copy = no_states(original.n);
+    std::copy_n(original.inh, cell_count(original.n), copy.inh);
+    return zustandsmenge{common::make<charfktn_type>(copy)};
 }
 
 }  // namespace
 
 zustandsmenge leeremenge(int32 n) {
     common::check(n >= 1, common::here());
-    return zustandsmenge{common::make<charfktn_type>(n)};
+    return zustandsmenge{common::make<charfktn_type>(no_states(n))};
 }
 
 bool istleer(zustandsmenge z) {
@@ -96,13 +120,19 @@ void drucke(zustandsmenge z, common::text_writer& out) {
     out.new_line();
 }
 
-ndet_ueber_type::ndet_ueber_type(int32 highest) : n(highest) {
+ndet_ueber_type::ndet_ueber_type(int32 highest) : n(highest), ueber(nullptr) {
     common::check(highest >= 1, common::here());
-    const std::size_t entries = (static_cast<std::size_t>(highest) + 1) * columns;
-    ueber.reserve(entries);
+    const std::size_t entries = entry_count();
+    ueber = arena_cells(entries, zustandsmenge{});
     for (std::size_t entry = 0; entry < entries; ++entry) {
-        ueber.push_back(leeremenge(highest));
+        ueber[entry] = leeremenge(highest);
     }
+}
+
+ndet_ueber_type ndet_ueber_type::copy() const {
+    zustandsmenge* const cells = arena_cells(entry_count(), zustandsmenge{});
+    std::copy_n(ueber, entry_count(), cells);
+    return ndet_ueber_type(n, cells);
 }
 
 std::size_t ndet_ueber_type::index(int32 s, char c) const {
@@ -118,6 +148,10 @@ zustandsmenge ndet_ueber_type::at(int32 s, char c) const {
 zustandsmenge& ndet_ueber_type::at(int32 s, char c) {
     return ueber[index(s, c)];
 }
+
+ndea_type::ndea_type(int32 highest) : n(highest), ndet(highest), f(no_states(highest)) {}
+
+ndea_type::ndea_type(const ndet_ueber_type& table) : n(table.n), ndet(table.copy()), f(no_states(table.n)) {}
 
 zustandsmenge ehuellevon(int32 q, const ndea_type* automat) {
     const ndet_ueber_type& table = common::not_null(automat, common::here())->ndet;

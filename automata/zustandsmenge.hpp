@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <string_view>
-#include <vector>
 
 #include "common/textio.hpp"
 #include "dea/dea.hpp"
@@ -22,9 +21,10 @@ inline constexpr std::string_view grundmengen_verschieden = "ZORBEL.GRUNDMENGEN_
 inline constexpr std::string_view index_zu_gross = "ZORBEL.INDEX_ZU_GROSS";
 
 // zustandsmenge is a set of the states 0 .. n, a charfktn_type in the arena
-// reached through `ref`; a null `ref` is no set, and every operation below
-// raises the check error when it meets one. Copies share the set: a set is
-// changed only by hinzu, and that change shows to every holder.
+// reached through `ref`, its cells beside it; a null `ref` is no set, and
+// every operation below raises the check error when it meets one. Copies
+// share the set: a set is changed only by hinzu, and that change shows to
+// every holder.
 struct zustandsmenge {
     charfktn_type* ref = nullptr;
 };
@@ -56,7 +56,8 @@ void drucke(zustandsmenge z, common::text_writer& out = common::standard_output(
 
 // ndet_ueber_type is the table of a nondeterministic automaton over the states
 // 0 .. n and the characters '!' to code 127; the last column is the epsilon
-// column. A new table holds a new empty set in every entry, none shared.
+// column. A new table holds a new empty set in every entry, none shared. Its
+// entries lie in the arena; copies of the record share them.
 struct ndet_ueber_type {
     static constexpr int first_code = '!';
     static constexpr int last_code = 127;
@@ -64,9 +65,14 @@ struct ndet_ueber_type {
     static constexpr char epsilon = static_cast<char>(last_code);
 
     int32 n;
-    std::vector<zustandsmenge> ueber;  // row by row, `columns` entries per state
+    zustandsmenge* ueber;  // row by row, `columns` entries per state
 
+    // A table over 0 .. highest of new empty sets; a highest below 1 raises
+    // the check error.
     explicit ndet_ueber_type(int32 highest);
+
+    // copy returns a new table whose entries are the same sets as these.
+    [[nodiscard]] ndet_ueber_type copy() const;
 
     // at returns the entry of state s and character c; a state outside 0 .. n
     // or a character outside the columns raises the check error.
@@ -74,20 +80,26 @@ struct ndet_ueber_type {
     zustandsmenge& at(int32 s, char c);
 
 private:
+    ndet_ueber_type(int32 highest, zustandsmenge* entries) : n(highest), ueber(entries) {}
+    // The number of entries: `columns` for each of the states 0 .. n.
+    [[nodiscard]] std::size_t entry_count() const { return (static_cast<std::size_t>(n) + 1) * columns; }
     [[nodiscard]] std::size_t index(int32 s, char c) const;
 };
 
 // ndea_type is a nondeterministic automaton: its table and its final states,
-// both with the automaton's n.
+// both with the automaton's n. Like its table, it keeps its cells in the
+// arena, so the record itself may be a cell there (an ndea_ref).
 struct ndea_type {
     int32 n;
     ndet_ueber_type ndet;
     charfktn_type f;
 
-    explicit ndea_type(int32 highest) : n(highest), ndet(highest), f(highest) {}
+    // An automaton over 0 .. highest with empty table entries and no final
+    // state; a highest below 1 raises the check error.
+    explicit ndea_type(int32 highest);
     // An automaton with a copy of `table` (its entries are the same sets) and
     // no final state.
-    explicit ndea_type(const ndet_ueber_type& table) : n(table.n), ndet(table), f(table.n) {}
+    explicit ndea_type(const ndet_ueber_type& table);
 };
 
 using ndea_ref = ndea_type*;

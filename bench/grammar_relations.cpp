@@ -4,6 +4,7 @@
 // per alternative.
 #include <benchmark/benchmark.h>
 
+#include <string>
 #include <vector>
 
 #include "grammar/relationenpaket.hpp"
@@ -14,9 +15,13 @@ enum class symbol28 : int {};
 
 }  // namespace
 
+// 28 symbols, as many as the While grammar has; their images are their numbers.
 template <>
-struct grammar::symbol_traits<symbol28> : grammar::integer_symbol_traits<symbol28, 0, 27> {
-    static constexpr symbol28 last_nonterminal = static_cast<symbol28>(8);
+struct grammar::symbol_traits<symbol28> {
+    static constexpr symbol28 first{0};
+    static constexpr symbol28 last{27};
+    static constexpr symbol28 last_nonterminal{8};
+    static std::string image(symbol28 z) { return std::to_string(static_cast<int>(z)); }
 };
 
 namespace {

@@ -18,20 +18,22 @@ namespace common {
 // system gives no more memory.
 void* arena_allocate(std::size_t size, std::size_t alignment);
 
+// make returns a new cell T{args...} in the arena. No destructor ever runs
+// for a cell, whether a scope gives its storage back or the program ends, so
+// a cell may own nothing that needs one: a type that does (a std::string, a
+// std::vector) does not compile here. Tables and sets of a size fixed at run
+// time take plain cells with arena_allocate beside their record.
 template <class T, class... Args>
 T* make(Args&&... args) {
+    static_assert(std::is_trivially_destructible_v<T>, "an arena cell needs no destructor");
     void* storage = arena_allocate(sizeof(T), alignof(T));
     return ::new (storage) T{std::forward<Args>(args)...};
 }
 
-// make_scoped is make for cells that a scope gives back: no destructor runs
-// when their storage is reused, so a cell that owned heap storage (a
-// std::string) would leak it. The machine's records are made only through
-// it. Once no area's cells own heap storage any more, this check belongs in
-// make itself, for every cell.
+// make_scoped is make under the name that some callers still use; it goes
+// once they say make.
 template <class T, class... Args>
 T* make_scoped(Args&&... args) {
-    static_assert(std::is_trivially_destructible_v<T>, "a cell given back by a scope needs no destructor");
     return make<T>(std::forward<Args>(args)...);
 }
 

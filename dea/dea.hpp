@@ -5,8 +5,11 @@
 // in word_test.hpp; the scanner's longest prefix stays with the scanner.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "common/errors.hpp"
@@ -15,13 +18,14 @@ namespace dea {
 
 using int32 = std::int32_t;
 
-// charfktn_type is a set of states 0 .. n (a characteristic function); every
-// state is out of the set when the record is created.
+// charfktn_type is a set of states 0 .. n (a characteristic function):
+// inh[s] is true when state s is a member. The record does not own its
+// n + 1 cells: whoever makes one gives it cells that outlive it, all false
+// for a new set. An automaton owns the cells of its final states; the state
+// sets of zorbel take theirs from the arena. Copies share the cells.
 struct charfktn_type {
     int32 n;
-    std::vector<bool> inh;
-
-    explicit charfktn_type(int32 highest) : n(highest), inh(static_cast<std::size_t>(highest) + 1, false) {}
+    bool* inh;
 
     // contains returns the entry of state s; a state outside 0 .. n raises
     // the check error at `where`.
@@ -83,14 +87,38 @@ private:
 };
 
 // dea_type is one deterministic automaton with the highest state n; its table
-// and its final states carry the same n.
+// and its final states carry the same n, and a new automaton has no final
+// state. It owns its storage and never takes it from the arena: velkor's
+// token automata live to the end of the process, beyond any arena scope.
+// A move keeps the cells of f where they are; a copy has cells of its own.
 template <char First, char Last>
 struct dea_type {
     int32 n;
     det_ueber_type<First, Last> det;
     charfktn_type f;
 
-    explicit dea_type(int32 highest) : n(highest), det(highest), f(highest) {}
+    explicit dea_type(int32 highest)
+        : n(highest),
+          det(highest),
+          f{highest, nullptr},
+          final_cells_(std::make_unique<bool[]>(static_cast<std::size_t>(highest) + 1)) {
+        f.inh = final_cells_.get();
+    }
+
+    dea_type(const dea_type& other) : dea_type(other.n) {
+        det = other.det;
+        std::copy_n(other.f.inh, static_cast<std::size_t>(n) + 1, f.inh);
+    }
+    dea_type& operator=(const dea_type& other) {
+        dea_type copy(other);
+        return *this = std::move(copy);
+    }
+    dea_type(dea_type&&) noexcept = default;
+    dea_type& operator=(dea_type&&) noexcept = default;
+    ~dea_type() = default;
+
+private:
+    std::unique_ptr<bool[]> final_cells_;  // the cells of f, all false to begin with
 };
 
 }  // namespace dea

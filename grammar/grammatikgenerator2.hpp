@@ -3,7 +3,6 @@
 // and the top-down word test with its configuration trace.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -54,19 +53,6 @@ using zeichenarray = std::span<const Z>;
 // positions from 1.
 template <grammar_symbol_type Z>
 using wort = std::span<const Z>;
-
-// slice returns the slice first .. last (counted from 1) of a constant array
-// of right sides; last < first is the empty slice, the empty alternative. A
-// non-empty slice outside the array is refused with the check error.
-template <class Z, std::size_t N>
-zeichenarray<Z> slice(const std::array<Z, N>& rechteseiten, int first, int last) {
-    if (last < first) {
-        return {};
-    }
-    common::check(first >= 1 && static_cast<std::size_t>(last) <= N, common::here());
-    return zeichenarray<Z>(rechteseiten)
-        .subspan(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(last - first + 1));
-}
 
 // The grammar of one program. It starts with every alternative list empty;
 // cells are only ever added. They come from the arena; no grammar program

@@ -38,17 +38,6 @@ bool vorhanden(Z e, const listz<Z>& ch) {
     return ch[e];
 }
 
-// istleer returns true when ch has no member; the scan stops at the first.
-template <symbol_type Z>
-bool istleer(const listz<Z>& ch) {
-    for (Z z : all_symbols<Z>()) {
-        if (ch[z]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // vereinigung returns the union of ch1 and ch2.
 template <symbol_type Z>
 listz<Z> vereinigung(const listz<Z>& ch1, const listz<Z>& ch2) {

@@ -96,10 +96,10 @@ public:
         if (zeif == nullptr) {
             return tp;
         }
-        tp = paar::voranstellen(i, zeif->erstes, tp);
+        tp = paar::prepend(i, zeif->erstes, tp);
         for (zeichenfolge s = zeif; s != nullptr && nullable(s->erstes, e); s = s->weitere) {
             if (s->weitere != nullptr) {
-                tp = paar::voranstellen(i, s->weitere->erstes, tp);
+                tp = paar::prepend(i, s->weitere->erstes, tp);
             }
         }
         return tp;
@@ -132,10 +132,10 @@ public:
         for (Z n : nonterminals<Z>()) {
             for (alternativen alt = table[n]; alt != nullptr; alt = alt->andere) {
                 for (zeichenfolge x = alt->erste; x != nullptr && x->weitere != nullptr; x = x->weitere) {
-                    pairs = paar::voranstellen(x->erstes, x->weitere->erstes, pairs);
+                    pairs = paar::prepend(x->erstes, x->weitere->erstes, pairs);
                     for (zeichenfolge y = x->weitere;
                          y->weitere != nullptr && menge::vorhanden(y->erstes, ergebnisse); y = y->weitere) {
-                        pairs = paar::voranstellen(x->erstes, y->weitere->erstes, pairs);
+                        pairs = paar::prepend(x->erstes, y->weitere->erstes, pairs);
                     }
                 }
             }
@@ -151,7 +151,7 @@ public:
         for (Z n : nonterminals<Z>()) {
             for (Z t : terminals<Z>()) {
                 if (m[n][t]) {
-                    pairs = paar::voranstellen(n, t, pairs);
+                    pairs = paar::prepend(n, t, pairs);
                 }
             }
         }
@@ -176,11 +176,11 @@ public:
         for (Z n : nonterminals<Z>()) {
             for (Z t : terminals<Z>()) {
                 if (matrix1[n][t]) {
-                    pairs = paar::voranstellen(n, t, pairs);
+                    pairs = paar::prepend(n, t, pairs);
                 }
             }
             if (matrix2[s][n]) {
-                pairs = paar::voranstellen(n, endsym, pairs);
+                pairs = paar::prepend(n, endsym, pairs);
             }
         }
         return pairs;
@@ -205,7 +205,7 @@ private:
             }
         }
         for (Z t : terminals<Z>()) {
-            pairs = paar::voranstellen(t, t, pairs);
+            pairs = paar::prepend(t, t, pairs);
         }
         return pairs;
     }

@@ -3,18 +3,22 @@
 // ascending order, and (for grammar symbols) the last nonterminal.
 //
 // A symbol type is an enumeration (usually an `enum class`) that specialises
-// `symbol_traits`, most easily by deriving from one of the three bases below:
+// `symbol_traits`. A grammar program lists its symbols once, one row each, in
+// their order: the nonterminals (the start symbol first), then the
+// terminals, then the end marker. The enumeration and the table of rows are
+// both made from that list:
 //
-//   enum class ruskel_symbol : std::uint8_t { S, AUF, ZU, ENDE };
-//   inline constexpr std::array<std::string_view, 4> ruskel_images{
-//       "S", "AUF", "ZU", "'#'"};
+//   #define RUSKEL_SYMBOLS(ROW) ROW(nonterminal, S) ROW(terminal, AUF) ROW(terminal, ZU) ROW(end_marker,
+//   ENDE)
+//
+//   enum class grammatiksymbole : std::uint8_t { RUSKEL_SYMBOLS(GRAMMAR_ENUMERATOR) };
+//   constexpr grammar::symbol_row rows[]{RUSKEL_SYMBOLS(GRAMMAR_SYMBOL_ROW)};
 //   template <>
-//   struct grammar::symbol_traits<ruskel_symbol>
-//       : grammar::enum_symbol_traits<ruskel_symbol, ruskel_images, ruskel_symbol::S> {};
+//   struct grammar::symbol_traits<grammatiksymbole> : grammar::row_symbol_traits<grammatiksymbole, rows> {};
 //
 // A specialisation can only stand at namespace scope, so a program's symbol
-// type and its images stand there too; the rest of its grammar (the right
-// sides, the alternatives, the instance) is local to its main procedure.
+// type and its rows stand there too; the rest of its grammar (the
+// alternatives, the instance) is local to its main procedure.
 #pragma once
 
 #include <algorithm>
@@ -27,7 +31,6 @@
 #include <type_traits>
 
 #include "common/errors.hpp"
-#include "common/image.hpp"
 
 namespace grammar {
 
@@ -126,9 +129,6 @@ class symbol_range {
 public:
     class iterator {
     public:
-        using value_type = Z;
-        using difference_type = std::ptrdiff_t;
-        constexpr iterator() = default;
         constexpr iterator(long long value, long long step) : value_(value), step_(step) {}
         constexpr Z operator*() const {
             return static_cast<Z>(static_cast<std::underlying_type_t<Z>>(value_));
@@ -137,16 +137,11 @@ public:
             value_ += step_;
             return *this;
         }
-        constexpr iterator operator++(int) {
-            iterator old = *this;
-            value_ += step_;
-            return old;
-        }
         constexpr bool operator==(const iterator& other) const { return value_ == other.value_; }
 
     private:
-        long long value_ = 0;
-        long long step_ = 1;
+        long long value_;
+        long long step_;
     };
 
     constexpr symbol_range(Z from, Z to, bool descending = false)
@@ -211,7 +206,6 @@ struct nonterminal_array {
 
     constexpr T& operator[](Z z) { return cells[position(z)]; }
     constexpr const T& operator[](Z z) const { return cells[position(z)]; }
-    constexpr bool operator==(const nonterminal_array&) const = default;
 
 private:
     static constexpr std::size_t position(Z z) {
@@ -222,22 +216,65 @@ private:
     }
 };
 
-// --- Bases for the three kinds of symbol type ---
+// --- Grammar symbols made from a list of rows ---
 
-// An enumeration whose images come from a table in literal order (the literal
-// name in upper case; the end marker written "'#'"). `LastNonterminal` splits
-// grammar symbols; the first value is the one whose underlying value is 0.
-template <class Z, const auto& Images, Z LastNonterminal>
-struct enum_symbol_traits {
+// What a row of a grammar program's symbol list says of its symbol.
+enum class symbol_kind : std::uint8_t { nonterminal, terminal, end_marker };
+
+// One symbol of a grammar program: its kind and its image, the literal name
+// in upper case, for the end marker "'#'".
+struct symbol_row {
+    symbol_kind kind;
+    std::string_view image;
+};
+
+// symbol_row_of returns the row of the symbol `name` of kind `kind`.
+constexpr symbol_row symbol_row_of(symbol_kind kind, std::string_view name) {
+    return {kind, kind == symbol_kind::end_marker ? std::string_view("'#'") : name};
+}
+
+// The two expansions of a symbol list ROW(kind, name): the enumerator, and
+// the row of its image.
+#define GRAMMAR_ENUMERATOR(kind, name) name,
+#define GRAMMAR_SYMBOL_ROW(kind, name) ::grammar::symbol_row_of(::grammar::symbol_kind::kind, #name),
+
+// rows_in_grammar_order returns true when `rows` hold at least one
+// nonterminal, all nonterminals before the first terminal, and one end
+// marker, the last row.
+template <std::size_t N>
+consteval bool rows_in_grammar_order(const symbol_row (&rows)[N]) {
+    std::size_t nonterminal_rows = 0;
+    while (nonterminal_rows < N && rows[nonterminal_rows].kind == symbol_kind::nonterminal) {
+        ++nonterminal_rows;
+    }
+    for (std::size_t i = nonterminal_rows; i + 1 < N; ++i) {
+        if (rows[i].kind != symbol_kind::terminal) {
+            return false;
+        }
+    }
+    return nonterminal_rows >= 1 && nonterminal_rows < N && rows[N - 1].kind == symbol_kind::end_marker;
+}
+
+// Traits of a grammar-symbol enumeration whose value i is described by row
+// i of `Rows`, both made from one symbol list. Rows out of grammar order do
+// not compile.
+template <class Z, const auto& Rows>
+struct row_symbol_traits {
+    static_assert(rows_in_grammar_order(Rows), "nonterminals first, then terminals, the end marker last");
+
     static constexpr Z first = static_cast<Z>(0);
-    static constexpr Z last = static_cast<Z>(std::size(Images) - 1);
-    static constexpr Z last_nonterminal = LastNonterminal;
+    static constexpr Z last = static_cast<Z>(std::size(Rows) - 1);
+    static constexpr Z last_nonterminal =
+        static_cast<Z>(std::ranges::count(Rows, symbol_kind::nonterminal, &symbol_row::kind) - 1);
+
     static std::string image(Z z) {
         const auto position = static_cast<std::size_t>(static_cast<std::underlying_type_t<Z>>(z));
-        common::check(position < std::size(Images), common::here());
-        return std::string(Images[position]);
+        common::check(position < std::size(Rows), common::here());
+        return std::string(Rows[position].image);
     }
 };
+
+// --- Index types over a range of characters ---
 
 // An enumeration over a range of characters (such as 'A' to 'F'): each value
 // prints as the character in apostrophes, "'A'".
@@ -246,17 +283,6 @@ struct char_symbol_traits {
     static constexpr Z first = static_cast<Z>(First);
     static constexpr Z last = static_cast<Z>(Last);
     static std::string image(Z z) { return std::string{'\'', static_cast<char>(z), '\''}; }
-};
-
-// An enumeration over a range of integers: each value prints as a number
-// image, with its leading blank when not negative (" 1").
-template <class Z, int First, int Last>
-struct integer_symbol_traits {
-    static constexpr Z first = static_cast<Z>(First);
-    static constexpr Z last = static_cast<Z>(Last);
-    static std::string image(Z z) {
-        return common::image(static_cast<std::int64_t>(static_cast<std::underlying_type_t<Z>>(z)));
-    }
 };
 
 }  // namespace grammar

@@ -32,9 +32,9 @@ struct tupel {
 template <symbol_type Z>
 using tupelpoint = tupel<Z>*;
 
-// voranstellen returns the list rest with the new pair (pos1, pos2) in front.
+// prepend returns the list rest with the new pair (pos1, pos2) in front.
 template <symbol_type Z>
-tupelpoint<Z> voranstellen(Z pos1, Z pos2, tupelpoint<Z> rest) {
+tupelpoint<Z> prepend(Z pos1, Z pos2, tupelpoint<Z> rest) {
     return common::make<tupel<Z>>(pos1, pos2, rest);
 }
 
@@ -57,7 +57,7 @@ tupelpoint<Z> erzeugemenge(const mat::z_matrix<Z>& m) {
     for (Z i : all_symbols_descending<Z>()) {
         for (Z j : all_symbols_descending<Z>()) {
             if (m[i][j]) {
-                result = voranstellen(i, j, result);
+                result = prepend(i, j, result);
             }
         }
     }

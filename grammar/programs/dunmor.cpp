@@ -1,8 +1,6 @@
 // dunmor: the second test grammar; its epsilon set is printed three times,
 // the second time without the start symbol.
-#include <array>
 #include <cstdint>
-#include <string_view>
 
 #include "common/program.hpp"
 #include "common/textio.hpp"
@@ -13,41 +11,52 @@
 
 namespace {
 
-enum class grammatiksymbole : std::uint8_t { S, A, B, C, D, E, AA, BB, DD, ENDE };
+// The grammar symbols, one row each, in their order.
+#define DUNMOR_SYMBOLS(ROW) \
+    ROW(nonterminal, S)     \
+    ROW(nonterminal, A)     \
+    ROW(nonterminal, B)     \
+    ROW(nonterminal, C)     \
+    ROW(nonterminal, D)     \
+    ROW(nonterminal, E)     \
+    ROW(terminal, AA)       \
+    ROW(terminal, BB)       \
+    ROW(terminal, DD)       \
+    ROW(end_marker, ENDE)
 
-inline constexpr std::array<std::string_view, 10> images{"S", "A",  "B",  "C",  "D",
-                                                         "E", "AA", "BB", "DD", "'#'"};
+enum class grammatiksymbole : std::uint8_t { DUNMOR_SYMBOLS(GRAMMAR_ENUMERATOR) };
+constexpr grammar::symbol_row rows[]{DUNMOR_SYMBOLS(GRAMMAR_SYMBOL_ROW)};
 
 }  // namespace
 
 template <>
-struct grammar::symbol_traits<grammatiksymbole>
-    : grammar::enum_symbol_traits<grammatiksymbole, images, grammatiksymbole::E> {};
+struct grammar::symbol_traits<grammatiksymbole> : grammar::row_symbol_traits<grammatiksymbole, rows> {};
 
 namespace {
 
-using grammar::report::alternative;
-
 void dunmor() {
     using enum grammatiksymbole;
-    constexpr std::array<grammatiksymbole, 19> rechteseiten{C, C, A, E,  B, D, S,  C, AA, C,
-                                                            C, S, A, DD, D, S, BB, E, BB};
-
-    constexpr std::array<alternative<grammatiksymbole>, 10> calls{{{S, 1, 2},
-                                                                   {S, 3, 4},
-                                                                   {A, 5, 6},
-                                                                   {A, 7, 8},
-                                                                   {B, 9, 10},
-                                                                   {B, 11, 13},
-                                                                   {C, 1, 0},
-                                                                   {D, 14, 14},
-                                                                   {D, 15, 16},
-                                                                   {E, 17, 19}}};
+    // The alternatives in the order in which they are added.
+    // clang-format off
+    static constexpr grammar::report::alternative<grammatiksymbole> alternativen[]{
+        {S, {C, C}},
+        {S, {A, E}},
+        {A, {B, D}},
+        {A, {S, C}},
+        {B, {AA, C}},
+        {B, {C, S, A}},
+        {C, {}},
+        {D, {DD}},
+        {D, {D, S}},
+        {E, {BB, E, BB}},
+    };
+    // clang-format on
+    static_assert(grammar::report::left_sides_are_nonterminals(alternativen));
 
     grammar::relationenpaket::relationen<grammatiksymbole> relpak;
     auto& out = common::standard_output();
     // No empty line pair after this verdict: the epsilon line follows at once.
-    grammar::report::grammar_and_verdict(relpak, rechteseiten, calls, "Die Dunmor ist ");
+    grammar::report::grammar_and_verdict(relpak, alternativen, "Die Dunmor ist ");
     auto p = relpak.epszaehler();
     relpak.druckeeps(relpak.epszaehler());
     out.new_line();

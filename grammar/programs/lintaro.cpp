@@ -1,7 +1,6 @@
 // lintaro: demonstration of the Boolean matrices over the characters 'A' to
 // 'F' — five fixed matrices, then product, sum, transpose and both hulls of a
 // general case, of the all-False and of the all-True matrix.
-#include <array>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
@@ -48,22 +47,6 @@ z_matrix filled(bool value) {
     return m;
 }
 
-// One series of the five operations under its five titles: product and sum
-// of `factor` with mat2, the transpose of `transposed`, both hulls of `hulled`.
-void series(const z_matrix& factor, const z_matrix& mat2, const z_matrix& transposed, const z_matrix& hulled,
-            const std::array<std::string_view, 5>& titles) {
-    z_matrix result = intmatrix::produkt(factor, mat2);
-    intmatrix::drucke(result, titles[0]);
-    result = intmatrix::summe(factor, mat2);
-    intmatrix::drucke(result, titles[1]);
-    result = intmatrix::transponiere(transposed);
-    intmatrix::drucke(result, titles[2]);
-    result = intmatrix::transhuelle(hulled);
-    intmatrix::drucke(result, titles[3]);
-    result = intmatrix::reflextranshuelle(hulled);
-    intmatrix::drucke(result, titles[4]);
-}
-
 void lintaro() {
     const z_matrix mat4 = filled(false);
     const z_matrix mat5 = filled(true);
@@ -80,25 +63,39 @@ void lintaro() {
                                       {'F', 'A'}});
     const z_matrix mat3 = with_pairs({{'A', 'B'}, {'B', 'C'}});
 
-    intmatrix::drucke(mat1, "Matrix 1");
-    intmatrix::drucke(mat2, "Matrix 2");
-    intmatrix::drucke(mat3, "Matrix 3");
-    intmatrix::drucke(mat4, "Matrix 4");
-    intmatrix::drucke(mat5, "Matrix 5");
-
-    // The general case: product and sum with the identity, the transpose of
-    // mat2 and the hulls of the chain, where each shows most.
-    series(mat1, mat2, mat2, mat3,
-           {"Matrix Produkt", "Matrix Summe", "Matrix transpon", "Matrix TransHuelle",
-            "Matrix ReflexTransHuelle"});
-    series(mat4, mat2, mat4, mat4,
-           {"Matrix Produkt - Spezialfall Mat4", "Matrix Summe- Spezialfall Mat4",
-            "Matrix transpon- Spezialfall Mat4", "Matrix TransHuelle- Spezialfall Mat4",
-            "Matrix ReflexTransHuelle- Spezialfall Mat4"});
-    series(mat5, mat2, mat5, mat5,
-           {"Matrix Produkt- Spezialfall Mat5", "Matrix Summe- Spezialfall Mat5",
-            "Matrix transpon- Spezialfall Mat5", "Matrix TransHuelle- Spezialfall Mat5",
-            "Matrix ReflexTransHuelle- Spezialfall Mat5"});
+    // The twenty tables in the order in which they are printed, each title
+    // with its matrix: the five matrices, then product, sum, transpose and
+    // both hulls of the general case, of mat4 and of mat5. The second
+    // operand of a product or a sum is mat2; the general case transposes
+    // mat2 and takes the hulls of the chain mat3, where each shows most.
+    const struct {
+        std::string_view title;
+        z_matrix matrix;
+    } tables[]{
+        {"Matrix 1", mat1},
+        {"Matrix 2", mat2},
+        {"Matrix 3", mat3},
+        {"Matrix 4", mat4},
+        {"Matrix 5", mat5},
+        {"Matrix Produkt", intmatrix::produkt(mat1, mat2)},
+        {"Matrix Summe", intmatrix::summe(mat1, mat2)},
+        {"Matrix transpon", intmatrix::transponiere(mat2)},
+        {"Matrix TransHuelle", intmatrix::transhuelle(mat3)},
+        {"Matrix ReflexTransHuelle", intmatrix::reflextranshuelle(mat3)},
+        {"Matrix Produkt - Spezialfall Mat4", intmatrix::produkt(mat4, mat2)},
+        {"Matrix Summe- Spezialfall Mat4", intmatrix::summe(mat4, mat2)},
+        {"Matrix transpon- Spezialfall Mat4", intmatrix::transponiere(mat4)},
+        {"Matrix TransHuelle- Spezialfall Mat4", intmatrix::transhuelle(mat4)},
+        {"Matrix ReflexTransHuelle- Spezialfall Mat4", intmatrix::reflextranshuelle(mat4)},
+        {"Matrix Produkt- Spezialfall Mat5", intmatrix::produkt(mat5, mat2)},
+        {"Matrix Summe- Spezialfall Mat5", intmatrix::summe(mat5, mat2)},
+        {"Matrix transpon- Spezialfall Mat5", intmatrix::transponiere(mat5)},
+        {"Matrix TransHuelle- Spezialfall Mat5", intmatrix::transhuelle(mat5)},
+        {"Matrix ReflexTransHuelle- Spezialfall Mat5", intmatrix::reflextranshuelle(mat5)},
+    };
+    for (const auto& table : tables) {
+        intmatrix::drucke(table.matrix, table.title);
+    }
 }
 
 }  // namespace

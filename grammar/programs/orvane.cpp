@@ -1,7 +1,5 @@
 // orvane: the grammar of arithmetic terms with its relations.
-#include <array>
 #include <cstdint>
-#include <string_view>
 
 #include "common/program.hpp"
 #include "grammar/programs/report.hpp"
@@ -10,39 +8,51 @@
 
 namespace {
 
-enum class grammatiksymbole : std::uint8_t { E, EREST, T, TREST, F, ADDOP, MULOP, AUF, ZU, ID, ZAHL, ENDE };
+// The grammar symbols, one row each, in their order.
+#define ORVANE_SYMBOLS(ROW) \
+    ROW(nonterminal, E)     \
+    ROW(nonterminal, EREST) \
+    ROW(nonterminal, T)     \
+    ROW(nonterminal, TREST) \
+    ROW(nonterminal, F)     \
+    ROW(terminal, ADDOP)    \
+    ROW(terminal, MULOP)    \
+    ROW(terminal, AUF)      \
+    ROW(terminal, ZU)       \
+    ROW(terminal, ID)       \
+    ROW(terminal, ZAHL)     \
+    ROW(end_marker, ENDE)
 
-inline constexpr std::array<std::string_view, 12> images{"E",     "EREST", "T",  "TREST", "F",    "ADDOP",
-                                                         "MULOP", "AUF",   "ZU", "ID",    "ZAHL", "'#'"};
+enum class grammatiksymbole : std::uint8_t { ORVANE_SYMBOLS(GRAMMAR_ENUMERATOR) };
+constexpr grammar::symbol_row rows[]{ORVANE_SYMBOLS(GRAMMAR_SYMBOL_ROW)};
 
 }  // namespace
 
 template <>
-struct grammar::symbol_traits<grammatiksymbole>
-    : grammar::enum_symbol_traits<grammatiksymbole, images, grammatiksymbole::F> {};
+struct grammar::symbol_traits<grammatiksymbole> : grammar::row_symbol_traits<grammatiksymbole, rows> {};
 
 namespace {
 
-using grammar::report::alternative;
-
 void orvane() {
     using enum grammatiksymbole;
-    constexpr std::array<grammatiksymbole, 15> rechteseiten{T, EREST, ADDOP, T, EREST, F,  TREST, MULOP,
-                                                            F, TREST, AUF,   E, ZU,    ID, ZAHL};
-
-    constexpr std::array<alternative<grammatiksymbole>, 9> calls{{{E, 1, 2},
-                                                                  {EREST, 1, 0},
-                                                                  {EREST, 3, 5},
-                                                                  {T, 6, 7},
-                                                                  {TREST, 1, 0},
-                                                                  {TREST, 8, 10},
-                                                                  {F, 11, 13},
-                                                                  {F, 14, 14},
-                                                                  {F, 15, 15}}};
+    // The alternatives in the order in which they are added.
+    // clang-format off
+    static constexpr grammar::report::alternative<grammatiksymbole> alternativen[]{
+        {E, {T, EREST}},
+        {EREST, {}},
+        {EREST, {ADDOP, T, EREST}},
+        {T, {F, TREST}},
+        {TREST, {}},
+        {TREST, {MULOP, F, TREST}},
+        {F, {AUF, E, ZU}},
+        {F, {ID}},
+        {F, {ZAHL}},
+    };
+    // clang-format on
+    static_assert(grammar::report::left_sides_are_nonterminals(alternativen));
 
     grammar::relationenpaket::relationen<grammatiksymbole> klammpak;
-    grammar::report::whole_report(klammpak, rechteseiten, calls,
-                                  "Die Grammatik der arithmetischen Terme ist ");
+    grammar::report::whole_report(klammpak, alternativen, "Die Grammatik der arithmetischen Terme ist ");
 }
 
 }  // namespace

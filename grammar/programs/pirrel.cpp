@@ -1,8 +1,6 @@
 // pirrel: the first test grammar, with empty alternatives in the middle of
 // right sides, and its relations.
-#include <array>
 #include <cstdint>
-#include <string_view>
 
 #include "common/program.hpp"
 #include "grammar/programs/report.hpp"
@@ -11,36 +9,48 @@
 
 namespace {
 
-enum class grammatiksymbole : std::uint8_t { S, A, B, C, E, CC, BB, G, ENDE };
+// The grammar symbols, one row each, in their order.
+#define PIRREL_SYMBOLS(ROW) \
+    ROW(nonterminal, S)     \
+    ROW(nonterminal, A)     \
+    ROW(nonterminal, B)     \
+    ROW(nonterminal, C)     \
+    ROW(nonterminal, E)     \
+    ROW(terminal, CC)       \
+    ROW(terminal, BB)       \
+    ROW(terminal, G)        \
+    ROW(end_marker, ENDE)
 
-inline constexpr std::array<std::string_view, 9> images{"S", "A", "B", "C", "E", "CC", "BB", "G", "'#'"};
+enum class grammatiksymbole : std::uint8_t { PIRREL_SYMBOLS(GRAMMAR_ENUMERATOR) };
+constexpr grammar::symbol_row rows[]{PIRREL_SYMBOLS(GRAMMAR_SYMBOL_ROW)};
 
 }  // namespace
 
 template <>
-struct grammar::symbol_traits<grammatiksymbole>
-    : grammar::enum_symbol_traits<grammatiksymbole, images, grammatiksymbole::E> {};
+struct grammar::symbol_traits<grammatiksymbole> : grammar::row_symbol_traits<grammatiksymbole, rows> {};
 
 namespace {
 
-using grammar::report::alternative;
-
 void pirrel() {
     using enum grammatiksymbole;
-    constexpr std::array<grammatiksymbole, 12> rechteseiten{A, C, B, E, C, B, CC, G, BB, BB, BB, E};
-
-    constexpr std::array<alternative<grammatiksymbole>, 9> calls{{{S, 1, 2},
-                                                                  {S, 3, 4},
-                                                                  {S, 5, 7},
-                                                                  {A, 8, 8},
-                                                                  {B, 1, 0},
-                                                                  {B, 9, 9},
-                                                                  {C, 10, 11},
-                                                                  {C, 12, 12},
-                                                                  {E, 1, 0}}};
+    // The alternatives in the order in which they are added.
+    // clang-format off
+    static constexpr grammar::report::alternative<grammatiksymbole> alternativen[]{
+        {S, {A, C}},
+        {S, {B, E}},
+        {S, {C, B, CC}},
+        {A, {G}},
+        {B, {}},
+        {B, {BB}},
+        {C, {BB, BB}},
+        {C, {E}},
+        {E, {}},
+    };
+    // clang-format on
+    static_assert(grammar::report::left_sides_are_nonterminals(alternativen));
 
     grammar::relationenpaket::relationen<grammatiksymbole> klammpak;
-    grammar::report::whole_report(klammpak, rechteseiten, calls, "Die Test-Grammatik ist ");
+    grammar::report::whole_report(klammpak, alternativen, "Die Test-Grammatik ist ");
 }
 
 }  // namespace

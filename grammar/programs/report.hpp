@@ -3,33 +3,44 @@
 // and at the end the five relations as pair lists.
 #pragma once
 
-#include <array>
+#include <algorithm>
 #include <cstddef>
+#include <initializer_list>
+#include <iterator>
 #include <string_view>
 
 #include "common/textio.hpp"
 #include "grammar/grammatikgenerator2.hpp"
 #include "grammar/relationenpaket.hpp"
+#include "grammar/symbols.hpp"
 
 namespace grammar::report {
 
-// One call of neuealternativehinzu: the nonterminal and the slice first .. last
-// of the program's right sides (1 .. 0 for the empty alternative).
+// One alternative of a grammar program: the nonterminal and its right side,
+// the symbols in order; an empty right side is the empty alternative. A
+// program lists its alternatives as a constant table of such rows; a right
+// side written in a row lives as long as the table.
 template <class Z>
 struct alternative {
     Z links;
-    int first;
-    int last;
+    std::initializer_list<Z> rechts;
 };
+
+// left_sides_are_nonterminals returns true when every row's left side is a
+// nonterminal; meant for static_assert over a program's table.
+template <grammar_symbol_type Z, std::size_t N>
+consteval bool left_sides_are_nonterminals(const alternative<Z> (&alternativen)[N]) {
+    return std::ranges::none_of(alternativen, [](const alternative<Z>& a) { return is_terminal(a.links); });
+}
 
 // Adds the alternatives in table order, prints the listing, two line ends,
 // the title and "nicht " when the grammar is not simple, then "einfach.".
-template <class Z, std::size_t N, std::size_t M>
-void grammar_and_verdict(relationenpaket::relationen<Z>& pak, const std::array<Z, N>& rechteseiten,
-                         const std::array<alternative<Z>, M>& calls, std::string_view title) {
-    for (const auto& call : calls) {
-        pak.gg.neuealternativehinzu(call.links,
-                                    grammatikgenerator2::slice(rechteseiten, call.first, call.last));
+template <class Z, std::size_t N>
+void grammar_and_verdict(relationenpaket::relationen<Z>& pak, const alternative<Z> (&alternativen)[N],
+                         std::string_view title) {
+    for (const alternative<Z>& a : alternativen) {
+        pak.gg.neuealternativehinzu(a.links,
+                                    grammatikgenerator2::zeichenarray<Z>(a.rechts.begin(), a.rechts.size()));
     }
     auto& out = common::standard_output();
     pak.gg.druckegrammatik();
@@ -49,20 +60,20 @@ void relations(relationenpaket::relationen<Z>& pak) {
     auto& out = common::standard_output();
     out.new_line();
     out.new_line();
-    using pair_list = typename relationenpaket::relationen<Z>::tupelpoint;
+    using relationen = relationenpaket::relationen<Z>;
     struct entry {
         std::string_view label;
-        pair_list (relationenpaket::relationen<Z>::*relation)();
+        typename relationen::tupelpoint (relationen::*relation)();
     };
-    const std::array<entry, 5> entries{{{"Anfang:", &relationenpaket::relationen<Z>::anfang},
-                                        {"Neben:", &relationenpaket::relationen<Z>::neben},
-                                        {"Ende:", &relationenpaket::relationen<Z>::ende},
-                                        {"First:", &relationenpaket::relationen<Z>::first},
-                                        {"Follow:", &relationenpaket::relationen<Z>::follow}}};
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        out.put_line(entries[k].label);
-        relationenpaket::paar::druckemenge((pak.*entries[k].relation)());
-        if (k + 1 < entries.size()) {
+    const entry entries[]{{"Anfang:", &relationen::anfang},
+                          {"Neben:", &relationen::neben},
+                          {"Ende:", &relationen::ende},
+                          {"First:", &relationen::first},
+                          {"Follow:", &relationen::follow}};
+    for (const entry& e : entries) {
+        out.put_line(e.label);
+        relationenpaket::paar::druckemenge((pak.*e.relation)());
+        if (&e != std::end(entries) - 1) {
             out.new_line();
             out.new_line();
         }
@@ -71,10 +82,10 @@ void relations(relationenpaket::relationen<Z>& pak) {
 
 // The whole report of a program that shows nothing between the verdict and
 // the epsilon line: grammar and verdict, the epsilon symbols, the relations.
-template <class Z, std::size_t N, std::size_t M>
-void whole_report(relationenpaket::relationen<Z>& pak, const std::array<Z, N>& rechteseiten,
-                  const std::array<alternative<Z>, M>& calls, std::string_view title) {
-    grammar_and_verdict(pak, rechteseiten, calls, title);
+template <class Z, std::size_t N>
+void whole_report(relationenpaket::relationen<Z>& pak, const alternative<Z> (&alternativen)[N],
+                  std::string_view title) {
+    grammar_and_verdict(pak, alternativen, title);
     common::standard_output().new_line();
     common::standard_output().new_line();
     pak.druckeeps(pak.epszaehler());

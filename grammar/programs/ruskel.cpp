@@ -1,8 +1,6 @@
 // ruskel: the grammar of balanced parentheses, S -> AUF S ZU S | (empty),
 // with the word test of ()() and its configurations.
-#include <array>
 #include <cstdint>
-#include <string_view>
 
 #include "common/program.hpp"
 #include "common/textio.hpp"
@@ -12,32 +10,39 @@
 
 namespace {
 
-enum class grammatiksymbole : std::uint8_t { S, AUF, ZU, ENDE };
+// The grammar symbols, one row each, in their order.
+#define RUSKEL_SYMBOLS(ROW) \
+    ROW(nonterminal, S)     \
+    ROW(terminal, AUF)      \
+    ROW(terminal, ZU)       \
+    ROW(end_marker, ENDE)
 
-inline constexpr std::array<std::string_view, 4> images{"S", "AUF", "ZU", "'#'"};
+enum class grammatiksymbole : std::uint8_t { RUSKEL_SYMBOLS(GRAMMAR_ENUMERATOR) };
+constexpr grammar::symbol_row rows[]{RUSKEL_SYMBOLS(GRAMMAR_SYMBOL_ROW)};
 
 }  // namespace
 
 template <>
-struct grammar::symbol_traits<grammatiksymbole>
-    : grammar::enum_symbol_traits<grammatiksymbole, images, grammatiksymbole::S> {};
+struct grammar::symbol_traits<grammatiksymbole> : grammar::row_symbol_traits<grammatiksymbole, rows> {};
 
 namespace {
 
-using grammar::report::alternative;
-
 void ruskel() {
     using enum grammatiksymbole;
-    constexpr std::array<grammatiksymbole, 4> rechteseiten{AUF, S, ZU, S};
+    // The alternatives in the order in which they are added.
+    // clang-format off
+    static constexpr grammar::report::alternative<grammatiksymbole> alternativen[]{
+        {S, {AUF, S, ZU, S}},
+        {S, {}},
+    };
+    // clang-format on
+    static_assert(grammar::report::left_sides_are_nonterminals(alternativen));
 
-    constexpr std::array<alternative<grammatiksymbole>, 2> calls{{{S, 1, 4}, {S, 1, 0}}};
-
-    constexpr std::array<grammatiksymbole, 4> test1{AUF, ZU, AUF, ZU};
+    constexpr grammatiksymbole test1[]{AUF, ZU, AUF, ZU};
 
     grammar::relationenpaket::relationen<grammatiksymbole> klammpak;
     auto& out = common::standard_output();
-    grammar::report::grammar_and_verdict(klammpak, rechteseiten, calls,
-                                         "Die Grammatik der Klammergebirge ist ");
+    grammar::report::grammar_and_verdict(klammpak, alternativen, "Die Grammatik der Klammergebirge ist ");
     out.new_line();
     out.new_line();
     out.put_line("()() liegt wegen");

@@ -1,8 +1,6 @@
 // tamsel: the grammar of the While language, over symbols of its own, with
 // its relations.
-#include <array>
 #include <cstdint>
-#include <string_view>
 
 #include "common/program.hpp"
 #include "grammar/programs/report.hpp"
@@ -11,69 +9,75 @@
 
 namespace {
 
-// ORDER: the images below follow this enumeration.
-// clang-format off
-enum class grammatiksymbole : std::uint8_t {
-    PROGRAMM, ANWF, ANW, BEDINGTEANWEISUNG, BEDINGUNG, ZUWEISUNG, LEEREANWEISUNG, SCHLEIFE, AUSDRUCK,
-    NAME, ZAHL, ROP, OP, TRUE, FALSE, IF1, THEN1, ELSE1, FI, WHILE1, DO1, OD, SEMIKOLON, SKIP, AUF, ZU,
-    ZUWEISUNG1, ENDE
-};
+// The grammar symbols, one row each, in their order.
+#define TAMSEL_SYMBOLS(ROW)             \
+    ROW(nonterminal, PROGRAMM)          \
+    ROW(nonterminal, ANWF)              \
+    ROW(nonterminal, ANW)               \
+    ROW(nonterminal, BEDINGTEANWEISUNG) \
+    ROW(nonterminal, BEDINGUNG)         \
+    ROW(nonterminal, ZUWEISUNG)         \
+    ROW(nonterminal, LEEREANWEISUNG)    \
+    ROW(nonterminal, SCHLEIFE)          \
+    ROW(nonterminal, AUSDRUCK)          \
+    ROW(terminal, NAME)                 \
+    ROW(terminal, ZAHL)                 \
+    ROW(terminal, ROP)                  \
+    ROW(terminal, OP)                   \
+    ROW(terminal, TRUE)                 \
+    ROW(terminal, FALSE)                \
+    ROW(terminal, IF1)                  \
+    ROW(terminal, THEN1)                \
+    ROW(terminal, ELSE1)                \
+    ROW(terminal, FI)                   \
+    ROW(terminal, WHILE1)               \
+    ROW(terminal, DO1)                  \
+    ROW(terminal, OD)                   \
+    ROW(terminal, SEMIKOLON)            \
+    ROW(terminal, SKIP)                 \
+    ROW(terminal, AUF)                  \
+    ROW(terminal, ZU)                   \
+    ROW(terminal, ZUWEISUNG1)           \
+    ROW(end_marker, ENDE)
 
-inline constexpr std::array<std::string_view, 28> images{
-    "PROGRAMM", "ANWF", "ANW", "BEDINGTEANWEISUNG", "BEDINGUNG", "ZUWEISUNG", "LEEREANWEISUNG",
-    "SCHLEIFE", "AUSDRUCK",
-    "NAME", "ZAHL", "ROP", "OP", "TRUE", "FALSE", "IF1", "THEN1", "ELSE1", "FI", "WHILE1", "DO1", "OD",
-    "SEMIKOLON", "SKIP", "AUF", "ZU", "ZUWEISUNG1", "'#'"};
-// clang-format on
+enum class grammatiksymbole : std::uint8_t { TAMSEL_SYMBOLS(GRAMMAR_ENUMERATOR) };
+constexpr grammar::symbol_row rows[]{TAMSEL_SYMBOLS(GRAMMAR_SYMBOL_ROW)};
 
 }  // namespace
 
 template <>
-struct grammar::symbol_traits<grammatiksymbole>
-    : grammar::enum_symbol_traits<grammatiksymbole, images, grammatiksymbole::AUSDRUCK> {};
+struct grammar::symbol_traits<grammatiksymbole> : grammar::row_symbol_traits<grammatiksymbole, rows> {};
 
 namespace {
 
-using grammar::report::alternative;
-
 void tamsel() {
     using enum grammatiksymbole;
+    // The alternatives in the order in which they are added.
     // clang-format off
-    constexpr std::array<grammatiksymbole, 36> rechteseiten{
-        ANWF,                                                     //  1
-        ANW, SEMIKOLON, ANWF,                                     //  2 ..  4
-        BEDINGTEANWEISUNG, ZUWEISUNG, LEEREANWEISUNG, SCHLEIFE,   //  5 ..  8
-        SKIP,                                                     //  9
-        NAME, ZUWEISUNG1, AUSDRUCK,                               // 10 .. 12
-        ZAHL, NAME,                                               // 13 .. 14
-        AUF, AUSDRUCK, OP, AUSDRUCK, ZU,                          // 15 .. 19
-        IF1, BEDINGUNG, THEN1, ANWF, ELSE1, ANWF, FI,             // 20 .. 26
-        WHILE1, BEDINGUNG, DO1, ANWF, OD,                         // 27 .. 31
-        TRUE,                                                     // 32
-        AUSDRUCK, ROP, AUSDRUCK,                                  // 33 .. 35
-        FALSE};                                                   // 36
+    static constexpr grammar::report::alternative<grammatiksymbole> alternativen[]{
+        {PROGRAMM, {ANWF}},
+        {ANWF, {ANW, SEMIKOLON, ANWF}},
+        {ANWF, {ANW}},
+        {ANW, {BEDINGTEANWEISUNG}},
+        {ANW, {ZUWEISUNG}},
+        {ANW, {LEEREANWEISUNG}},
+        {ANW, {SCHLEIFE}},
+        {LEEREANWEISUNG, {SKIP}},
+        {ZUWEISUNG, {NAME, ZUWEISUNG1, AUSDRUCK}},
+        {AUSDRUCK, {ZAHL}},
+        {AUSDRUCK, {NAME}},
+        {AUSDRUCK, {AUF, AUSDRUCK, OP, AUSDRUCK, ZU}},
+        {BEDINGTEANWEISUNG, {IF1, BEDINGUNG, THEN1, ANWF, ELSE1, ANWF, FI}},
+        {SCHLEIFE, {WHILE1, BEDINGUNG, DO1, ANWF, OD}},
+        {BEDINGUNG, {TRUE}},
+        {BEDINGUNG, {AUSDRUCK, ROP, AUSDRUCK}},
+        {BEDINGUNG, {FALSE}},
+    };
     // clang-format on
-
-    constexpr std::array<alternative<grammatiksymbole>, 17> calls{{{PROGRAMM, 1, 1},
-                                                                   {ANWF, 2, 4},
-                                                                   {ANWF, 2, 2},
-                                                                   {ANW, 5, 5},
-                                                                   {ANW, 6, 6},
-                                                                   {ANW, 7, 7},
-                                                                   {ANW, 8, 8},
-                                                                   {LEEREANWEISUNG, 9, 9},
-                                                                   {ZUWEISUNG, 10, 12},
-                                                                   {AUSDRUCK, 13, 13},
-                                                                   {AUSDRUCK, 14, 14},
-                                                                   {AUSDRUCK, 15, 19},
-                                                                   {BEDINGTEANWEISUNG, 20, 26},
-                                                                   {SCHLEIFE, 27, 31},
-                                                                   {BEDINGUNG, 32, 32},
-                                                                   {BEDINGUNG, 33, 35},
-                                                                   {BEDINGUNG, 36, 36}}};
+    static_assert(grammar::report::left_sides_are_nonterminals(alternativen));
 
     grammar::relationenpaket::relationen<grammatiksymbole> whilepak;
-    grammar::report::whole_report(whilepak, rechteseiten, calls, "Die While-Grammtik ist ");
+    grammar::report::whole_report(whilepak, alternativen, "Die While-Grammtik ist ");
 }
 
 }  // namespace

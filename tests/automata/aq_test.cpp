@@ -21,7 +21,7 @@ struct automaton_plan {
     std::vector<transition> moves;
     std::vector<int32> finals;
 
-    [[nodiscard]] dea_type build() const { return automata::build_dea<'!', '~'>(n, moves, finals); }
+    [[nodiscard]] dea_type build() const { return automata::build_dea<dea_type>(n, moves, finals); }
 };
 
 struct aq_case {

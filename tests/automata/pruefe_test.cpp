@@ -1,5 +1,5 @@
-// The word test: its verdict lines, and the check error for characters and
-// states outside the table.
+// The automaton record and the word test: its verdict lines, and the check
+// error for characters and states outside the table.
 #include "automata/pruefe.hpp"
 
 #include <gtest/gtest.h>
@@ -8,9 +8,11 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "automata/build_dea.hpp"
+#include "common/errors.hpp"
 #include "dea/word_test.hpp"
 #include "support/capture.hpp"
 
@@ -26,7 +28,7 @@ using without_blank = dea::dea_type<'!', '~'>;
 template <char First>
 dea::dea_type<First, '~'> only_ab(std::vector<int32> finals = {2}) {
     constexpr std::array<transition, 2> moves{{{0, 'a', 1}, {1, 'b', 2}}};
-    return automata::build_dea<First, '~'>(3, moves, finals);
+    return automata::build_dea<dea::dea_type<First, '~'>>(3, moves, finals);
 }
 
 struct verdict_case {
@@ -92,6 +94,35 @@ TEST(WordTest, SuccessorOutsideTheStatesFailsAtItsNextUse) {
     result = into_file([&](common::text_writer& out) { automata::pruefe(automat, "a", out); });
     EXPECT_EQ(result.text, "\"a\" gehoert");
     EXPECT_TRUE(result.error.starts_with("CHECK_ERROR : pruefe:")) << result.error;
+}
+
+// An automaton owns the cells of its final states; moving it, as a growing
+// vector does, keeps them with it, and a copy has its own.
+TEST(DeaType, MovedAutomataKeepTheirFinalStatesAndCopiesHaveTheirOwn) {
+    std::vector<with_blank> automata;
+    for (int32 last = 1; last <= 40; ++last) {
+        automata.push_back(only_ab<' '>({last % 3}));
+    }
+    for (int32 k = 0; k < 40; ++k) {
+        const with_blank& automat = automata[static_cast<std::size_t>(k)];
+        for (int32 s = 0; s <= automat.n; ++s) {
+            EXPECT_EQ(automat.f.contains(s, common::here()), s == (k + 1) % 3) << k << ' ' << s;
+        }
+    }
+    with_blank moved = std::move(automata.front());
+    EXPECT_TRUE(moved.f.contains(1, common::here()));
+    const auto result = into_file([&](common::text_writer& out) { automata::pruefe(moved, "a", out); });
+    EXPECT_EQ(result.text, "\"a\" gehoert zum Sprachschatz\n\n");
+
+    with_blank copy = moved;
+    copy.f.set(1, false, common::here());
+    copy.det.cell(0, 'a') = 2;
+    EXPECT_TRUE(moved.f.contains(1, common::here()));
+    EXPECT_EQ(moved.det.cell(0, 'a'), 1);
+    moved = copy;
+    EXPECT_FALSE(moved.f.contains(1, common::here()));
+    copy.f.set(1, true, common::here());
+    EXPECT_FALSE(moved.f.contains(1, common::here()));
 }
 
 // The word test that the automata programs share with the While scanner

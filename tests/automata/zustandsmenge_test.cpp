@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/arena.hpp"
+#include "common/errors.hpp"
 #include "support/capture.hpp"
 #include "support/raised.hpp"
 
@@ -163,6 +164,26 @@ INSTANTIATE_TEST_SUITE_P(
                               5,
                               "{ 0, 1, 2, 3, 4, 5}\n"}),
     [](const testing::TestParamInfo<hull_case>& info) { return std::string(info.param.name); });
+
+// The copy of an automaton that zorbel makes: a table of its own whose
+// entries are the same sets, and no final state.
+TEST(NdeaType, CopyOfATableSharesItsSetsNotItsEntries) {
+    ndea_type original(2);
+    hinzu(1, original.ndet.at(0, 'a'));
+    original.f.set(2, true, common::here());
+    const ndea_type copy(original.ndet);
+    EXPECT_EQ(copy.n, 2);
+    for (int32 s = 0; s <= 2; ++s) {
+        for (const char c : {'!', 'a', '~', eps}) {
+            EXPECT_EQ(copy.ndet.at(s, c).ref, original.ndet.at(s, c).ref) << s << c;
+        }
+        EXPECT_FALSE(copy.f.contains(s, common::here())) << s;
+    }
+    hinzu(2, original.ndet.at(0, 'a'));  // a change of a set shows in both
+    EXPECT_EQ(image_of(copy.ndet.at(0, 'a')), "{ 1, 2}\n");
+    original.ndet.at(1, 'a') = leeremenge(2);  // a new entry shows in one
+    EXPECT_NE(copy.ndet.at(1, 'a').ref, original.ndet.at(1, 'a').ref);
+}
 
 TEST(EpsilonHull, ReadsOnlyTheEpsilonColumn) {
     const ndea_ref automat = with_epsilon_moves({});

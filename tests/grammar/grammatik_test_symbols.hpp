@@ -13,23 +13,36 @@
 namespace grammatik_tests {
 
 // Nonterminals S A B C, terminals X Y and the end marker.
-enum class probe : std::uint8_t { S, A, B, C, X, Y, ENDE };
-inline constexpr std::array<std::string_view, 7> probe_images{"S", "A", "B", "C", "X", "Y", "'#'"};
+#define PROBE_SYMBOLS(ROW) \
+    ROW(nonterminal, S)    \
+    ROW(nonterminal, A)    \
+    ROW(nonterminal, B)    \
+    ROW(nonterminal, C)    \
+    ROW(terminal, X)       \
+    ROW(terminal, Y)       \
+    ROW(end_marker, ENDE)
+enum class probe : std::uint8_t { PROBE_SYMBOLS(GRAMMAR_ENUMERATOR) };
+inline constexpr grammar::symbol_row probe_rows[]{PROBE_SYMBOLS(GRAMMAR_SYMBOL_ROW)};
+#undef PROBE_SYMBOLS
 
 // The symbols of the balanced-parentheses grammar.
-enum class parentheses : std::uint8_t { S, AUF, ZU, ENDE };
-inline constexpr std::array<std::string_view, 4> parentheses_images{"S", "AUF", "ZU", "'#'"};
+#define PARENTHESES_SYMBOLS(ROW) \
+    ROW(nonterminal, S)          \
+    ROW(terminal, AUF)           \
+    ROW(terminal, ZU)            \
+    ROW(end_marker, ENDE)
+enum class parentheses : std::uint8_t { PARENTHESES_SYMBOLS(GRAMMAR_ENUMERATOR) };
+inline constexpr grammar::symbol_row parentheses_rows[]{PARENTHESES_SYMBOLS(GRAMMAR_SYMBOL_ROW)};
+#undef PARENTHESES_SYMBOLS
 
 }  // namespace grammatik_tests
 
 template <>
 struct grammar::symbol_traits<grammatik_tests::probe>
-    : grammar::enum_symbol_traits<grammatik_tests::probe, grammatik_tests::probe_images,
-                                  grammatik_tests::probe::C> {};
+    : grammar::row_symbol_traits<grammatik_tests::probe, grammatik_tests::probe_rows> {};
 template <>
 struct grammar::symbol_traits<grammatik_tests::parentheses>
-    : grammar::enum_symbol_traits<grammatik_tests::parentheses, grammatik_tests::parentheses_images,
-                                  grammatik_tests::parentheses::S> {};
+    : grammar::row_symbol_traits<grammatik_tests::parentheses, grammatik_tests::parentheses_rows> {};
 
 namespace grammatik_tests {
 

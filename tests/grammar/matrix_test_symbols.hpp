@@ -1,9 +1,11 @@
 // Small symbol types for the tests of the sets, matrices and pair lists.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "common/image.hpp"
 #include "grammar/matrix.hpp"
 #include "grammar/symbols.hpp"
 #include "grammatik_test_symbols.hpp"
@@ -27,9 +29,14 @@ struct grammar::symbol_traits<matrix_tests::letter>
 template <>
 struct grammar::symbol_traits<matrix_tests::short_letter>
     : grammar::char_symbol_traits<matrix_tests::short_letter, 'A', 'C'> {};
+// An index type over the integers 1 to 3: each value prints as a number
+// image, with its leading blank (" 1").
 template <>
-struct grammar::symbol_traits<matrix_tests::number>
-    : grammar::integer_symbol_traits<matrix_tests::number, 1, 3> {};
+struct grammar::symbol_traits<matrix_tests::number> {
+    static constexpr matrix_tests::number first{1};
+    static constexpr matrix_tests::number last{3};
+    static std::string image(matrix_tests::number z) { return common::image(static_cast<std::int64_t>(z)); }
+};
 
 namespace matrix_tests {
 

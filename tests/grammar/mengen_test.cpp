@@ -17,9 +17,9 @@ namespace s = grammar::mengen;
 
 TEST(Mengen, InsertAndDelete) {
     auto ch = s::neueleermenge<letter>();
-    EXPECT_TRUE(s::istleer(ch));
+    EXPECT_EQ(ch, s::leeremenge<letter>);
     s::einfuegen(L('F'), ch);
-    EXPECT_FALSE(s::istleer(ch));
+    EXPECT_NE(ch, s::leeremenge<letter>);
     EXPECT_TRUE(s::vorhanden(L('F'), ch));
     EXPECT_FALSE(s::vorhanden(L('A'), ch));
 
@@ -27,8 +27,10 @@ TEST(Mengen, InsertAndDelete) {
     s::loesche(L('C'), ch);  // not a member: nothing changes
     EXPECT_EQ(ch, before);
     s::loesche(L('F'), ch);
-    EXPECT_TRUE(s::istleer(ch));
-    EXPECT_TRUE(s::istleer(s::leeremenge<letter>));
+    EXPECT_EQ(ch, s::leeremenge<letter>);
+    for (letter z : grammar::all_symbols<letter>()) {
+        EXPECT_FALSE(s::vorhanden(z, s::leeremenge<letter>));
+    }
 }
 
 TEST(Mengen, UnionAndIntersection) {

@@ -22,7 +22,7 @@ template <class Z>
 t::tupelpoint<Z> built(const std::vector<std::pair<Z, Z>>& found) {
     t::tupelpoint<Z> list = nullptr;
     for (const auto& [x, y] : found) {
-        list = t::voranstellen(x, y, list);
+        list = t::prepend(x, y, list);
     }
     return list;
 }
