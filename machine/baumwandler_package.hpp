@@ -35,9 +35,8 @@ inline constexpr std::string_view whileinit_error = "BAUMWANDLER_PACKAGE.WHILEIN
 enum class ausdrucks_art : std::uint8_t { ZAHL, NAME, VERKN };
 enum class bedingungs_art : std::uint8_t { WAHR, VERGLEICH };
 enum class anweisungs_art : std::uint8_t { FALL, SCHLEIFE, SKIP, ZUWEISUNG };
-// The arithmetic operators; `operator` is a C++ keyword, hence the underscore.
-enum class operator_ : std::uint8_t { PLUS, MINUS, MAL, DIV, MODULO };
-enum class vergleicher : std::uint8_t { KL, GL, GR, KG, UG, GG };
+// The arithmetic operators and the comparisons are declared below, with
+// their tables.
 enum class wert_art : std::uint8_t { UNDEF, DEF_WERT };
 enum class teil_arten : std::uint8_t {
     ANW,
@@ -68,33 +67,54 @@ struct symbol_row {
     std::array<std::string_view, 2> leaf_texts;
 };
 
-inline constexpr std::size_t operator_count = static_cast<std::size_t>(operator_::MODULO) + 1;
-// clang-format off
+// Each list below is the one place of its values: ROW(value, text, leaf
+// texts...) makes the enumerator, its row of the table and its count, so a
+// value cannot lack its row or stand in another place.
+#define BAUMWANDLER_ENUMERATOR(value, ...) value,
+#define BAUMWANDLER_ONE(value, ...) +1
+
+// The arithmetic operators; `operator` is a C++ keyword, hence the underscore.
+#define BAUMWANDLER_OPERATORS(ROW)  \
+    ROW(PLUS, "+", "+")             \
+    ROW(MINUS, "-", "-")            \
+    ROW(MAL, "*", "*")              \
+    ROW(DIV, "`div`", "div", "Div") \
+    ROW(MODULO, "`mod`", "mod")
+
+// The comparisons. No leaf text names GG: ">=", the one comparison text
+// left, falls to it.
+#define BAUMWANDLER_COMPARISONS(ROW) \
+    ROW(KL, "<", "<")                \
+    ROW(GL, "=", "=")                \
+    ROW(GR, ">", ">")                \
+    ROW(KG, "<=", "<=")              \
+    ROW(UG, "/=", "/=")              \
+    ROW(GG, ">=")
+
+enum class operator_ : std::uint8_t { BAUMWANDLER_OPERATORS(BAUMWANDLER_ENUMERATOR) };
+inline constexpr std::size_t operator_count = 0 BAUMWANDLER_OPERATORS(BAUMWANDLER_ONE);
 inline constexpr symbol_row<operator_> operator_rows[] = {
-    {operator_::PLUS,   "+",     {"+"}},
-    {operator_::MINUS,  "-",     {"-"}},
-    {operator_::MAL,    "*",     {"*"}},
-    {operator_::DIV,    "`div`", {"div", "Div"}},
-    {operator_::MODULO, "`mod`", {"mod"}},
+#define BAUMWANDLER_OPERATOR_ROW(value, text, ...) {operator_::value, text, {__VA_ARGS__}},
+    BAUMWANDLER_OPERATORS(BAUMWANDLER_OPERATOR_ROW)
+#undef BAUMWANDLER_OPERATOR_ROW
 };
-// clang-format on
 static_assert(common::one_row_per_value(operator_rows, &symbol_row<operator_>::value, operator_count),
               "one row per operator, in the order of operator_");
 
-// No leaf text names GG: ">=", the one comparison text left, falls to it.
-inline constexpr std::size_t comparison_count = static_cast<std::size_t>(vergleicher::GG) + 1;
-// clang-format off
+enum class vergleicher : std::uint8_t { BAUMWANDLER_COMPARISONS(BAUMWANDLER_ENUMERATOR) };
+inline constexpr std::size_t comparison_count = 0 BAUMWANDLER_COMPARISONS(BAUMWANDLER_ONE);
 inline constexpr symbol_row<vergleicher> comparison_rows[] = {
-    {vergleicher::KL, "<",  {"<"}},
-    {vergleicher::GL, "=",  {"="}},
-    {vergleicher::GR, ">",  {">"}},
-    {vergleicher::KG, "<=", {"<="}},
-    {vergleicher::UG, "/=", {"/="}},
-    {vergleicher::GG, ">=", {}},
+#define BAUMWANDLER_COMPARISON_ROW(value, text, ...) {vergleicher::value, text, {__VA_ARGS__}},
+    BAUMWANDLER_COMPARISONS(BAUMWANDLER_COMPARISON_ROW)
+#undef BAUMWANDLER_COMPARISON_ROW
 };
-// clang-format on
 static_assert(common::one_row_per_value(comparison_rows, &symbol_row<vergleicher>::value, comparison_count),
               "one row per comparison, in the order of vergleicher");
+
+#undef BAUMWANDLER_OPERATORS
+#undef BAUMWANDLER_COMPARISONS
+#undef BAUMWANDLER_ENUMERATOR
+#undef BAUMWANDLER_ONE
 
 // ---- Fixed error places ----
 
@@ -443,12 +463,10 @@ teile baum_wandler(comtypes::grbaum baum);
 // for every NAMET name reached from `gr` (the node, what lies below it, and
 // its following siblings) that `var_liste` lacks. With the root and the
 // empty list it lists the names in reverse order of their first occurrence,
-// an assignment's target counting after its right side.
+// an assignment's target counting after its right side. The presence test
+// of wert_suche is kept as a set of the names present, so the walk costs
+// time linear in the tree and the list.
 umgebung var_tupel(comtypes::grbaum gr, umgebung var_liste);
-
-// wert_vorhanden returns true when `umg` has an entry named `var` (the
-// presence test of wert_suche).
-bool wert_vorhanden(std::string_view var, umgebung umg);
 
 // wert_suche returns a copy of the value of the first entry named `var`;
 // UNDEF when there is none.
