@@ -138,11 +138,6 @@ inline constexpr common::place no_operator{module_name, 276};
 inline constexpr common::place no_comparison{module_name, 296};
 // The conversion: a number of the program beyond 32 bits.
 inline constexpr common::place number_beyond_32_bits{module_name, 33};
-// The trace drivers: the step limit, and the whileinit_error of a failed
-// step on the screen and in the trace file.
-inline constexpr common::place step_limit{module_name, 40};
-inline constexpr common::place trace_screen{module_name, 217};
-inline constexpr common::place trace_file{module_name, 252};
 }  // namespace places
 
 namespace detail {
