@@ -39,6 +39,12 @@ grbaum child(grbaum node, int position) {
     return common::not_null(current, common::here());
 }
 
+// next_record_id returns a number that no record has had yet.
+record_id next_record_id() {
+    static record_id last = 0;
+    return ++last;
+}
+
 }  // namespace
 
 // ---- Names ----
@@ -85,17 +91,17 @@ ausdruck ausdruck_wandler(grbaum baum) {
     const grbaum first = child(baum, 1);
     switch (first->al) {
         case alphabet::ZAHLT: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::ZAHL);
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::ZAHL, next_record_id());
             e->zahl_wert() = read_number(first->exp());
             return e;
         }
         case alphabet::NAMET: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::NAME);
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::NAME, next_record_id());
             e->name_wert() = name_ref(first->exp());  // a copy: the program holds nothing of the tree
             return e;
         }
         case alphabet::AUFT: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::VERKN);
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::VERKN, next_record_id());
             e->operator_wert() = opt_wandler(child(baum, 3)->exp());
             e->links_ausdruck() = ausdruck_wandler(child(baum, 2));
             e->rechts_ausdruck() = ausdruck_wandler(child(baum, 4));
@@ -109,11 +115,11 @@ ausdruck ausdruck_wandler(grbaum baum) {
 bedingung bedingung_wandler(grbaum baum) {
     const alphabet first = child(baum, 1)->al;
     if (first == alphabet::TRUET || first == alphabet::FALSET) {
-        const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::WAHR);
+        const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::WAHR, next_record_id());
         b->wahr_wert() = first == alphabet::TRUET;
         return b;
     }
-    const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::VERGLEICH);
+    const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::VERGLEICH, next_record_id());
     b->vergleichs_wert() = ropt_wandler(child(baum, 2)->exp());
     b->links_ausdruck() = ausdruck_wandler(child(baum, 1));
     b->rechts_ausdruck() = ausdruck_wandler(child(baum, 3));
@@ -156,7 +162,7 @@ anweisung_f anwf_wandler(grbaum baum) {
     grbaum node = baum;
     for (;;) {
         const grbaum anw_node = child(node, 1);
-        const anweisung_f cell = common::make_scoped<anweisung_f_rec>();
+        const anweisung_f cell = common::make_scoped<anweisung_f_rec>(nullptr, nullptr, next_record_id());
         cell->anw = anw_wandler(anw_node->knoten());
         *end = cell;
         end = &cell->rest;

@@ -239,17 +239,15 @@ using teile = teile_rec*;
 
 // ---- Abstract syntax ----
 
-// text_span locates the text of a syntax record in the one rendering of the
-// program that a trace run makes at its start: `length` characters from
-// `begin`, valid in the run numbered `run` only (0: none). The machine never
-// changes these records, so every configuration line copies their text from
-// there. A statement has none: its text is made from those of its parts,
-// and rule 16 makes a loop statement on every turn, whose size counts.
-struct text_span {
-    std::uint32_t run = 0;
-    std::uint32_t begin = 0;
-    std::uint32_t length = 0;
-};
+// record_id is the identity of a record of a converted program. The
+// conversion numbers every expression, condition and statement-list cell it
+// makes, counting from 1 over the whole process, so that no two records share
+// a number, whichever conversion made them and wherever the arena put them;
+// 0 is a record that no conversion made (built by hand). These records never
+// change once made, so whatever is learnt of one holds, by its number, for as
+// long as it lives. Statements have none: a statement is known by its parts,
+// and rule 16 makes one on every turn of a loop.
+using record_id = std::uint64_t;
 
 // ausdruck_rec is an expression: a number (ZAHL), a variable (NAME), or an
 // operator applied to two operands (VERKN).
@@ -257,15 +255,15 @@ struct ausdruck_rec {
     static constexpr common::place guard = places::ausdruck_rec;
     const ausdrucks_art form;
 
-    explicit ausdruck_rec(ausdrucks_art kind) : form(kind) {}
+    const record_id id;
+
+    explicit ausdruck_rec(ausdrucks_art kind, record_id number = 0) : form(kind), id(number) {}
 
     BAUMWANDLER_VARIANT_FIELD(std::int32_t, zahl_wert, ausdrucks_art::ZAHL)
     BAUMWANDLER_VARIANT_FIELD(name_ref, name_wert, ausdrucks_art::NAME)
     BAUMWANDLER_VARIANT_FIELD(operator_, operator_wert, ausdrucks_art::VERKN)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, ausdrucks_art::VERKN)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, ausdrucks_art::VERKN)
-
-    text_span rendered;
 };
 
 // bedingung_rec is a condition: a truth value (WAHR) or a comparison of two
@@ -274,14 +272,14 @@ struct bedingung_rec {
     static constexpr common::place guard = places::bedingung_rec;
     const bedingungs_art form;
 
-    explicit bedingung_rec(bedingungs_art kind) : form(kind) {}
+    const record_id id;
+
+    explicit bedingung_rec(bedingungs_art kind, record_id number = 0) : form(kind), id(number) {}
 
     BAUMWANDLER_VARIANT_FIELD(bool, wahr_wert, bedingungs_art::WAHR)
     BAUMWANDLER_VARIANT_FIELD(vergleicher, vergleichs_wert, bedingungs_art::VERGLEICH)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, bedingungs_art::VERGLEICH)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, bedingungs_art::VERGLEICH)
-
-    text_span rendered;
 };
 
 // anweisung_rec is a statement: if-then-else (FALL), a while loop
@@ -305,10 +303,11 @@ struct anweisung_rec {
 struct anweisung_f_rec {
     anweisung anw = nullptr;
     anweisung_f rest = nullptr;
-    text_span rendered;  // from this cell's statement to the end of the list
+    const record_id id = 0;
 
     anweisung_f_rec() = default;
-    explicit anweisung_f_rec(anweisung a, anweisung_f r = nullptr) : anw(a), rest(r) {}
+    explicit anweisung_f_rec(anweisung a, anweisung_f r = nullptr, record_id number = 0)
+        : anw(a), rest(r), id(number) {}
 };
 
 // ---- Store ----

@@ -11,32 +11,44 @@
 namespace baumwandler_package {
 namespace {
 
+// configuration_line makes `text` the line of the configuration `k`, its
+// line end included. A line of its own, apart from the loop of the run, it
+// keeps its text's ends in registers.
+[[gnu::noinline]] void configuration_line(common::text_buffer& text, run_texts& texts,
+                                          const konfiguration& k) {
+    text.clear();
+    line erg(text, &texts);
+    zeige_konf(erg, k);
+    erg.put('\n');
+    erg.close();
+}
+
 // run writes the trace of `z` and of every following state to `out`, with
 // `step` as the step of the machine, for at most `limit` steps. A check
 // error in a rendering or a step becomes whileinit_error naming
 // `failure_place`, once; every other error passes unchanged.
 template <class Step>
 void run(zustand z, common::text_writer& out, Step step, common::place failure_place, long limit) {
-    common::text_buffer line;  // one buffer for every line of the run
+    common::text_buffer text;  // one buffer for every line of the run
     long steps = 0;
     try {
-        configuration_renderer texts(z.form == zustand_arten::AKT ? z.akt_zustand() : konfiguration{});
+        run_texts texts(z.form == zustand_arten::AKT ? z.akt_zustand() : konfiguration{});
         while (z.form == zustand_arten::AKT) {
             if (steps >= limit) {
                 common::raise(common::storage_error_name, places::step_limit_reached);
             }
-            line.clear();
-            texts.konf(line, z.akt_zustand());
-            line.put('\n');
-            out.put(line.view());
+            configuration_line(text, texts, z.akt_zustand());
+            out.put(text.view());
             z = step(z);
             ++steps;
         }
-        line.clear();
-        line.put("Endspeicherbelegung: {");
-        texts.vars(line, z.ende_zustand());
-        line.put("}\n");
-        out.put(line.view());
+        text.clear();
+        line erg(text, &texts);
+        erg.put("Endspeicherbelegung: {");
+        zeige_vars(erg, z.ende_zustand());
+        erg.put("}\n");
+        erg.close();
+        out.put(text.view());
     } catch (const common::named_error& e) {
         if (e.is(common::check_error_name)) {
             common::raise(whileinit_error, failure_place);
