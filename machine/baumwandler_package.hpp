@@ -203,9 +203,6 @@ public:
 
     [[nodiscard]] std::string_view view() const { return text_ == nullptr ? std::string_view{} : *text_; }
     operator std::string_view() const { return view(); }  // reads as a text wherever one is wanted
-    [[nodiscard]] const char* data() const { return view().data(); }
-    [[nodiscard]] std::size_t size() const { return view().size(); }
-    [[nodiscard]] bool empty() const { return view().empty(); }
 
     friend bool operator==(name_ref a, std::string_view b) { return a.view() == b; }
 
