@@ -15,6 +15,21 @@ namespace baumwandler_package {
 
 // ---- Made from their parts ----
 
+namespace {
+
+// operation writes "(" left middle right ")", in this order: the text of an
+// operation and of a comparison alike.
+template <class M>
+void operation(line& erg, ausdruck left, void (*middle)(line&, M), M m, ausdruck right) {
+    erg.put('(');
+    zeige_ausdr(erg, left);
+    middle(erg, m);
+    zeige_ausdr(erg, right);
+    erg.put(')');
+}
+
+}  // namespace
+
 void detail::made_ausdr(common::text_buffer& out, run_texts* texts, ausdruck a) {
     line erg(out, texts);
     const ausdruck_rec& e = *common::not_null(a, common::here());
@@ -27,11 +42,7 @@ void detail::made_ausdr(common::text_buffer& out, run_texts* texts, ausdruck a) 
             erg.put(e.name_wert());
             break;
         case ausdrucks_art::VERKN:
-            erg.put('(');
-            zeige_ausdr(erg, e.links_ausdruck());
-            zeige_op(erg, e.operator_wert());
-            zeige_ausdr(erg, e.rechts_ausdruck());
-            erg.put(')');
+            operation(erg, e.links_ausdruck(), zeige_op, e.operator_wert(), e.rechts_ausdruck());
             break;
         default:
             common::check_failed(common::here());
@@ -49,11 +60,7 @@ void detail::made_bed(common::text_buffer& out, run_texts* texts, bedingung a) {
             put_truth(erg, b.wahr_wert());
             break;
         case bedingungs_art::VERGLEICH:
-            erg.put('(');
-            zeige_ausdr(erg, b.links_ausdruck());
-            zeige_vergl(erg, b.vergleichs_wert());
-            zeige_ausdr(erg, b.rechts_ausdruck());
-            erg.put(')');
+            operation(erg, b.links_ausdruck(), zeige_vergl, b.vergleichs_wert(), b.rechts_ausdruck());
             break;
         default:
             common::check_failed(common::here());
