@@ -82,8 +82,7 @@ public:
         room_.at = common::write_image(room_.at, value);
     }
     // put writes the text that stands at `span` in the rendering of the run's
-    // program. It is read where it stands once the room is made: the line may
-    // be that rendering itself, which making room can move.
+    // program.
     inline void put(text_span span);
 
     // The text at hand of a record: none without a run, for a null record
@@ -100,9 +99,9 @@ public:
         return static_cast<std::size_t>(room_.at - out_.data());
     }
 
-    // noted hands the text back and, while the run renders its program at
-    // its start, notes that the text of the record `id` stands from `begin`
-    // to here: what a note points to stays, whatever fails later.
+    // noted: while the run renders its program at its start, the text of
+    // the record `id` stands from `begin` to here. The text is handed back
+    // first: what a note points to stays, whatever fails later.
     inline void noted(record_id id, std::size_t begin);
 
     // apart runs `make` on `a` on a line of its own, this one closed before

@@ -201,7 +201,9 @@ TEST(RunTexts, RecordsOfAnotherRunAreRenderedAnew) {
     bp::konfiguration erster_lauf = bp::start_state(frueh).akt_zustand();
     const bp::anweisung_f erste_liste = erster_lauf.zk->t->teil_anw_f();
     bp::run_texts texts(erster_lauf);
+    const bp::konfiguration erste_schleife{nullptr, nullptr, push(anw(erste_liste->rest->anw))};
     EXPECT_EQ(fast(texts, erster_lauf), plain(erster_lauf));
+    EXPECT_EQ(fast(texts, erste_schleife), "<<  ,  ,  while (x< 3) do x:=(x* 4) od  >>");  // copied, and kept
     common::rewind_arena(vorher);
 
     const bp::konfiguration zweiter_lauf = bp::start_state(spaet).akt_zustand();
