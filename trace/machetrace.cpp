@@ -12,8 +12,8 @@ namespace baumwandler_package {
 namespace {
 
 // configuration_line makes `text` the line of the configuration `k`, its
-// line end included. A line of its own, apart from the loop of the run, it
-// keeps its text's ends in registers.
+// line end included. It is a function apart from the loop of the run, so
+// that the ends of the line stay in registers, not crowded out by the loop.
 [[gnu::noinline]] void configuration_line(common::text_buffer& text, run_texts& texts,
                                           const konfiguration& k) {
     text.clear();
