@@ -13,6 +13,7 @@
 #include "frontend/comtypes.hpp"
 #include "frontend/scannerpak.hpp"
 #include "machine/baumwandler_package.hpp"
+#include "trace/machetrace.hpp"
 
 namespace {
 
@@ -31,10 +32,7 @@ void counting_loop(benchmark::State& state) {
     std::int64_t steps = 0;
     for (auto _ : state) {
         const common::arena_scope run;
-        bp::konfiguration start;
-        start.um = bp::var_tupel(tree, nullptr);
-        start.zk = bp::baum_wandler(tree);
-        bp::zustand z{start};
+        bp::zustand z = bp::start_state(tree);
         std::int64_t run_steps = 0;
         while (z.form == bp::zustand_arten::AKT) {
             z = bp::delta2_ft(z, trace);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/errors.hpp"
 #include "frontend/comtypes.hpp"
 #include "frontend/scannerpak.hpp"
 #include "fuzz/fuzz_support.hpp"
@@ -14,10 +15,11 @@ namespace {
 
 constexpr long step_limit = 2'000;
 
-// A run ends at its end state, at a failed step or at the step limit.
+// A run ends at its end state, at a failed step or at the step limit: the
+// reports of the file form, places::trace_file and places::step_limit_reached.
 constexpr fuzz::outcome run_outcomes[] = {
-    {"BAUMWANDLER_PACKAGE.WHILEINIT_ERROR", "baumwandler_package:252"},
-    {"STORAGE_ERROR", "baumwandler_package:40"},
+    {baumwandler_package::whileinit_error, "baumwandler_package:252"},
+    {common::storage_error_name, "baumwandler_package:40"},
 };
 
 }  // namespace

@@ -39,6 +39,12 @@ grbaum child(grbaum node, int position) {
     return common::not_null(current, common::here());
 }
 
+// next_record_id returns a number that no record has had yet.
+record_id next_record_id() {
+    static record_id last = 0;
+    return ++last;
+}
+
 }  // namespace
 
 // ---- Names ----
@@ -82,20 +88,20 @@ vergleicher ropt_wandler(std::string_view rop) {
 }
 
 ausdruck ausdruck_wandler(grbaum baum) {
-    const grbaum erstes = child(baum, 1);
-    switch (erstes->al) {
+    const grbaum first = child(baum, 1);
+    switch (first->al) {
         case alphabet::ZAHLT: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::ZAHL);
-            e->zahl_wert() = read_number(erstes->exp());
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::ZAHL, next_record_id());
+            e->zahl_wert() = read_number(first->exp());
             return e;
         }
         case alphabet::NAMET: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::NAME);
-            e->name_wert() = name_ref(erstes->exp());  // a copy: the program holds nothing of the tree
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::NAME, next_record_id());
+            e->name_wert() = name_ref(first->exp());  // a copy: the program holds nothing of the tree
             return e;
         }
         case alphabet::AUFT: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::VERKN);
+            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::VERKN, next_record_id());
             e->operator_wert() = opt_wandler(child(baum, 3)->exp());
             e->links_ausdruck() = ausdruck_wandler(child(baum, 2));
             e->rechts_ausdruck() = ausdruck_wandler(child(baum, 4));
@@ -107,13 +113,13 @@ ausdruck ausdruck_wandler(grbaum baum) {
 }
 
 bedingung bedingung_wandler(grbaum baum) {
-    const alphabet erstes = child(baum, 1)->al;
-    if (erstes == alphabet::TRUET || erstes == alphabet::FALSET) {
-        const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::WAHR);
-        b->wahr_wert() = erstes == alphabet::TRUET;
+    const alphabet first = child(baum, 1)->al;
+    if (first == alphabet::TRUET || first == alphabet::FALSET) {
+        const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::WAHR, next_record_id());
+        b->wahr_wert() = first == alphabet::TRUET;
         return b;
     }
-    const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::VERGLEICH);
+    const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::VERGLEICH, next_record_id());
     b->vergleichs_wert() = ropt_wandler(child(baum, 2)->exp());
     b->links_ausdruck() = ausdruck_wandler(child(baum, 1));
     b->rechts_ausdruck() = ausdruck_wandler(child(baum, 3));
@@ -151,20 +157,19 @@ anweisung anw_wandler(grbaum baum) {
 // The list is walked in a loop, one cell per statement, so a long list costs
 // no stack; only nested statements recurse.
 anweisung_f anwf_wandler(grbaum baum) {
-    anweisung_f liste = nullptr;
-    anweisung_f* ende = &liste;
-    grbaum knoten = baum;
+    anweisung_f list = nullptr;
+    anweisung_f* end = &list;
+    grbaum node = baum;
     for (;;) {
-        const grbaum anw_knoten = child(knoten, 1);
-        const anweisung_f zelle = common::make_scoped<anweisung_f_rec>();
-        zelle->anw = anw_wandler(anw_knoten->knoten());
-        *ende = zelle;
-        ende = &zelle->rest;
-        if (anw_knoten->rest == nullptr) {
-            return liste;
+        const grbaum anw_node = child(node, 1);
+        const anweisung_f cell = common::make_scoped<anweisung_f_rec>(nullptr, nullptr, next_record_id());
+        cell->anw = anw_wandler(anw_node->knoten());
+        *end = cell;
+        end = &cell->rest;
+        if (anw_node->rest == nullptr) {
+            return list;
         }
-        knoten = common::not_null(anw_knoten->rest->rest,
-                                  common::here());  // the ANWF behind the ";"
+        node = common::not_null(anw_node->rest->rest, common::here());  // the ANWF behind the ";"
     }
 }
 
@@ -172,9 +177,9 @@ teile baum_wandler(grbaum baum) {
     if (common::not_null(baum, common::here())->al != alphabet::PROGRAMM) {
         return nullptr;
     }
-    const teil programm = common::make_scoped<teil_rec>(teil_arten::ANW_F);
-    programm->teil_anw_f() = anwf_wandler(child(baum, 1));
-    return common::make_scoped<teile_rec>(programm, nullptr);
+    const teil program = common::make_scoped<teil_rec>(teil_arten::ANW_F);
+    program->teil_anw_f() = anwf_wandler(child(baum, 1));
+    return common::make_scoped<teile_rec>(program, nullptr);
 }
 
 // ---- Environment ----
@@ -190,36 +195,36 @@ umgebung var_tupel(grbaum gr, umgebung var_liste) {
         umgebung new_cells = nullptr;  // the chain's new cells, in chain order
         umgebung last = nullptr;
     };
-    std::unordered_set<std::string_view> vorhanden;
+    // The presence test, for the names of var_liste and those entered so far.
+    std::unordered_set<std::string_view> present;
     for (umgebung u = var_liste; u != nullptr; u = u->next) {
-        vorhanden.insert(u->elem.variable_name.view());
+        present.insert(u->elem.variable_name.view());
     }
-    umgebung liste = var_liste;
-    std::vector<frame> offen;
-    offen.push_back(frame{gr});
-    while (!offen.empty()) {
-        frame& r = offen.back();
-        if (r.node == nullptr) {
-            if (r.new_cells != nullptr) {
-                r.last->next = liste;
-                liste = r.new_cells;
+    umgebung list = var_liste;
+    std::vector<frame> open;
+    open.push_back(frame{gr});
+    while (!open.empty()) {
+        frame& chain = open.back();
+        if (chain.node == nullptr) {
+            if (chain.new_cells != nullptr) {
+                chain.last->next = list;
+                list = chain.new_cells;
             }
-            offen.pop_back();
+            open.pop_back();
             continue;
         }
-        const grbaum knoten = r.node;
-        r.node = knoten->rest;
-        if (!comtypes::is_terminal_symbol(knoten->al)) {
-            offen.push_back(frame{knoten->knoten()});  // r is not used after this
-        } else if (knoten->al == alphabet::NAMET && !vorhanden.contains(knoten->exp())) {
-            const umgebung zelle =
-                common::make_scoped<umgebung_rec>(variable{name_ref(knoten->exp()), wert{}});
-            vorhanden.insert(zelle->elem.variable_name.view());
-            (r.new_cells == nullptr ? r.new_cells : r.last->next) = zelle;
-            r.last = zelle;
+        const grbaum node = chain.node;
+        chain.node = node->rest;
+        if (!comtypes::is_terminal_symbol(node->al)) {
+            open.push_back(frame{node->knoten()});  // chain is not used after this
+        } else if (node->al == alphabet::NAMET && !present.contains(node->exp())) {
+            const umgebung cell = common::make_scoped<umgebung_rec>(variable{name_ref(node->exp()), wert{}});
+            present.insert(cell->elem.variable_name.view());
+            (chain.new_cells == nullptr ? chain.new_cells : chain.last->next) = cell;
+            chain.last = cell;
         }
     }
-    return liste;
+    return list;
 }
 
 namespace {
@@ -235,10 +240,6 @@ umgebung first_entry(std::string_view var, umgebung umg) {
 }
 
 }  // namespace
-
-bool wert_vorhanden(std::string_view var, umgebung umg) {
-    return first_entry(var, umg) != nullptr;
-}
 
 wert wert_suche(std::string_view var, umgebung umg) {
     const umgebung u = first_entry(var, umg);
@@ -307,60 +308,56 @@ bool rechne_rel_op(vergleicher rop, std::int32_t z1, std::int32_t z2) {
 
 namespace {
 
-// The rules that a step can fire, and the end of a run.
-enum class rule : std::uint8_t {
-    R1,
-    R2,
-    R3,
-    R4,
-    R5,
-    R6,
-    R7,
-    R8,
-    R9,
-    R10,
-    R11,
-    R11_LEER,
-    R12,
-    R13,
-    R14,
-    R15,
-    R16,
-    R17,
-    ENDE,
-};
+// The rules that a step can fire and the end of a run, one row each:
+// ROW(rule, line) makes the enumerator, the line that a step writes for it
+// and the count. The line end goes to the writer on its own: a write that
+// fails at it names the line end's call.
+#define BAUMWANDLER_RULES(ROW)                                    \
+    ROW(R1, "-- (1 : Zahl lesen) --")                             \
+    ROW(R2, "-- (2 : Variable lesen, Wert aus Umgebung)--")       \
+    ROW(R3, "-- (3 : Verknuepfung aufloesen)--")                  \
+    ROW(R4, "-- (4 : Arithmetische Operation)--")                 \
+    ROW(R5, "-- (5 : Wahrheitswert lesen)--")                     \
+    ROW(R6, "-- (6 : Bedingung aufloesen)--")                     \
+    ROW(R7, "-- (7 : Vergleichsoperation)--")                     \
+    ROW(R8, "-- (8 : Skipanweisung)--")                           \
+    ROW(R9, "-- (9 : Zuweisung aufloesen)--")                     \
+    ROW(R10, "-- (10 : Zuweisung ausfuehren)--")                  \
+    ROW(R11, "-- (11 : nichtleere Anweisungsfolge aufloesen)--")  \
+    ROW(R11_LEER, "-- (11' : leere Anweisungsfolge aufloesen)--") \
+    ROW(R12, "-- (12 : If-Anweisung aufloesen)--")                \
+    ROW(R13, "-- (13 : If-Anweisung True-Fall)--")                \
+    ROW(R14, "-- (14 : If-Anweisung False-Fall)--")               \
+    ROW(R15, "-- (15 : Schleife aufloesen)--")                    \
+    ROW(R16, "-- (16 : Schleifenbedingung True)--")               \
+    ROW(R17, "-- (17 : Schleifenbedingung False)--")              \
+    ROW(ENDE, "-- (Ende der Auswertung)--")
 
-// The line that a step writes for each rule. Its line end goes to the
-// writer on its own: a write that fails at it names the line end's call.
+enum class rule : std::uint8_t {
+#define BAUMWANDLER_RULE(value, line) value,
+    BAUMWANDLER_RULES(BAUMWANDLER_RULE)
+#undef BAUMWANDLER_RULE
+};
+constexpr std::size_t rule_count = 0
+#define BAUMWANDLER_RULE(value, line) +1
+    BAUMWANDLER_RULES(BAUMWANDLER_RULE)
+#undef BAUMWANDLER_RULE
+    ;
+
 struct rule_row {
     rule value;
     std::string_view line;
 };
 
 constexpr rule_row rule_rows[] = {
-    {rule::R1, "-- (1 : Zahl lesen) --"},
-    {rule::R2, "-- (2 : Variable lesen, Wert aus Umgebung)--"},
-    {rule::R3, "-- (3 : Verknuepfung aufloesen)--"},
-    {rule::R4, "-- (4 : Arithmetische Operation)--"},
-    {rule::R5, "-- (5 : Wahrheitswert lesen)--"},
-    {rule::R6, "-- (6 : Bedingung aufloesen)--"},
-    {rule::R7, "-- (7 : Vergleichsoperation)--"},
-    {rule::R8, "-- (8 : Skipanweisung)--"},
-    {rule::R9, "-- (9 : Zuweisung aufloesen)--"},
-    {rule::R10, "-- (10 : Zuweisung ausfuehren)--"},
-    {rule::R11, "-- (11 : nichtleere Anweisungsfolge aufloesen)--"},
-    {rule::R11_LEER, "-- (11' : leere Anweisungsfolge aufloesen)--"},
-    {rule::R12, "-- (12 : If-Anweisung aufloesen)--"},
-    {rule::R13, "-- (13 : If-Anweisung True-Fall)--"},
-    {rule::R14, "-- (14 : If-Anweisung False-Fall)--"},
-    {rule::R15, "-- (15 : Schleife aufloesen)--"},
-    {rule::R16, "-- (16 : Schleifenbedingung True)--"},
-    {rule::R17, "-- (17 : Schleifenbedingung False)--"},
-    {rule::ENDE, "-- (Ende der Auswertung)--"},
+#define BAUMWANDLER_RULE(value, line) {rule::value, line},
+    BAUMWANDLER_RULES(BAUMWANDLER_RULE)
+#undef BAUMWANDLER_RULE
 };
-static_assert(common::one_row_per_value(rule_rows, &rule_row::value,
-                                        static_cast<std::size_t>(rule::ENDE) + 1),
+static_assert(common::one_row_per_value(rule_rows, &rule_row::value, rule_count),
               "one row per rule, in the order of rule");
+
+#undef BAUMWANDLER_RULES
 
 // A part that a rule pushes is new, and so is its cell: both are made in
 // one piece. They stay two records: the cell's `t` points to the part.
@@ -368,56 +365,56 @@ struct cell_with_part {
     teil_rec part;
     teile_rec cell;
 
-    cell_with_part(teil_arten art, teile stapel) : part(art), cell{&part, stapel} {}
+    cell_with_part(teil_arten kind, teile stack) : part(kind), cell{&part, stack} {}
 };
 
-// push returns a new cell on top of `stapel` holding a new part of kind
-// `art`, whose one field `set` fills.
+// push returns a new cell on top of `stack` holding a new part of kind
+// `kind`, whose one field `set` fills.
 template <class Set>
-teile push(teil_arten art, Set set, teile stapel) {
-    cell_with_part* neu = common::make_scoped<cell_with_part>(art, stapel);
-    set(neu->part);
-    return &neu->cell;
+teile push(teil_arten kind, Set set, teile stack) {
+    cell_with_part* fresh = common::make_scoped<cell_with_part>(kind, stack);
+    set(fresh->part);
+    return &fresh->cell;
 }
 
-teile push_marker(teil_arten art, teile stapel) {
-    return &common::make_scoped<cell_with_part>(art, stapel)->cell;
+teile push_marker(teil_arten kind, teile stack) {
+    return &common::make_scoped<cell_with_part>(kind, stack)->cell;
 }
-teile push_anw(anweisung s, teile stapel) {
+teile push_anw(anweisung s, teile stack) {
     return push(
-        teil_arten::ANW, [&](teil_rec& t) { t.teil_anw() = s; }, stapel);
+        teil_arten::ANW, [&](teil_rec& t) { t.teil_anw() = s; }, stack);
 }
-teile push_anw_f(anweisung_f l, teile stapel) {
+teile push_anw_f(anweisung_f l, teile stack) {
     return push(
-        teil_arten::ANW_F, [&](teil_rec& t) { t.teil_anw_f() = l; }, stapel);
+        teil_arten::ANW_F, [&](teil_rec& t) { t.teil_anw_f() = l; }, stack);
 }
-teile push_bed(bedingung b, teile stapel) {
+teile push_bed(bedingung b, teile stack) {
     return push(
-        teil_arten::BED, [&](teil_rec& t) { t.teil_bed() = b; }, stapel);
+        teil_arten::BED, [&](teil_rec& t) { t.teil_bed() = b; }, stack);
 }
-teile push_ausdr(ausdruck e, teile stapel) {
+teile push_ausdr(ausdruck e, teile stack) {
     return push(
-        teil_arten::AUSDR, [&](teil_rec& t) { t.teil_ausdr() = e; }, stapel);
+        teil_arten::AUSDR, [&](teil_rec& t) { t.teil_ausdr() = e; }, stack);
 }
-teile push_zwert(std::int32_t n, teile stapel) {
+teile push_zwert(std::int32_t n, teile stack) {
     return push(
-        teil_arten::ZWERT, [&](teil_rec& t) { t.teil_zwert() = n; }, stapel);
+        teil_arten::ZWERT, [&](teil_rec& t) { t.teil_zwert() = n; }, stack);
 }
-teile push_wwert(bool v, teile stapel) {
+teile push_wwert(bool v, teile stack) {
     return push(
-        teil_arten::WWERT, [&](teil_rec& t) { t.teil_wwert() = v; }, stapel);
+        teil_arten::WWERT, [&](teil_rec& t) { t.teil_wwert() = v; }, stack);
 }
 
 // top returns the part in the top cell of a stack; an empty stack or an
 // empty cell raises the check error.
-teil_rec& top(teile stapel, common::place where) {
-    return *common::not_null(common::not_null(stapel, where)->t, where);
+teil_rec& top(teile stack, common::place where) {
+    return *common::not_null(common::not_null(stack, where)->t, where);
 }
 
 // below returns the stack below the top cell; an empty stack raises the
 // check error.
-teile below(teile stapel, common::place where) {
-    return common::not_null(stapel, where)->rest;
+teile below(teile stack, common::place where) {
+    return common::not_null(stack, where)->rest;
 }
 
 // step carries one step: the working copy of the state and the stream
@@ -539,9 +536,9 @@ private:
             return;
         }
         write_rule(rule::R11);
-        const teile oben = push_anw(l->anw, k().zk);
+        const teile on_top = push_anw(l->anw, k().zk);
         t.teil_anw_f() = l->rest;
-        k().zk = oben;
+        k().zk = on_top;
     }
 
     void bed_rules(bedingung_rec& b, teile rest) {
@@ -602,9 +599,9 @@ private:
     operands two_numbers() {
         const teile wk = k().wk;
         const std::int32_t z2 = top(wk, common::here()).teil_zwert();
-        const teile darunter = below(wk, common::here());
-        const std::int32_t z1 = top(darunter, common::here()).teil_zwert();
-        return {z1, z2, darunter->rest};
+        const teile under_top = below(wk, common::here());
+        const std::int32_t z1 = top(under_top, common::here()).teil_zwert();
+        return {z1, z2, under_top->rest};
     }
 
     // pop_truth_value reads the truth value on top of the value stack and pops
@@ -616,45 +613,45 @@ private:
     }
 
     // Rule 13 unlinks the else cell in place; rule 14 pops the then part.
-    void if_case(teile then_zelle) {
-        k().zk = then_zelle;
+    void if_case(teile then_cell) {
+        k().zk = then_cell;
         const bool v = pop_truth_value();
         if (v) {
             write_rule(rule::R13);
-            teile_rec& zelle = *common::not_null(then_zelle, common::here());
-            zelle.rest = below(zelle.rest, common::here());
+            teile_rec& cell = *common::not_null(then_cell, common::here());
+            cell.rest = below(cell.rest, common::here());
         } else {
             write_rule(rule::R14);
-            k().zk = below(then_zelle, common::here());
+            k().zk = below(then_cell, common::here());
         }
     }
 
     // Rule 16 builds a new loop statement from the kept condition and body.
-    void do_case(teile bed_zelle) {
-        k().zk = bed_zelle;
+    void do_case(teile bed_cell) {
+        k().zk = bed_cell;
         const bool v = pop_truth_value();
         if (v) {
             write_rule(rule::R16);
-            const teile body_zelle = below(bed_zelle, common::here());
-            const bedingung b = top(bed_zelle, common::here()).teil_bed();
-            const anweisung_f body = top(body_zelle, common::here()).teil_anw_f();
-            const anweisung schleife = common::make_scoped<anweisung_rec>(anweisungs_art::SCHLEIFE);
-            schleife->bedingungs_wert_schleife() = b;
-            schleife->erst_anweisung_schleife() = body;
-            k().zk = push_anw_f(body, push_anw(schleife, below(body_zelle, common::here())));
+            const teile body_cell = below(bed_cell, common::here());
+            const bedingung b = top(bed_cell, common::here()).teil_bed();
+            const anweisung_f body = top(body_cell, common::here()).teil_anw_f();
+            const anweisung loop = common::make_scoped<anweisung_rec>(anweisungs_art::SCHLEIFE);
+            loop->bedingungs_wert_schleife() = b;
+            loop->erst_anweisung_schleife() = body;
+            k().zk = push_anw_f(body, push_anw(loop, below(body_cell, common::here())));
         } else {
             write_rule(rule::R17);
-            k().zk = below(below(bed_zelle, common::here()), common::here());
+            k().zk = below(below(bed_cell, common::here()), common::here());
         }
     }
 
-    void assign(teile bez_zelle) {
+    void assign(teile bez_cell) {
         write_rule(rule::R10);
-        const name_ref x = top(bez_zelle, common::here()).teil_bez();
+        const name_ref x = top(bez_cell, common::here()).teil_bez();
         const std::int32_t n = top(k().wk, common::here()).teil_zwert();
         k().um = wert_eintrag(x, n, k().um);
         k().wk = k().wk->rest;
-        k().zk = bez_zelle->rest;
+        k().zk = bez_cell->rest;
     }
 
     zustand result_;

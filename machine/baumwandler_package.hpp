@@ -35,9 +35,8 @@ inline constexpr std::string_view whileinit_error = "BAUMWANDLER_PACKAGE.WHILEIN
 enum class ausdrucks_art : std::uint8_t { ZAHL, NAME, VERKN };
 enum class bedingungs_art : std::uint8_t { WAHR, VERGLEICH };
 enum class anweisungs_art : std::uint8_t { FALL, SCHLEIFE, SKIP, ZUWEISUNG };
-// The arithmetic operators; `operator` is a C++ keyword, hence the underscore.
-enum class operator_ : std::uint8_t { PLUS, MINUS, MAL, DIV, MODULO };
-enum class vergleicher : std::uint8_t { KL, GL, GR, KG, UG, GG };
+// The arithmetic operators and the comparisons are declared below, with
+// their tables.
 enum class wert_art : std::uint8_t { UNDEF, DEF_WERT };
 enum class teil_arten : std::uint8_t {
     ANW,
@@ -68,33 +67,54 @@ struct symbol_row {
     std::array<std::string_view, 2> leaf_texts;
 };
 
-inline constexpr std::size_t operator_count = static_cast<std::size_t>(operator_::MODULO) + 1;
-// clang-format off
+// Each list below is the one place of its values: ROW(value, text, leaf
+// texts...) makes the enumerator, its row of the table and its count, so a
+// value cannot lack its row or stand in another place.
+#define BAUMWANDLER_ENUMERATOR(value, ...) value,
+#define BAUMWANDLER_ONE(value, ...) +1
+
+// The arithmetic operators; `operator` is a C++ keyword, hence the underscore.
+#define BAUMWANDLER_OPERATORS(ROW)  \
+    ROW(PLUS, "+", "+")             \
+    ROW(MINUS, "-", "-")            \
+    ROW(MAL, "*", "*")              \
+    ROW(DIV, "`div`", "div", "Div") \
+    ROW(MODULO, "`mod`", "mod")
+
+// The comparisons. No leaf text names GG: ">=", the one comparison text
+// left, falls to it.
+#define BAUMWANDLER_COMPARISONS(ROW) \
+    ROW(KL, "<", "<")                \
+    ROW(GL, "=", "=")                \
+    ROW(GR, ">", ">")                \
+    ROW(KG, "<=", "<=")              \
+    ROW(UG, "/=", "/=")              \
+    ROW(GG, ">=")
+
+enum class operator_ : std::uint8_t { BAUMWANDLER_OPERATORS(BAUMWANDLER_ENUMERATOR) };
+inline constexpr std::size_t operator_count = 0 BAUMWANDLER_OPERATORS(BAUMWANDLER_ONE);
 inline constexpr symbol_row<operator_> operator_rows[] = {
-    {operator_::PLUS,   "+",     {"+"}},
-    {operator_::MINUS,  "-",     {"-"}},
-    {operator_::MAL,    "*",     {"*"}},
-    {operator_::DIV,    "`div`", {"div", "Div"}},
-    {operator_::MODULO, "`mod`", {"mod"}},
+#define BAUMWANDLER_OPERATOR_ROW(value, text, ...) {operator_::value, text, {__VA_ARGS__}},
+    BAUMWANDLER_OPERATORS(BAUMWANDLER_OPERATOR_ROW)
+#undef BAUMWANDLER_OPERATOR_ROW
 };
-// clang-format on
 static_assert(common::one_row_per_value(operator_rows, &symbol_row<operator_>::value, operator_count),
               "one row per operator, in the order of operator_");
 
-// No leaf text names GG: ">=", the one comparison text left, falls to it.
-inline constexpr std::size_t comparison_count = static_cast<std::size_t>(vergleicher::GG) + 1;
-// clang-format off
+enum class vergleicher : std::uint8_t { BAUMWANDLER_COMPARISONS(BAUMWANDLER_ENUMERATOR) };
+inline constexpr std::size_t comparison_count = 0 BAUMWANDLER_COMPARISONS(BAUMWANDLER_ONE);
 inline constexpr symbol_row<vergleicher> comparison_rows[] = {
-    {vergleicher::KL, "<",  {"<"}},
-    {vergleicher::GL, "=",  {"="}},
-    {vergleicher::GR, ">",  {">"}},
-    {vergleicher::KG, "<=", {"<="}},
-    {vergleicher::UG, "/=", {"/="}},
-    {vergleicher::GG, ">=", {}},
+#define BAUMWANDLER_COMPARISON_ROW(value, text, ...) {vergleicher::value, text, {__VA_ARGS__}},
+    BAUMWANDLER_COMPARISONS(BAUMWANDLER_COMPARISON_ROW)
+#undef BAUMWANDLER_COMPARISON_ROW
 };
-// clang-format on
 static_assert(common::one_row_per_value(comparison_rows, &symbol_row<vergleicher>::value, comparison_count),
               "one row per comparison, in the order of vergleicher");
+
+#undef BAUMWANDLER_OPERATORS
+#undef BAUMWANDLER_COMPARISONS
+#undef BAUMWANDLER_ENUMERATOR
+#undef BAUMWANDLER_ONE
 
 // ---- Fixed error places ----
 
@@ -118,11 +138,6 @@ inline constexpr common::place no_operator{module_name, 276};
 inline constexpr common::place no_comparison{module_name, 296};
 // The conversion: a number of the program beyond 32 bits.
 inline constexpr common::place number_beyond_32_bits{module_name, 33};
-// The trace drivers: the step limit, and the whileinit_error of a failed
-// step on the screen and in the trace file.
-inline constexpr common::place step_limit{module_name, 40};
-inline constexpr common::place trace_screen{module_name, 217};
-inline constexpr common::place trace_file{module_name, 252};
 }  // namespace places
 
 namespace detail {
@@ -188,9 +203,6 @@ public:
 
     [[nodiscard]] std::string_view view() const { return text_ == nullptr ? std::string_view{} : *text_; }
     operator std::string_view() const { return view(); }  // reads as a text wherever one is wanted
-    [[nodiscard]] const char* data() const { return view().data(); }
-    [[nodiscard]] std::size_t size() const { return view().size(); }
-    [[nodiscard]] bool empty() const { return view().empty(); }
 
     friend bool operator==(name_ref a, std::string_view b) { return a.view() == b; }
 
@@ -224,17 +236,15 @@ using teile = teile_rec*;
 
 // ---- Abstract syntax ----
 
-// text_span locates the text of a syntax record in the one rendering of the
-// program that a trace run makes at its start: `length` characters from
-// `begin`, valid in the run numbered `run` only (0: none). The machine never
-// changes these records, so every configuration line copies their text from
-// there. A statement has none: its text is made from those of its parts,
-// and rule 16 makes a loop statement on every turn, whose size counts.
-struct text_span {
-    std::uint32_t run = 0;
-    std::uint32_t begin = 0;
-    std::uint32_t length = 0;
-};
+// record_id is the identity of a record of a converted program. The
+// conversion numbers every expression, condition and statement-list cell it
+// makes, counting from 1 over the whole process, so that no two records share
+// a number, whichever conversion made them and wherever the arena put them;
+// 0 is a record that no conversion made (built by hand). These records never
+// change once made, so whatever is learnt of one holds, by its number, for as
+// long as it lives. Statements have none: a statement is known by its parts,
+// and rule 16 makes one on every turn of a loop.
+using record_id = std::uint64_t;
 
 // ausdruck_rec is an expression: a number (ZAHL), a variable (NAME), or an
 // operator applied to two operands (VERKN).
@@ -242,15 +252,15 @@ struct ausdruck_rec {
     static constexpr common::place guard = places::ausdruck_rec;
     const ausdrucks_art form;
 
-    explicit ausdruck_rec(ausdrucks_art kind) : form(kind) {}
+    const record_id id;
+
+    explicit ausdruck_rec(ausdrucks_art kind, record_id number = 0) : form(kind), id(number) {}
 
     BAUMWANDLER_VARIANT_FIELD(std::int32_t, zahl_wert, ausdrucks_art::ZAHL)
     BAUMWANDLER_VARIANT_FIELD(name_ref, name_wert, ausdrucks_art::NAME)
     BAUMWANDLER_VARIANT_FIELD(operator_, operator_wert, ausdrucks_art::VERKN)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, ausdrucks_art::VERKN)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, ausdrucks_art::VERKN)
-
-    text_span rendered;
 };
 
 // bedingung_rec is a condition: a truth value (WAHR) or a comparison of two
@@ -259,14 +269,14 @@ struct bedingung_rec {
     static constexpr common::place guard = places::bedingung_rec;
     const bedingungs_art form;
 
-    explicit bedingung_rec(bedingungs_art kind) : form(kind) {}
+    const record_id id;
+
+    explicit bedingung_rec(bedingungs_art kind, record_id number = 0) : form(kind), id(number) {}
 
     BAUMWANDLER_VARIANT_FIELD(bool, wahr_wert, bedingungs_art::WAHR)
     BAUMWANDLER_VARIANT_FIELD(vergleicher, vergleichs_wert, bedingungs_art::VERGLEICH)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, links_ausdruck, bedingungs_art::VERGLEICH)
     BAUMWANDLER_VARIANT_FIELD(ausdruck, rechts_ausdruck, bedingungs_art::VERGLEICH)
-
-    text_span rendered;
 };
 
 // anweisung_rec is a statement: if-then-else (FALL), a while loop
@@ -290,10 +300,11 @@ struct anweisung_rec {
 struct anweisung_f_rec {
     anweisung anw = nullptr;
     anweisung_f rest = nullptr;
-    text_span rendered;  // from this cell's statement to the end of the list
+    const record_id id = 0;
 
     anweisung_f_rec() = default;
-    explicit anweisung_f_rec(anweisung a, anweisung_f r = nullptr) : anw(a), rest(r) {}
+    explicit anweisung_f_rec(anweisung a, anweisung_f r = nullptr, record_id number = 0)
+        : anw(a), rest(r), id(number) {}
 };
 
 // ---- Store ----
@@ -443,12 +454,10 @@ teile baum_wandler(comtypes::grbaum baum);
 // for every NAMET name reached from `gr` (the node, what lies below it, and
 // its following siblings) that `var_liste` lacks. With the root and the
 // empty list it lists the names in reverse order of their first occurrence,
-// an assignment's target counting after its right side.
+// an assignment's target counting after its right side. The presence test
+// of wert_suche is kept as a set of the names present, so the walk costs
+// time linear in the tree and the list.
 umgebung var_tupel(comtypes::grbaum gr, umgebung var_liste);
-
-// wert_vorhanden returns true when `umg` has an entry named `var` (the
-// presence test of wert_suche).
-bool wert_vorhanden(std::string_view var, umgebung umg);
 
 // wert_suche returns a copy of the value of the first entry named `var`;
 // UNDEF when there is none.

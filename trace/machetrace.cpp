@@ -11,46 +11,47 @@
 namespace baumwandler_package {
 namespace {
 
-// start_state builds a fresh start state of the program `baum`: the
-// environment first, then the control stack, as a run needs them. It runs
-// before any handler, so a check error here (a number beyond 32 bits)
-// leaves machetrace as the check error.
-zustand start_state(comtypes::grbaum baum) {
-    konfiguration k;
-    k.um = var_tupel(baum, nullptr);
-    k.zk = baum_wandler(baum);
-    return zustand(k);
+// configuration_line makes `text` the line of the configuration `k`, its
+// line end included. It is a function apart from the loop of the run, so
+// that the ends of the line stay in registers, not crowded out by the loop.
+[[gnu::noinline]] void configuration_line(common::text_buffer& text, run_texts& texts,
+                                          const konfiguration& k) {
+    text.clear();
+    line erg(text, &texts);
+    zeige_konf(erg, k);
+    erg.put('\n');
+    erg.close();
 }
 
-// run writes the trace of `z` and of every following state to `ziel`, with
-// `schritt` as the step of the machine, for at most `grenze` steps. A check
+// run writes the trace of `z` and of every following state to `out`, with
+// `step` as the step of the machine, for at most `limit` steps. A check
 // error in a rendering or a step becomes whileinit_error naming
-// `fehler_ort`, once; every other error passes unchanged.
-template <class Schritt>
-void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fehler_ort, long grenze) {
-    common::text_buffer zeile;  // one buffer for every line of the run
-    long schritte = 0;
+// `failure_place`, once; every other error passes unchanged.
+template <class Step>
+void run(zustand z, common::text_writer& out, Step step, common::place failure_place, long limit) {
+    common::text_buffer text;  // one buffer for every line of the run
+    long steps = 0;
     try {
-        configuration_renderer texte(z.form == zustand_arten::AKT ? z.akt_zustand() : konfiguration{});
+        run_texts texts(z.form == zustand_arten::AKT ? z.akt_zustand() : konfiguration{});
         while (z.form == zustand_arten::AKT) {
-            if (schritte >= grenze) {
-                common::raise(common::storage_error_name, places::step_limit);
+            if (steps >= limit) {
+                common::raise(common::storage_error_name, places::step_limit_reached);
             }
-            zeile.clear();
-            texte.konf(zeile, z.akt_zustand());
-            zeile.put('\n');
-            ziel.put(zeile.view());
-            z = schritt(z);
-            ++schritte;
+            configuration_line(text, texts, z.akt_zustand());
+            out.put(text.view());
+            z = step(z);
+            ++steps;
         }
-        zeile.clear();
-        zeile.put("Endspeicherbelegung: {");
-        texte.vars(zeile, z.ende_zustand());
-        zeile.put("}\n");
-        ziel.put(zeile.view());
+        text.clear();
+        line erg(text, &texts);
+        erg.put("Endspeicherbelegung: {");
+        zeige_vars(erg, z.ende_zustand());
+        erg.put("}\n");
+        erg.close();
+        out.put(text.view());
     } catch (const common::named_error& e) {
         if (e.is(common::check_error_name)) {
-            common::raise(whileinit_error, fehler_ort);
+            common::raise(whileinit_error, failure_place);
         }
         throw;
     }
@@ -58,32 +59,41 @@ void run(zustand z, common::text_writer& ziel, Schritt schritt, common::place fe
 
 // trace_file is trace with every line, the step's own included, written
 // into `ft`.
-void trace_file(zustand z, common::text_writer& ft, long grenze) {
+void trace_file(zustand z, common::text_writer& ft, long limit) {
     run(
-        z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, places::trace_file, grenze);
+        z, ft, [&ft](const zustand& s) { return delta2_ft(s, ft); }, places::trace_file, limit);
 }
 
 }  // namespace
 
+zustand start_state(comtypes::grbaum baum) {
+    konfiguration k;
+    k.um = var_tupel(baum, nullptr);
+    k.zk = baum_wandler(baum);
+    return zustand(k);
+}
+
 void trace(zustand z) {
     run(
         z, common::standard_output(), [](const zustand& s) { return delta2(s); }, places::trace_screen,
-        schritt_grenze);
+        step_limit);
 }
 
 // A run builds its own environment, control stack and abstract syntax from
 // the tree, and no record of it is reachable once it has ended: what leaves
 // it is written text or an error, which own their storage. So everything it
 // built is given back when it ends, however it ends, and the screen run
-// after the file run reuses the same storage.
+// after the file run reuses the same storage. start_state runs before any
+// handler, so a check error there (a number beyond 32 bits) leaves
+// machetrace as the check error.
 void machetrace(comtypes::grbaum baum) {
-    const common::arena_scope lauf;
+    const common::arena_scope run_storage;
     trace(start_state(baum));
 }
 
-void machetrace(comtypes::grbaum baum, common::text_writer& ft, long grenze) {
-    const common::arena_scope lauf;
-    trace_file(start_state(baum), ft, grenze);
+void machetrace(comtypes::grbaum baum, common::text_writer& ft, long limit) {
+    const common::arena_scope run_storage;
+    trace_file(start_state(baum), ft, limit);
 }
 
 }  // namespace baumwandler_package

@@ -103,7 +103,7 @@ static_assert(std::is_trivially_destructible_v<ausdruck_rec> &&
 
 TEST(Records, ANameIsACopyThatOutlivesItsTextAndIsSharedByCopying) {
     name_ref name;
-    EXPECT_TRUE(name.empty());
+    EXPECT_TRUE(name.view().empty());
     EXPECT_EQ(name, "");
     {
         std::string text = "einnamelaengeralsfuenfzehnzeichen";
@@ -112,7 +112,7 @@ TEST(Records, ANameIsACopyThatOutlivesItsTextAndIsSharedByCopying) {
     }
     EXPECT_EQ(name, "einnamelaengeralsfuenfzehnzeichen");
     const name_ref kopie = name;
-    EXPECT_EQ(kopie.data(), name.data());
+    EXPECT_EQ(kopie.view().data(), name.view().data());
     const teil bez = common::make_scoped<teil_rec>(teil_arten::BEZ);
     bez->teil_bez() = "z";
     EXPECT_EQ(bez->teil_bez(), "z");

@@ -1,7 +1,9 @@
 // Conversion of the grammar tree into abstract syntax and the start stack.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/arena.hpp"
 #include "machine/baumwandler_package.hpp"
@@ -103,6 +105,72 @@ TEST(BaumWandler, EveryCallBuildsRecordsOfItsOwn) {
     EXPECT_EQ(erste->rest->rest, nullptr);
 }
 
+// numbers collects the numbers of the expressions, conditions and list cells
+// of a converted list.
+void numbers(anweisung_f l, std::vector<record_id>& out);
+
+void numbers(ausdruck e, std::vector<record_id>& out) {
+    out.push_back(e->id);
+    if (e->form == ausdrucks_art::VERKN) {
+        numbers(e->links_ausdruck(), out);
+        numbers(e->rechts_ausdruck(), out);
+    }
+}
+
+void numbers(bedingung b, std::vector<record_id>& out) {
+    out.push_back(b->id);
+    if (b->form == bedingungs_art::VERGLEICH) {
+        numbers(b->links_ausdruck(), out);
+        numbers(b->rechts_ausdruck(), out);
+    }
+}
+
+void numbers(anweisung_f l, std::vector<record_id>& out) {
+    for (anweisung_f c = l; c != nullptr; c = c->rest) {
+        out.push_back(c->id);
+        const anweisung s = c->anw;
+        switch (s->form) {
+            case anweisungs_art::FALL:
+                numbers(s->bedingungs_wert_fall(), out);
+                numbers(s->erst_anweisung_fall(), out);
+                numbers(s->zweit_anweisung_fall(), out);
+                break;
+            case anweisungs_art::SCHLEIFE:
+                numbers(s->bedingungs_wert_schleife(), out);
+                numbers(s->erst_anweisung_schleife(), out);
+                break;
+            case anweisungs_art::ZUWEISUNG:
+                numbers(s->links_ausdruck(), out);
+                break;
+            case anweisungs_art::SKIP:
+                break;
+        }
+    }
+}
+
+// Every expression, condition and list cell that a conversion makes has a
+// number that no other record has, also when a later conversion takes the
+// storage of an earlier one; a record made by hand has none.
+TEST(BaumWandler, EveryRecordHasANumberOfItsOwn) {
+    const comtypes::grbaum b =
+        baum("x := (1 + y); if x < 2 then skip else while x > 0 do x := 3 od fi; skip");
+    std::vector<record_id> alle;
+    const common::arena_mark vorher = common::arena_position();
+    const anweisung_f erste = baum_wandler(b)->t->teil_anw_f();
+    numbers(erste, alle);
+    EXPECT_EQ(alle.size(), 16U);  // 6 list cells, 2 conditions, 8 expressions
+    common::rewind_arena(vorher);
+    const anweisung_f zweite = baum_wandler(b)->t->teil_anw_f();
+    ASSERT_EQ(zweite, erste) << "the second conversion takes the storage of the first";
+    numbers(zweite, alle);
+    std::sort(alle.begin(), alle.end());
+    EXPECT_EQ(std::adjacent_find(alle.begin(), alle.end()), alle.end());
+    EXPECT_NE(alle.front(), 0U);
+    EXPECT_EQ(common::make<ausdruck_rec>(ausdrucks_art::ZAHL)->id, 0U);
+    EXPECT_EQ(common::make<bedingung_rec>(bedingungs_art::WAHR)->id, 0U);
+    EXPECT_EQ(common::make<anweisung_f_rec>()->id, 0U);
+}
+
 // The converted program holds nothing of the tree: a run may outlive the
 // tree's texts, and each name is a copy of its own.
 TEST(BaumWandler, NamesAreCopiesApartFromTheTree) {
@@ -116,9 +184,9 @@ TEST(BaumWandler, NamesAreCopiesApartFromTheTree) {
     const name_ref gelesen_name = s->links_ausdruck()->links_ausdruck()->name_wert();
     EXPECT_EQ(ziel_name, "x");
     EXPECT_EQ(gelesen_name, "x");
-    EXPECT_NE(ziel_name.data(), gelesen_name.data());
-    EXPECT_NE(ziel_name.data(), std::string_view(ziel->exp()).data());
-    EXPECT_NE(gelesen_name.data(), std::string_view(gelesen->exp()).data());
+    EXPECT_NE(ziel_name.view().data(), gelesen_name.view().data());
+    EXPECT_NE(ziel_name.view().data(), std::string_view(ziel->exp()).data());
+    EXPECT_NE(gelesen_name.view().data(), std::string_view(gelesen->exp()).data());
 }
 
 TEST(BaumWandler, NumberBeyond32BitsRaisesTheCheckError) {

@@ -8,6 +8,7 @@
 
 #include "common/arena.hpp"
 #include "machine/baumwandler_package.hpp"
+#include "trace/machetrace.hpp"
 #include "while_tree.hpp"
 
 namespace test_support {
@@ -102,13 +103,10 @@ inline bp::teil rop(bp::vergleicher r) {
 
 // ---- States ----
 
-// start returns the start state of a run, built as the trace drivers build it.
+// start returns the start state of a run of a program text, the trace
+// drivers' own.
 inline bp::zustand start(std::string_view program) {
-    const comtypes::grbaum b = baum(program);
-    bp::konfiguration k;
-    k.um = bp::var_tupel(b, nullptr);
-    k.zk = bp::baum_wandler(b);
-    return bp::zustand{k};
+    return bp::start_state(baum(program));
 }
 
 // active returns the active state of the configuration <<um, wk, zk>>.

@@ -115,7 +115,7 @@ TEST(Trace, RunThatDoesNotEndStopsAfterTheStepLimit) {
     const capture result = file_run(baum("while 1 = 1 do skip od"), text);
     EXPECT_TRUE(result.error.starts_with("STORAGE_ERROR : baumwandler_package:")) << result.error;
     // Every step wrote its three lines, and they stay written.
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::schritt_grenze);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::step_limit);
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
     EXPECT_TRUE(text.starts_with("<< "));
@@ -125,13 +125,13 @@ TEST(Trace, RunThatDoesNotEndStopsAfterTheStepLimit) {
 // m := (1 + 1) takes 7 steps, skip 2, n := 0 4, entering the loop 1, every
 // turn 14, the exit 6, the end of the program's list 1 and the end step 1.
 TEST(Trace, RunOfExactlyTheStepLimitEnds) {
-    constexpr long turns = (bp::schritt_grenze - 22) / 14;
-    static_assert(22 + 14 * turns == bp::schritt_grenze);
+    constexpr long turns = (bp::step_limit - 22) / 14;
+    static_assert(22 + 14 * turns == bp::step_limit);
     std::string text;
     const capture result = file_run(
         baum("m := (1 + 1); skip; n := 0; while n < " + std::to_string(turns) + " do n := (n + 1) od"), text);
     EXPECT_EQ(result.error, "");
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::schritt_grenze + 1);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::step_limit + 1);
     const std::string ende =
         "\n-- (Ende der Auswertung)--\nEndspeicherbelegung: {(n, " + std::to_string(turns) + ")(m, 2)}\n";
     ASSERT_GE(text.size(), ende.size());

@@ -5,10 +5,12 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/errors.hpp"
 #include "support/machine_parts.hpp"
 #include "support/raised.hpp"
+#include "support/rendered.hpp"
 
 namespace {
 
@@ -42,8 +44,8 @@ TEST(ZeigeAusdr, ExpressionsOfProgramText) {
     };
     for (const auto& c : cases) {
         const bp::ausdruck e = expression(c.program);
-        EXPECT_EQ(bp::zeige_ausdr(e), c.text) << c.program;
-        EXPECT_EQ(bp::zeige_ausdr(e), c.text) << c.program << ", rendered again";
+        EXPECT_EQ(text_of(bp::zeige_ausdr, e), c.text) << c.program;
+        EXPECT_EQ(text_of(bp::zeige_ausdr, e), c.text) << c.program << ", rendered again";
     }
 }
 
@@ -54,14 +56,14 @@ TEST(ZeigeBed, ConditionsOfProgramText) {
         {"a < b", "(a<b)"},   {"a = 1", "(a= 1)"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(bp::zeige_bed(condition(c.program)), c.text) << c.program;
+        EXPECT_EQ(text_of(bp::zeige_bed, condition(c.program)), c.text) << c.program;
     }
 }
 
 // Program text has no truth-value words, so these records are built by hand.
 TEST(ZeigeBed, TruthValuesInLowerCaseWithoutParentheses) {
-    EXPECT_EQ(bp::zeige_bed(truth(true)), "true");
-    EXPECT_EQ(bp::zeige_bed(truth(false)), "false");
+    EXPECT_EQ(text_of(bp::zeige_bed, truth(true)), "true");
+    EXPECT_EQ(text_of(bp::zeige_bed, truth(false)), "false");
 }
 
 TEST(ZeigeAusdr, NegativeNumbersHaveNoBlank) {
@@ -69,9 +71,9 @@ TEST(ZeigeAusdr, NegativeNumbersHaveNoBlank) {
     summe->operator_wert() = bp::operator_::PLUS;
     summe->links_ausdruck() = expression("x");
     summe->rechts_ausdruck() = number(-3);
-    EXPECT_EQ(bp::zeige_ausdr(number(-3)), "-3");
-    EXPECT_EQ(bp::zeige_ausdr(summe), "(x+-3)");
-    EXPECT_EQ(bp::zeige_ausdr(number(-2147483647 - 1)), "-2147483648");
+    EXPECT_EQ(text_of(bp::zeige_ausdr, number(-3)), "-3");
+    EXPECT_EQ(text_of(bp::zeige_ausdr, summe), "(x+-3)");
+    EXPECT_EQ(text_of(bp::zeige_ausdr, number(-2147483647 - 1)), "-2147483648");
 }
 
 TEST(ZeigeOp, EveryOperatorAndComparison) {
@@ -84,23 +86,23 @@ TEST(ZeigeOp, EveryOperatorAndComparison) {
         {bp::vergleicher::KG, "<="}, {bp::vergleicher::UG, "/="}, {bp::vergleicher::GG, ">="},
     };
     for (const auto& [op, text] : operators) {
-        EXPECT_EQ(bp::zeige_op(op), text);
+        EXPECT_EQ(text_of(bp::zeige_op, op), text);
     }
     for (const auto& [vergl, text] : comparisons) {
-        EXPECT_EQ(bp::zeige_vergl(vergl), text);
+        EXPECT_EQ(text_of(bp::zeige_vergl, vergl), text);
     }
-    expect_check_error([] { bp::zeige_op(static_cast<bp::operator_>(5)); });
-    expect_check_error([] { bp::zeige_vergl(static_cast<bp::vergleicher>(6)); });
+    expect_check_error([] { text_of(bp::zeige_op, static_cast<bp::operator_>(5)); });
+    expect_check_error([] { text_of(bp::zeige_vergl, static_cast<bp::vergleicher>(6)); });
 }
 
 TEST(ZeigeAusdr, NullRecordsAreCheckErrors) {
     auto* halb = common::make<bp::ausdruck_rec>(bp::ausdrucks_art::VERKN);
     halb->links_ausdruck() = number(1);
     auto* vergleich = common::make<bp::bedingung_rec>(bp::bedingungs_art::VERGLEICH);
-    expect_check_error([] { bp::zeige_ausdr(nullptr); });
-    expect_check_error([&] { bp::zeige_ausdr(halb); });
-    expect_check_error([] { bp::zeige_bed(nullptr); });
-    expect_check_error([&] { bp::zeige_bed(vergleich); });
+    expect_check_error([] { text_of(bp::zeige_ausdr, nullptr); });
+    expect_check_error([&] { text_of(bp::zeige_ausdr, halb); });
+    expect_check_error([] { text_of(bp::zeige_bed, nullptr); });
+    expect_check_error([&] { text_of(bp::zeige_bed, vergleich); });
 }
 
 TEST(ZeigeAnwF, StatementListsOfProgramText) {
@@ -122,17 +124,17 @@ TEST(ZeigeAnwF, StatementListsOfProgramText) {
         {"while x > 0 do while y > 0 do skip od od", " while (x> 0) do  while (y> 0) do skip od  od "},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(bp::zeige_anw_f(statements(c.program)), c.text) << c.program;
+        EXPECT_EQ(text_of(bp::zeige_anw_f, statements(c.program)), c.text) << c.program;
     }
 }
 
 TEST(ZeigeAnwF, EmptyAndNullLists) {
-    EXPECT_EQ(bp::zeige_anw_f(nullptr), "[]");
+    EXPECT_EQ(text_of(bp::zeige_anw_f, nullptr), "[]");
     // An if whose else list is empty shows "[]" in its place.
     bp::anweisung_f liste = statements("if x < 1 then skip else skip fi");
     liste->anw->zweit_anweisung_fall() = nullptr;
-    EXPECT_EQ(bp::zeige_anw_f(liste), " if (x< 1) then skip else [] fi");
-    expect_check_error([] { bp::zeige_anw_f(common::make<bp::anweisung_f_rec>()); });
+    EXPECT_EQ(text_of(bp::zeige_anw_f, liste), " if (x< 1) then skip else [] fi");
+    expect_check_error([] { text_of(bp::zeige_anw_f, common::make<bp::anweisung_f_rec>()); });
 }
 
 TEST(ZeigeTeile, EveryKindOfPart) {
@@ -166,51 +168,56 @@ TEST(ZeigeTeile, EveryKindOfPart) {
         alle = std::string(it->text) + (alle.empty() ? "" : "&") + alle;
     }
     for (const auto& c : cases) {
-        EXPECT_EQ(bp::zeige_teile(push(c.part)), c.text);
+        EXPECT_EQ(text_of(bp::zeige_teile, push(c.part)), c.text);
     }
-    EXPECT_EQ(bp::zeige_teile(stapel), alle) << "head first, joined by a bare &";
-    EXPECT_EQ(bp::zeige_teile(nullptr), "");
-    expect_check_error([] { bp::zeige_teile(push(nullptr)); });
-    expect_check_error([] { bp::zeige_teile(push(part(teil_arten::AUSDR))); });
+    EXPECT_EQ(text_of(bp::zeige_teile, stapel), alle) << "head first, joined by a bare &";
+    EXPECT_EQ(text_of(bp::zeige_teile, nullptr), "");
+    expect_check_error([] { text_of(bp::zeige_teile, push(nullptr)); });
+    expect_check_error([] { text_of(bp::zeige_teile, push(part(teil_arten::AUSDR))); });
 }
 
 TEST(ZeigeVars, ValuesEntriesAndEnvironments) {
-    EXPECT_EQ(bp::zeige_wert(bp::wert{}), "_");
-    EXPECT_EQ(bp::zeige_wert(bp::wert{0}), " 0");
-    EXPECT_EQ(bp::zeige_var(bp::variable{"x", bp::wert{5}}), "(x, 5)");
-    EXPECT_EQ(bp::zeige_var(bp::variable{"x", bp::wert{-3}}), "(x,-3)");
-    EXPECT_EQ(bp::zeige_var(bp::variable{"x", bp::wert{}}), "(x,_)");
-    EXPECT_EQ(bp::zeige_vars(nullptr), "");
+    EXPECT_EQ(text_of(bp::zeige_wert, bp::wert{}), "_");
+    EXPECT_EQ(text_of(bp::zeige_wert, bp::wert{0}), " 0");
+    EXPECT_EQ(text_of(bp::zeige_var, bp::variable{"x", bp::wert{5}}), "(x, 5)");
+    EXPECT_EQ(text_of(bp::zeige_var, bp::variable{"x", bp::wert{-3}}), "(x,-3)");
+    EXPECT_EQ(text_of(bp::zeige_var, bp::variable{"x", bp::wert{}}), "(x,_)");
+    EXPECT_EQ(text_of(bp::zeige_vars, nullptr), "");
     auto* y = common::make<bp::umgebung_rec>(bp::variable{"y", bp::wert{}}, nullptr);
     auto* x = common::make<bp::umgebung_rec>(bp::variable{"x", bp::wert{1}}, y);
-    EXPECT_EQ(bp::zeige_vars(x), "(x, 1)(y,_)");
+    EXPECT_EQ(text_of(bp::zeige_vars, x), "(x, 1)(y,_)");
 }
 
 TEST(Rev, NewCellsSamePartsOppositeOrder) {
     const bp::teil a = part(teil_arten::IF_CASE);
     const bp::teil b = part(teil_arten::DO_CASE);
-    const bp::teile stapel = push(b, push(a));
-    const bp::teile umgekehrt = bp::rev(stapel);
-    EXPECT_EQ(bp::rev(nullptr), nullptr);
-    ASSERT_NE(umgekehrt, nullptr);
-    EXPECT_EQ(umgekehrt->t, a);
-    ASSERT_NE(umgekehrt->rest, nullptr);
-    EXPECT_EQ(umgekehrt->rest->t, b);
-    EXPECT_EQ(umgekehrt->rest->rest, nullptr);
-    EXPECT_EQ(stapel->t, b);
-    EXPECT_EQ(stapel->rest->t, a);
+    const bp::teil c = part(teil_arten::ZUW);
+    const bp::teile stapel = push(c, push(b, push(a)));
+    std::vector<bp::teile_rec> zellen(5);  // filled anew, whatever they held
+    EXPECT_EQ(bp::rev(nullptr, zellen), nullptr);
+    const bp::teile umgekehrt = bp::rev(stapel, zellen);
+    std::vector<bp::teil> teile;
+    for (bp::teile z = umgekehrt; z != nullptr; z = z->rest) {
+        EXPECT_TRUE(z != stapel && z != stapel->rest && z != stapel->rest->rest) << "a new cell";
+        teile.push_back(z->t);
+    }
+    EXPECT_EQ(teile, (std::vector<bp::teil>{a, b, c}));
+    EXPECT_EQ(stapel->t, c);
+    EXPECT_EQ(stapel->rest->t, b);
+    EXPECT_EQ(stapel->rest->rest->t, a);
+    EXPECT_EQ(stapel->rest->rest->rest, nullptr);
 }
 
 TEST(ZeigeKonf, Configurations) {
-    EXPECT_EQ(bp::zeige_konf(bp::konfiguration{}), "<<  ,  ,  >>");
+    EXPECT_EQ(text_of(bp::zeige_konf, bp::konfiguration{}), "<<  ,  ,  >>");
 
     const bp::konfiguration eins = start("x := 1").akt_zustand();
-    EXPECT_EQ(bp::zeige_konf(eins), "<< (x,_) ,  , x:= 1 >>");
+    EXPECT_EQ(text_of(bp::zeige_konf, eins), "<< (x,_) ,  , x:= 1 >>");
 
     // x := 1, then ZUW, BEZ x and the emptied list, with 1 on the value stack.
     const bp::teile zuweisung = push(part(teil_arten::ZUW), push(bez("x"), push(part(teil_arten::ANW_F))));
-    EXPECT_EQ(bp::zeige_konf({eins.um, push(zwert(1)), zuweisung}), "<< (x,_) ,  1 , :=&x&[] >>");
-    EXPECT_EQ(bp::zeige_konf({eins.um, push(zwert(-3)), nullptr}), "<< (x,_) , -3 ,  >>");
+    EXPECT_EQ(text_of(bp::zeige_konf, {eins.um, push(zwert(1)), zuweisung}), "<< (x,_) ,  1 , :=&x&[] >>");
+    EXPECT_EQ(text_of(bp::zeige_konf, {eins.um, push(zwert(-3)), nullptr}), "<< (x,_) , -3 ,  >>");
 
     // x := 1; z := (3 + 4) just before the addition: 3 pushed, then 4.
     const comtypes::grbaum zwei = baum("x := 1; z := (3 + 4)");
@@ -220,8 +227,8 @@ TEST(ZeigeKonf, Configurations) {
     const bp::teile wk = push(zwert(4), push(zwert(3)));
     const bp::konfiguration vor_addition{um, wk, zk};
     const std::string erwartet = "<< (z,_)(x, 1) ,  3& 4 , +&:=&z&[] >>";
-    EXPECT_EQ(bp::zeige_konf(vor_addition), erwartet);
-    EXPECT_EQ(bp::zeige_konf(vor_addition), erwartet) << "rendering leaves the stacks as they were";
+    EXPECT_EQ(text_of(bp::zeige_konf, vor_addition), erwartet);
+    EXPECT_EQ(text_of(bp::zeige_konf, vor_addition), erwartet) << "rendering leaves the stacks as they were";
     EXPECT_EQ(wk->t->teil_zwert(), 4);
     EXPECT_EQ(wk->rest->t->teil_zwert(), 3);
     EXPECT_EQ(wk->rest->rest, nullptr);

@@ -1,21 +1,21 @@
-// The trace's configuration_renderer copies the texts of the program's
-// records from one rendering made at the start of a run; zeige_konf and
-// zeige_vars make every text anew and are the definition. These tests run
-// large generated programs step by step and compare the two on every
-// configuration, and the whole trace of machetrace with one written by the
-// definition.
+// A trace run copies the texts of its program's records from one rendering
+// made at its start (run_texts); the plain rendering makes every text anew
+// and is the definition. These tests run large generated programs step by
+// step and compare the two on every configuration, and the whole trace of
+// machetrace with one written by the plain renderers.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 #include <vector>
 
+#include "common/arena.hpp"
 #include "common/errors.hpp"
-#include "common/text_buffer.hpp"
 #include "common/textio.hpp"
 #include "support/capture.hpp"
 #include "support/machine_parts.hpp"
 #include "support/raised.hpp"
+#include "support/rendered.hpp"
 #include "support/while_programs.hpp"
 #include "trace/machetrace.hpp"
 #include "trace/zeige.hpp"
@@ -82,16 +82,12 @@ private:
     std::mt19937 random_;
 };
 
-std::string fast_konf(bp::configuration_renderer& renderer, const bp::konfiguration& k) {
-    common::text_buffer out;
-    renderer.konf(out, k);
-    return std::string(out.view());
+// fast renders `k` with the texts of the run `texts` at hand, plain with none.
+std::string fast(bp::run_texts& texts, const bp::konfiguration& k) {
+    return text_of(bp::zeige_konf, k, &texts);
 }
-
-std::string fast_vars(bp::configuration_renderer& renderer, bp::umgebung u) {
-    common::text_buffer out;
-    renderer.vars(out, u);
-    return std::string(out.view());
+std::string plain(const bp::konfiguration& k) {
+    return text_of(bp::zeige_konf, k);
 }
 
 struct run_result {
@@ -105,16 +101,16 @@ struct run_result {
 run_result compare_run(bp::zustand z, long grenze, const std::string& what) {
     common::out_file weg;  // the steps' rule lines, not looked at
     weg.create("");
-    bp::configuration_renderer renderer(z.akt_zustand());
+    bp::run_texts texts(z.akt_zustand());
     run_result result;
     try {
         for (; result.konfigurationen < grenze && z.form == bp::zustand_arten::AKT;
              ++result.konfigurationen) {
-            const std::string definition = bp::zeige_konf(z.akt_zustand());
-            const std::string fast = fast_konf(renderer, z.akt_zustand());
-            if (fast != definition) {
-                ADD_FAILURE() << what << ", configuration " << result.konfigurationen << "\n  fast: " << fast
-                              << "\n  definition: " << definition;
+            const std::string definition = plain(z.akt_zustand());
+            const std::string copied = fast(texts, z.akt_zustand());
+            if (copied != definition) {
+                ADD_FAILURE() << what << ", configuration " << result.konfigurationen
+                              << "\n  fast: " << copied << "\n  definition: " << definition;
                 return result;
             }
             z = bp::delta2_ft(z, weg);
@@ -126,12 +122,14 @@ run_result compare_run(bp::zustand z, long grenze, const std::string& what) {
     }
     if (z.form == bp::zustand_arten::ENDE) {
         result.beendet = true;
-        EXPECT_EQ(fast_vars(renderer, z.ende_zustand()), bp::zeige_vars(z.ende_zustand())) << what;
+        EXPECT_EQ(text_of(bp::zeige_vars, z.ende_zustand(), &texts),
+                  text_of(bp::zeige_vars, z.ende_zustand()))
+            << what;
     }
     return result;
 }
 
-TEST(ConfigurationRenderer, AgreesWithTheDefinitionOnGeneratedRuns) {
+TEST(RunTexts, AgreeWithThePlainRenderingOnGeneratedRuns) {
     long konfigurationen = 0;
     int beendet = 0;
     int gescheitert = 0;
@@ -159,9 +157,10 @@ TEST(ConfigurationRenderer, AgreesWithTheDefinitionOnGeneratedRuns) {
 }
 
 // A configuration that shares records in odd ways: a statement in two lists,
-// a list shared as the tail of another, a record that was rendered by an
-// earlier renderer and a loop statement made after the start.
-TEST(ConfigurationRenderer, SharedRecordsAndRecordsMadeLater) {
+// a list shared as the tail of another, a cell made by hand, records that
+// the texts of another run hold too, and a loop statement made after the
+// start.
+TEST(RunTexts, SharedRecordsAndRecordsMadeLater) {
     const bp::anweisung_f programm =
         statements("x := (1 - 2); while x < 3 do if x = 1 then skip else x := (x + 1) fi od; y := x");
     const bp::anweisung_f zweites = programm->rest;
@@ -169,10 +168,10 @@ TEST(ConfigurationRenderer, SharedRecordsAndRecordsMadeLater) {
         common::make<bp::anweisung_f_rec>(programm->anw, zweites);  // shares a statement and a tail
     const bp::konfiguration start{nullptr, nullptr, push(anw_f(geteilt), push(anw_f(programm)))};
 
-    bp::configuration_renderer erster(start);
-    bp::configuration_renderer zweiter(start);  // takes the records' texts from the first
-    EXPECT_EQ(fast_konf(zweiter, start), bp::zeige_konf(start));
-    EXPECT_EQ(fast_konf(erster, start), bp::zeige_konf(start)) << "the first renders anew";
+    bp::run_texts erste(start);
+    bp::run_texts zweite(start);  // of the same records, apart from the first
+    EXPECT_EQ(fast(zweite, start), plain(start));
+    EXPECT_EQ(fast(erste, start), plain(start));
 
     // Rule 16's statement: the loop's condition and body in a new record.
     const bp::anweisung alt = zweites->anw;
@@ -182,8 +181,8 @@ TEST(ConfigurationRenderer, SharedRecordsAndRecordsMadeLater) {
     const bp::teil schleife = anw(neu);
     const bp::teil rumpf = anw_f(alt->erst_anweisung_schleife()->rest);  // past its end: the empty list
     const bp::konfiguration spaeter{nullptr, push(schleife), push(rumpf, push(schleife, start.zk))};
-    EXPECT_EQ(fast_konf(zweiter, spaeter), bp::zeige_konf(spaeter));
-    EXPECT_EQ(fast_konf(zweiter, spaeter),
+    EXPECT_EQ(fast(zweite, spaeter), plain(spaeter));
+    EXPECT_EQ(fast(zweite, spaeter),
               "<<  ,  while (x< 3) do  if (x= 1) then skip else x:=(x+ 1) fi od  , "
               "[]& while (x< 3) do  if (x= 1) then skip else x:=(x+ 1) fi od &"
               "x:=( 1- 2); while (x< 3) do  if (x= 1) then skip else "
@@ -191,13 +190,50 @@ TEST(ConfigurationRenderer, SharedRecordsAndRecordsMadeLater) {
               "then skip else x:=(x+ 1) fi od ;y:=x >>");
 }
 
+// The texts of a run hold for its own records only: a later run's records,
+// though they stand where the earlier run's stood once its storage was given
+// back, are rendered anew; and so are the records of a start configuration
+// put together from conversions far apart.
+TEST(RunTexts, RecordsOfAnotherRunAreRenderedAnew) {
+    const comtypes::grbaum frueh = baum("x := (1 + 2); while x < 3 do x := (x * 4) od");
+    const comtypes::grbaum spaet = baum("y := (5 - 6); while y > 7 do y := (y div 8) od");
+    const common::arena_mark vorher = common::arena_position();
+    bp::konfiguration erster_lauf = bp::start_state(frueh).akt_zustand();
+    const bp::anweisung_f erste_liste = erster_lauf.zk->t->teil_anw_f();
+    bp::run_texts texts(erster_lauf);
+    const bp::konfiguration erste_schleife{nullptr, nullptr, push(anw(erste_liste->rest->anw))};
+    EXPECT_EQ(fast(texts, erster_lauf), plain(erster_lauf));
+    EXPECT_EQ(fast(texts, erste_schleife), "<<  ,  ,  while (x< 3) do x:=(x* 4) od  >>");  // copied, and kept
+    common::rewind_arena(vorher);
+
+    const bp::konfiguration zweiter_lauf = bp::start_state(spaet).akt_zustand();
+    ASSERT_EQ(zweiter_lauf.zk->t->teil_anw_f(), erste_liste) << "the later run reuses the storage";
+    const bp::konfiguration schleife{nullptr, nullptr,
+                                     push(anw(zweiter_lauf.zk->t->teil_anw_f()->rest->anw))};
+    EXPECT_EQ(fast(texts, zweiter_lauf), "<< (y,_) ,  , y:=( 5- 6); while (y> 7) do y:=(y`div` 8) od  >>");
+    EXPECT_EQ(fast(texts, schleife), plain(schleife));
+
+    // Two conversions with many records made between them.
+    const bp::anweisung_f eins = statements("a := 1; while a < 2 do a := (a + 1) od");
+    std::string lang = "skip";
+    for (int i = 0; i < 3000; ++i) {
+        lang += "; z := (z + 1)";
+    }
+    (void)statements(lang);
+    const bp::anweisung_f zwei = statements("b := 2; while b < 3 do b := (b + 1) od");
+    const bp::konfiguration gemischt{nullptr, nullptr, push(anw_f(eins), push(anw_f(zwei)))};
+    bp::run_texts weit(gemischt);
+    EXPECT_EQ(fast(weit, gemischt),
+              "<<  ,  , a:= 1; while (a< 2) do a:=(a+ 1) od &b:= 2; while (b< 3) do b:=(b+ 1) od  >>");
+}
+
 // A loop made of the condition of one loop of the program and the body of
 // another is no loop of the program: its text is made from its parts, also
 // right after the text of either loop was copied.
-TEST(ConfigurationRenderer, LoopOfPartsOfTwoLoops) {
+TEST(RunTexts, LoopOfPartsOfTwoLoops) {
     const bp::anweisung_f programm = statements("while x < 3 do y := 1 od; while x > 4 do z := 2 od; skip");
     const bp::konfiguration start{nullptr, nullptr, push(anw_f(programm))};
-    bp::configuration_renderer renderer(start);
+    bp::run_texts texts(start);
     const bp::anweisung_f erste = programm;
     const bp::anweisung_f zweite = programm->rest;
     for (const auto& [bedingung_von, rumpf_von] :
@@ -210,14 +246,14 @@ TEST(ConfigurationRenderer, LoopOfPartsOfTwoLoops) {
                                                   ? rumpf_von->anw->erst_anweisung_schleife()
                                                   : rumpf_von;
         const bp::konfiguration k{nullptr, nullptr, push(anw(gemischt), start.zk)};
-        EXPECT_EQ(fast_konf(renderer, k), bp::zeige_konf(k));
+        EXPECT_EQ(fast(texts, k), plain(k));
     }
 }
 
 // The pieces around a condition and a list on the start stack decide
 // whether a loop of the two is copied: names standing where " while ", " do "
 // and " od " would stand, each wrong in one row.
-TEST(ConfigurationRenderer, LoopOfPartsOfTheStartStack) {
+TEST(RunTexts, LoopOfPartsOfTheStartStack) {
     const struct {
         const char* vor;  // before the condition, "" for none
         const char* zwischen;
@@ -235,46 +271,45 @@ TEST(ConfigurationRenderer, LoopOfPartsOfTheStartStack) {
         if (*c.vor != '\0') {
             stapel = push(bez(c.vor), stapel);
         }
-        bp::configuration_renderer renderer(bp::konfiguration{nullptr, nullptr, stapel});
+        bp::run_texts texts(bp::konfiguration{nullptr, nullptr, stapel});
         auto* neu = common::make<bp::anweisung_rec>(bp::anweisungs_art::SCHLEIFE);
         neu->bedingungs_wert_schleife() = b;
         neu->erst_anweisung_schleife() = l;
         const bp::konfiguration k{nullptr, nullptr, push(anw(neu))};
-        EXPECT_EQ(fast_konf(renderer, k), "<<  ,  ,  while (x< 3) do y:= 1;skip od  >>")
+        EXPECT_EQ(fast(texts, k), "<<  ,  ,  while (x< 3) do y:= 1;skip od  >>")
             << c.vor << c.zwischen << c.nach;
     }
 }
 
 // What fails to render at the start fails in the line that shows it, as
-// the definition does, and the renderer's other texts stay right.
-TEST(ConfigurationRenderer, RecordThatFailsFailsInItsLine) {
+// the plain rendering does, and the run's other texts stay right.
+TEST(RunTexts, RecordThatFailsFailsInItsLine) {
     const bp::anweisung_f liste = statements("x := 1; y := 2");
     auto* kaputt = common::make<bp::anweisung_f_rec>(liste->anw, common::make<bp::anweisung_f_rec>());
     const bp::konfiguration start{nullptr, nullptr, push(anw_f(kaputt), push(anw_f(liste)))};
-    bp::configuration_renderer renderer(start);
-    common::text_buffer out;
-    EXPECT_EQ(raised_name([&] { renderer.konf(out, start); }), common::check_error_name);
+    bp::run_texts texts(start);
+    EXPECT_EQ(raised_name([&] { (void)fast(texts, start); }), common::check_error_name);
     const bp::konfiguration ohne{nullptr, nullptr, start.zk->rest};
-    EXPECT_EQ(fast_konf(renderer, ohne), "<<  ,  , x:= 1;y:= 2 >>");
+    EXPECT_EQ(fast(texts, ohne), "<<  ,  , x:= 1;y:= 2 >>");
 }
 
-// The whole trace of machetrace, into a file, equals the lines the
-// definition gives, failing runs included.
-TEST(ConfigurationRenderer, MachetraceWritesWhatTheDefinitionGives) {
+// The whole trace of machetrace, into a file, equals the lines that the
+// plain renderers give, failing runs included.
+TEST(RunTexts, MachetraceWritesWhatThePlainRenderingGives) {
     for (unsigned seed = 100; seed < 110; ++seed) {
         const std::string text = program_generator(seed).program(6, 3);
         const comtypes::grbaum b = baum(text);
-        const capture fast = into_file([&](common::text_writer& ft) { bp::machetrace(b, ft); });
+        const capture traced = into_file([&](common::text_writer& ft) { bp::machetrace(b, ft); });
         const capture definition = into_file([&](common::text_writer& ft) {
             bp::zustand z = start(text);
             while (z.form == bp::zustand_arten::AKT) {
-                ft.put_line(bp::zeige_konf(z.akt_zustand()));
+                ft.put_line(plain(z.akt_zustand()));
                 z = bp::delta2_ft(z, ft);
             }
-            ft.put_line("Endspeicherbelegung: {" + bp::zeige_vars(z.ende_zustand()) + "}");
+            ft.put_line("Endspeicherbelegung: {" + text_of(bp::zeige_vars, z.ende_zustand()) + "}");
         });
-        EXPECT_EQ(fast.text, definition.text) << text;
-        EXPECT_EQ(fast.error.empty(), definition.error.empty()) << text;
+        EXPECT_EQ(traced.text, definition.text) << text;
+        EXPECT_EQ(traced.error.empty(), definition.error.empty()) << text;
     }
 }
 

@@ -1,0 +1,25 @@
+// The text that a renderer of the While machine writes, as a string.
+#pragma once
+
+#include <string>
+#include <type_traits>
+
+#include "common/text_buffer.hpp"
+#include "trace/zeige.hpp"
+
+namespace test_support {
+
+// text_of returns what the renderer `zeige` writes of `a` on a line of its
+// own, with the texts of the run `texts` at hand, or none: the plain
+// rendering. What the renderer raises passes on.
+template <class A>
+std::string text_of(void (*zeige)(baumwandler_package::line&, A), std::type_identity_t<A> a,
+                    baumwandler_package::run_texts* texts = nullptr) {
+    common::text_buffer out;
+    baumwandler_package::line erg(out, texts);
+    zeige(erg, a);
+    erg.close();
+    return std::string(out.view());
+}
+
+}  // namespace test_support
