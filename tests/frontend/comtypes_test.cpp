@@ -48,7 +48,7 @@ TEST(Termtype, EveryTokenKindHasItsTerminal) {
         {tokenart::DO_TOKEN, DOT},          {tokenart::OD_TOKEN, ODT},
     };
     for (const auto& [kind, terminal] : cases) {
-        EXPECT_EQ(comtypes::termtype(kind), terminal) << scannerpak::image(kind);
+        EXPECT_EQ(comtypes::termtype(kind), terminal) << "kind " << static_cast<int>(kind);
     }
 }
 
