@@ -289,29 +289,27 @@ private:
 
 namespace {
 
-// state_numbering numbers the states of the derived automaton in the order
-// they are first met.
+// state_numbering numbers states in the order they are first met.
+template <class State>
 class state_numbering {
 public:
-    using product = std::array<std::uint8_t, tokenart_count>;
-
-    // number_of returns the number of `p`, numbering it when it is new; more
+    // number_of returns the number of `s`, numbering it when it is new; more
     // states than `limit` raise the check error.
-    std::uint16_t number_of(const product& p, std::size_t limit) {
-        const auto [where, fresh] = number_.try_emplace(p, static_cast<std::uint16_t>(states_.size()));
+    std::uint16_t number_of(const State& s, std::size_t limit) {
+        const auto [where, fresh] = number_.try_emplace(s, static_cast<std::uint16_t>(states_.size()));
         if (fresh) {
             common::check(states_.size() <= limit, common::here());
-            states_.push_back(p);
+            states_.push_back(s);
         }
         return where->second;
     }
 
     // states returns the states numbered so far; it grows while new ones are met.
-    [[nodiscard]] const std::vector<product>& states() const { return states_; }
+    [[nodiscard]] const std::vector<State>& states() const { return states_; }
 
 private:
-    std::map<product, std::uint16_t> number_;
-    std::vector<product> states_;
+    std::map<State, std::uint16_t> number_;
+    std::vector<State> states_;
 };
 
 }  // namespace
@@ -329,8 +327,8 @@ std::vector<token_automaton::part_table> token_automaton::part_tables(
     tables.reserve(automata.size());
     for (dea_ref d : automata) {
         const dea_type& automaton = *common::not_null(d, common::here());
-        // A start that is the trap already is a case the product does not
-        // derive; no token automaton is one.
+        // A start that is the trap already is a case the derivation does not
+        // cover; no token automaton is one.
         common::check(automaton.n >= 1, common::here());
         tables.emplace_back(automaton);
     }
@@ -338,7 +336,7 @@ std::vector<token_automaton::part_table> token_automaton::part_tables(
 }
 
 std::vector<token_automaton::product> token_automaton::derive_states(const std::vector<part_table>& tables) {
-    state_numbering numbering;
+    state_numbering<product> numbering;
     numbering.number_of(product{}, state_bits);  // every part at its start, numbered 0
     std::array<std::uint16_t, column_count> targets{};
     for (std::size_t s = 0; s < numbering.states().size(); ++s) {  // the states grow while they are walked
