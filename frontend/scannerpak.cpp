@@ -49,11 +49,10 @@ struct automaton_plan {
 
 constexpr std::string_view digits = "0123456789";
 constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-constexpr std::string_view letters_digits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
 // The moves of the automata that are not keywords, named by their kind.
 constexpr move ganzezahl[] = {{0, 1, digits}, {1, 1, digits}};
-constexpr move bezeichner[] = {{0, 1, letters}, {1, 1, letters_digits}};
+constexpr move bezeichner[] = {{0, 1, letters}, {1, 1, letters}, {1, 1, digits}};
 constexpr move rop[] = {{0, 1, "/"}, {0, 2, "<>"}, {0, 3, "="}, {1, 3, "="}, {2, 3, "="}};
 constexpr move op[] = {{0, 5, "*+-"}, {0, 1, "d"}, {1, 2, "i"}, {2, 5, "v"},
                        {0, 3, "m"},   {3, 4, "o"}, {4, 5, "d"}};
