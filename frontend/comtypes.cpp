@@ -1,9 +1,7 @@
 // The grammar tree of the While parser and its recursive-descent builder.
 #include "frontend/comtypes.hpp"
 
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <optional>
 #include <string_view>
 #include <type_traits>
@@ -12,69 +10,19 @@
 #include "common/errors.hpp"
 #include "common/image.hpp"
 #include "common/program.hpp"
-#include "common/rows.hpp"
 
 namespace comtypes {
-namespace {
 
-constexpr std::string_view module_name = "comtypes";
-
-// Fixed places: the "comtypes:line" texts that reports and tests rely on,
-// kept whatever the layout of this file.
+// The place that a guard on a node's variant names: the line of the node's
+// declaration.
 namespace places {
-// A field of the other variant names the line of the node's declaration.
 constexpr common::place variant_guard{module_name, 85};
-// Nesting too deep: a loop, an if-then-else, a parenthesis.
-constexpr common::place while_nesting{module_name, 233};
-constexpr common::place if_nesting{module_name, 239};
-constexpr common::place parenthesis_nesting{module_name, 255};
 }  // namespace places
+
+namespace {
 
 using scannerpak::tokenart;
 using enum alphabet;
-
-// The terminal of each token kind.
-struct token_terminal {
-    tokenart kind;
-    alphabet terminal;
-};
-
-constexpr token_terminal terminal_of[] = {
-#define SCANNERPAK_TOKENART(kind, terminal, automaton) {tokenart::kind, terminal},
-#include "frontend/tokenart.def"
-};
-static_assert(common::one_row_per_value(terminal_of, &token_terminal::kind, scannerpak::tokenart_count));
-
-// The bit of a terminal in a set of terminals: a set is one 32-bit word.
-static_assert(alphabet_count - static_cast<int>(first_terminal) <= 32);
-constexpr std::uint32_t bit(alphabet t) {
-    return std::uint32_t{1} << (static_cast<unsigned>(t) - static_cast<unsigned>(first_terminal));
-}
-
-// The set of the terminals `t`.
-template <class... Terminal>
-constexpr std::uint32_t starts(Terminal... t) {
-    return (bit(t) | ...);
-}
-
-// The terminals that can begin each symbol; a terminal has no row of its own
-// in prefterms and is marked instead.
-struct symbol_row {
-    alphabet symbol;
-    bool terminal;
-    std::uint32_t first_terminals;
-};
-
-constexpr symbol_row symbol_rows[] = {
-#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, name) {symbol, false, begins_with},
-#define COMTYPES_TERMINAL(symbol, drawn_by, name) {symbol, true, 0},
-#include "frontend/alphabet.def"
-};
-static_assert(common::one_row_per_value(symbol_rows, &symbol_row::symbol, alphabet_count));
-// The nonterminals come first: a symbol's value alone says which it is.
-static_assert(std::ranges::all_of(symbol_rows, [](const symbol_row& row) {
-    return row.terminal == is_terminal_symbol(row.symbol);
-}));
 
 // Counts one level of nesting for as long as it lives.
 class nesting_level {
@@ -144,11 +92,11 @@ private:
     // at returns true when a token is left and it stands for the terminal `t`.
     [[nodiscard]] bool at(alphabet t) const { return pprev != nullptr && current() == t; }
 
-    // begins returns true when a token is left and it can begin `nt`: the
-    // test of prefterms(nt), on its row's bits.
+    // begins is the opening of a nested parser: it returns true when a token
+    // is left and its terminal is in prefterms(nt).
     [[nodiscard]] bool begins(alphabet nt) const {
-        return pprev != nullptr &&
-               (symbol_rows[static_cast<std::size_t>(nt)].first_terminals & bit(current())) != 0;
+        const terminals prefix = prefterms(nt);
+        return pprev != nullptr && prefix.contains(current());
     }
 
     // hang adds a new node of the nonterminal `nt` to `c` and returns where
@@ -224,8 +172,11 @@ private:
 
     // LEEREANWEISUNG -> SKIPT
     bool cleereanw(children& parent) {
-        children c = hang(parent, LEEREANWEISUNG);
-        take(c, SKIPT);
+        std::optional<children> c = opening(parent, LEEREANWEISUNG);
+        if (!c) {
+            return false;
+        }
+        take(*c, SKIPT);
         return true;
     }
 
@@ -266,15 +217,21 @@ private:
     // SCHLEIFE -> WHILET BEDINGUNG DOT ANWF ODT
     bool cschleife(children& parent) {
         const nesting_level level(statement_depth, places::while_nesting);
-        children c = hang(parent, SCHLEIFE);
-        return compound_head(c, WHILET, DOT) && statement_list(c, ODT);
+        std::optional<children> c = opening(parent, SCHLEIFE);
+        if (!c) {
+            return false;
+        }
+        return compound_head(*c, WHILET, DOT) && statement_list(*c, ODT);
     }
 
     // BEDINGTEANWEISUNG -> IFT BEDINGUNG THENT ANWF ELSET ANWF FIT
     bool cbedanw(children& parent) {
         const nesting_level level(statement_depth, places::if_nesting);
-        children c = hang(parent, BEDINGTEANWEISUNG);
-        return compound_head(c, IFT, THENT) && statement_list(c, ELSET) && statement_list(c, FIT);
+        std::optional<children> c = opening(parent, BEDINGTEANWEISUNG);
+        if (!c) {
+            return false;
+        }
+        return compound_head(*c, IFT, THENT) && statement_list(*c, ELSET) && statement_list(*c, FIT);
     }
 
     // AUSDRUCK -> ZAHLT | NAMET | AUFT AUSDRUCK OPT AUSDRUCK ZUT
@@ -320,11 +277,6 @@ grknoten::grknoten(alphabet symbol, std::string_view text)
 
 static_assert(std::is_trivially_destructible_v<grknoten> && sizeof(grknoten) == 3 * sizeof(void*));
 
-grbaum grknoten::knoten() const {
-    common::check(!is_terminal_symbol(al), places::variant_guard);
-    return knoten_;
-}
-
 grbaum& grknoten::knoten() {
     common::check(!is_terminal_symbol(al), places::variant_guard);
     return knoten_;
@@ -341,28 +293,6 @@ bool isterminal(grbaum kn) {
 
 bool isnonterminal(grbaum kn) {
     return !is_terminal_symbol(common::not_null(kn, common::here())->al);
-}
-
-bool terminals::contains(alphabet t) const {
-    return is_terminal_symbol(t) &&
-           member[static_cast<std::size_t>(t) - static_cast<std::size_t>(first_terminal)];
-}
-
-alphabet termtype(tokenart t) {
-    const auto k = static_cast<std::size_t>(t);
-    common::check(k < std::size(terminal_of), common::here());
-    return terminal_of[k].terminal;
-}
-
-terminals prefterms(alphabet nt) {
-    // Only nonterminals have first terminals.
-    common::check(!is_terminal_symbol(nt), common::here());
-    terminals result;
-    const std::uint32_t members = symbol_rows[static_cast<std::size_t>(nt)].first_terminals;
-    for (std::size_t t = 0; t < result.member.size(); ++t) {
-        result.member[t] = (members >> t & 1U) != 0;
-    }
-    return result;
 }
 
 grbaum creategb(scannerpak::listoftoken tks, ptokenlist ptksleft, pstring error) {

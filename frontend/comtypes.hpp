@@ -3,16 +3,21 @@
 // recursive descent.
 #pragma once
 
-#include <array>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 
+#include "common/errors.hpp"
+#include "common/rows.hpp"
 #include "common/sanitizers.hpp"
 #include "frontend/scannerpak.hpp"
 
 namespace comtypes {
+
+inline constexpr std::string_view module_name = "comtypes";
 
 // alphabet holds the grammar symbols, one value per row of alphabet.def and
 // in its order: the nonterminals first, then the terminals. Whether a symbol
@@ -66,7 +71,6 @@ private:
 public:
     grbaum rest = nullptr;
 
-    [[nodiscard]] grbaum knoten() const;
     grbaum& knoten();
     [[nodiscard]] std::string_view exp() const;
 
@@ -88,15 +92,24 @@ using ptokenlist = scannerpak::listoftoken*;
 // when `ptksleft` is not null too, `*ptksleft` the tokens from the offending
 // one on (null when the tokens ran out). With a null `error` it writes
 // neither, `ptksleft` included. It prints nothing. Nesting deeper than
-// 10,000 levels of statements or of parentheses, or deeper than the stack
-// left to the calling thread can take at stack_per_nesting_level, raises
-// STORAGE_ERROR.
+// nesting_limit levels of statements or of parentheses, or deeper than the
+// stack left to the calling thread can take at stack_per_nesting_level,
+// raises STORAGE_ERROR at the place of the construct one level too deep
+// (places::while_nesting, if_nesting or parenthesis_nesting).
 grbaum creategb(scannerpak::listoftoken tks, ptokenlist ptksleft, pstring error);
 
 // Deeper nesting of statements, or of parentheses, ends the parse with
 // STORAGE_ERROR before the recursion can exhaust the stack; on a stack too
 // small for it the limit is lower.
 inline constexpr int nesting_limit = 10'000;
+
+// The places that the parser's reports of nesting too deep name; their
+// lines never move.
+namespace places {
+inline constexpr common::place while_nesting{module_name, 233};        // a loop
+inline constexpr common::place if_nesting{module_name, 239};           // an if-then-else
+inline constexpr common::place parenthesis_nesting{module_name, 255};  // a parenthesis
+}  // namespace places
 
 // Stack that one level of statements and one of parentheses take together
 // in the deepest recursion over a tree (the parser, the conversion, the
@@ -113,23 +126,90 @@ bool isterminal(grbaum kn);
 // null `kn` raises the check error.
 bool isnonterminal(grbaum kn);
 
-// ---- Seen by the parser (and by tests) ----
+// ---- The terminals with which a phrase begins, as the parser asks for them ----
 
-// terminals is a set of terminal symbols.
-struct terminals {
-    std::array<bool, alphabet_count - static_cast<int>(first_terminal)> member{};
+// terminals is a set of terminal symbols: one word, a bit per symbol value,
+// so that a nonterminal is never a member.
+class terminals {
+public:
+    // The empty set.
+    constexpr terminals() = default;
 
-    // contains returns true when the terminal `t` is in the set; false for
-    // every nonterminal.
-    [[nodiscard]] bool contains(alphabet t) const;
+    // The set of the terminals `t`; a nonterminal among them fails to compile.
+    template <class... Terminal>
+    consteval explicit terminals(Terminal... t) : bits_((bit(t) | ... | 0U)) {}
+
+    // contains returns true when `t` is in the set; false for every nonterminal.
+    [[nodiscard]] constexpr bool contains(alphabet t) const {
+        return (bits_ >> static_cast<unsigned>(t) & 1U) != 0;
+    }
+
+private:
+    static consteval std::uint32_t bit(alphabet t) {
+        if (!is_terminal_symbol(t)) {
+            throw "a set of terminals holds no nonterminal";
+        }
+        return std::uint32_t{1} << static_cast<unsigned>(t);
+    }
+
+    std::uint32_t bits_ = 0;
 };
+static_assert(alphabet_count <= 32, "a set of terminals is one 32-bit word");
+
+namespace detail {
+
+// The terminal of each token kind.
+struct token_terminal {
+    scannerpak::tokenart kind;
+    alphabet terminal;
+};
+
+inline constexpr token_terminal terminal_of[] = {
+#define SCANNERPAK_TOKENART(kind, terminal, automaton) {scannerpak::tokenart::kind, alphabet::terminal},
+#include "frontend/tokenart.def"
+};
+static_assert(common::one_row_per_value(terminal_of, &token_terminal::kind, scannerpak::tokenart_count));
+
+// The terminals that can begin each symbol; a terminal has none and is
+// marked instead.
+struct symbol_row {
+    alphabet symbol;
+    bool terminal;
+    terminals prefix;
+};
+
+using enum alphabet;
+inline constexpr symbol_row symbol_rows[] = {
+#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, name) {symbol, false, begins_with},
+#define COMTYPES_TERMINAL(symbol, drawn_by, name) {symbol, true, {}},
+#include "frontend/alphabet.def"
+};
+static_assert(common::one_row_per_value(symbol_rows, &symbol_row::symbol, alphabet_count));
+// The nonterminals come first: a symbol's value alone says which it is.
+static_assert(std::ranges::all_of(symbol_rows, [](const symbol_row& row) {
+    return row.terminal == is_terminal_symbol(row.symbol);
+}));
+
+}  // namespace detail
 
 // termtype returns the terminal that a token kind stands for; a value
 // outside the sixteen kinds raises the check error.
-alphabet termtype(scannerpak::tokenart t);
+constexpr alphabet termtype(scannerpak::tokenart t) {
+    const auto k = static_cast<std::size_t>(t);
+    if (k >= std::size(detail::terminal_of)) {
+        common::check_failed(common::here());
+    }
+    return detail::terminal_of[k].terminal;
+}
 
-// prefterms returns the terminals that can begin the nonterminal `nt`; a
-// terminal `nt` raises the check error.
-terminals prefterms(alphabet nt);
+// prefterms returns the terminals that can begin the nonterminal `nt`, a
+// new set at each call that costs one lookup; a terminal `nt` raises the
+// check error.
+constexpr terminals prefterms(alphabet nt) {
+    if (is_terminal_symbol(nt)) {
+        common::check_failed(common::here());
+    }
+    return detail::symbol_rows[static_cast<std::size_t>(nt)].prefix;
+}
 
 }  // namespace comtypes

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <map>
 #include <span>
 #include <string>
@@ -20,22 +21,14 @@
 #include "dea/word_test.hpp"
 
 namespace scannerpak {
-namespace {
 
-constexpr std::string_view module_name = "scannerpak";
-
-// Fixed places: the "scannerpak:line" texts that reports and tests rely on,
-// kept whatever the layout of this file.
+// The places of pruefe's two guards, which no program meets.
 namespace places {
-constexpr common::place word_step{module_name, 62};  // pruefe
+constexpr common::place word_step{module_name, 62};
 constexpr common::place word_verdict{module_name, 65};
-constexpr common::place null_automaton{module_name, 317};  // erkanntespraefix
-constexpr common::place prefix_step{module_name, 325};
-constexpr common::place prefix_last_state{module_name, 331};
-constexpr common::place prefix_state_before{module_name, 333};
-constexpr common::place not_printable{module_name, 413};  // scanner
-constexpr common::place no_token{module_name, 434};
 }  // namespace places
+
+namespace {
 
 // One listed cell group of a token automaton: from -> to on each character of `on`.
 struct move {
@@ -56,11 +49,10 @@ struct automaton_plan {
 
 constexpr std::string_view digits = "0123456789";
 constexpr std::string_view letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-constexpr std::string_view letters_digits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
 // The moves of the automata that are not keywords, named by their kind.
 constexpr move ganzezahl[] = {{0, 1, digits}, {1, 1, digits}};
-constexpr move bezeichner[] = {{0, 1, letters}, {1, 1, letters_digits}};
+constexpr move bezeichner[] = {{0, 1, letters}, {1, 1, letters}, {1, 1, digits}};
 constexpr move rop[] = {{0, 1, "/"}, {0, 2, "<>"}, {0, 3, "="}, {1, 3, "="}, {2, 3, "="}};
 constexpr move op[] = {{0, 5, "*+-"}, {0, 1, "d"}, {1, 2, "i"}, {2, 5, "v"},
                        {0, 3, "m"},   {3, 4, "o"}, {4, 5, "d"}};
@@ -119,9 +111,12 @@ dea_type build(const automaton_plan& plan) {
     return d;
 }
 
-// The columns of the token automata: '!' .. '~', the printable characters without the blank.
-constexpr bool is_printable(int code) {
-    return code >= '!' && code <= '~';
+// The transition table of a token automaton, whose columns are the printable characters.
+using transitions = decltype(dea_type::det);
+
+// Printable characters: the columns of the token automata.
+constexpr bool is_printable(char c) {
+    return transitions::in_range(c);
 }
 
 // White space separates tokens: the blank, tab, line feed and carriage return only.
@@ -129,15 +124,17 @@ constexpr bool is_white(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-}  // namespace
-
-static_assert(std::is_trivially_destructible_v<elem> && sizeof(elem) == 3 * sizeof(void*));
-
+// image returns the literal name of a kind in upper case ("GANZEZAHL_TOKEN");
+// a value outside the kinds raises the check error.
 std::string_view image(tokenart t) {
     const auto k = static_cast<std::size_t>(t);
     common::check(k < std::size(token_rows), common::here());
     return token_rows[k].image;
 }
+
+}  // namespace
+
+static_assert(std::is_trivially_destructible_v<elem> && sizeof(elem) == 3 * sizeof(void*));
 
 const std::array<dea_ref, tokenart_count>& scandeas() {
     // The sixteen live as long as the process and outside the arena, so
@@ -160,216 +157,219 @@ const std::array<dea_ref, tokenart_count>& scandeas() {
     return table;
 }
 
-std::int32_t erkanntespraefix(dea_ref d, std::string_view w) {
-    d = common::not_null(d, places::null_automaton);
-    const auto& det = d->det;
-    std::int32_t akt = 0;
-    std::int32_t aktvorher = 0;
-    std::int32_t ausgabe = 0;
-    std::size_t i = 0;
-    while (akt != d->n && i != w.size()) {
-        aktvorher = akt;
-        if (!det.in_range(w[i])) {
-            akt = d->n;  // a character outside the table ends the run like the trap
-        } else {
-            akt = det.at(akt, w[i], places::prefix_step);
-            ++i;
-        }
-        ++ausgabe;
-    }
-    if (d->f.contains(akt, places::prefix_last_state)) {
-        return ausgabe;
-    }
-    if (d->f.contains(aktvorher, places::prefix_state_before)) {
-        return ausgabe - 1;
-    }
-    return 0;
-}
-
-void pruefe(const dea_type& automat, std::string_view w) {
-    dea::test_word(automat, w, common::standard_output(), {places::word_step, places::word_verdict});
-}
-
-token_match longest_match(const std::array<dea_ref, tokenart_count>& automata, std::string_view text) {
-    token_match found{tokenart::GANZEZAHL_TOKEN, 0};
-    for (int k = 0; k < tokenart_count; ++k) {
-        const std::int32_t laenge = erkanntespraefix(automata[static_cast<std::size_t>(k)], text);
-        if (laenge >= found.length) {  // >=: on equal lengths the later kind wins
-            found = {static_cast<tokenart>(k), laenge};
-        }
-    }
-    return found;
+void pruefe(const dea_type& automaton, std::string_view w) {
+    dea::test_word(automaton, w, common::standard_output(), {places::word_step, places::word_verdict});
 }
 
 // ---- The derived automaton ----
 
 namespace {
 
-// The state of one part of the derived automaton: a token automaton's own
-// run, as erkanntespraefix makes it. It runs until it enters its trap state
-// (or reads a character outside the columns, which counts as that step);
-// then it has stopped on that step, and from the next step on it has
-// stopped earlier. `before_final` says whether the state before the last
-// step was final; it is kept only where the result depends on it, so that
-// equal futures make equal states.
-struct part {
-    enum class phase : std::uint8_t { running, stopping, stopped };
-    phase ph = phase::running;
-    std::int32_t akt = 0;  // while running: the automaton's state, never the trap
-    bool before_final = false;
-
-    bool operator==(const part&) const = default;
-};
-
-// A character outside '!' .. '~' stands for all such characters: each stops every part alike.
+// The columns of the derivation: column 0 stands for every character outside
+// the token automata's columns, for each ends every run alike; column j for
+// their j-th character.
 constexpr int outside_columns = 0;
+constexpr int column_count = 1 + transitions::last_code - transitions::first_code + 1;
 
-bool is_final(const dea_type& d, std::int32_t s) {
-    return d.f.inh[static_cast<std::size_t>(s)];
+constexpr int column_of(char c) {
+    return is_printable(c) ? static_cast<unsigned char>(c) - transitions::first_code + 1 : outside_columns;
 }
 
-part running(const dea_type& d, std::int32_t akt, bool before_final) {
-    // A final state gives the length read, whatever came before it.
-    return {part::phase::running, akt, before_final && !is_final(d, akt)};
+constexpr char character_of(int column) {
+    return static_cast<char>(transitions::first_code + column - 1);
 }
 
-// step moves one part on the character `c`, or on any character outside the
-// columns when `c` is outside_columns.
-part step(const dea_type& d, const part& p, int c) {
-    if (p.ph != part::phase::running) {
-        return {part::phase::stopped, 0, false};
-    }
-    std::int32_t next = d.n;
-    if (c != outside_columns) {
-        next = d.det.at(p.akt, static_cast<char>(c), places::prefix_step);
-        common::check(next >= 0 && next <= d.n, places::prefix_step);
-    }
-    const bool before_final = is_final(d, p.akt);
-    if (next == d.n) {
-        if (is_final(d, d.n)) {
-            return {part::phase::stopping, 0, false};  // the length read, whatever came before it
-        }
-        if (before_final) {
-            return {part::phase::stopping, 0, true};  // one less
-        }
-        return {part::phase::stopped, 0, false};  // nothing: as if it had stopped earlier
-    }
-    return running(d, next, before_final);
-}
+}  // namespace
 
-// The columns of a derivation: column 0 stands for every character outside
-// '!' .. '~', column j for the character '!' + j - 1.
-constexpr int column_count = 1 + ('~' - '!' + 1);
+// The runs that one token automaton's part of the derived automaton can be
+// in, numbered from its start, and the number each moves to on each column.
+struct token_automaton::part_table {
+    // A run as the look-back of one step sees it. It goes until it enters the
+    // trap state (or reads a character outside the columns, which counts as
+    // that step); then it has stopped on that step, and from the next step
+    // on it has stopped earlier. `before_final` says whether the state before
+    // the last step was final; it is kept only where the result depends on
+    // it, so that equal futures make equal runs.
+    struct run {
+        enum class phase : std::uint8_t { running, stopping, stopped };
+        phase ph = phase::running;
+        std::int32_t akt = 0;  // while running: the automaton's state, never the trap
+        bool before_final = false;
 
-constexpr int character_of(int column) {
-    return column == 0 ? outside_columns : '!' + column - 1;
-}
+        bool operator==(const run&) const = default;
+    };
 
-// The parts that one token automaton's run can be in, numbered from its
-// start, and the number each moves to on each column.
-struct part_table {
-    std::vector<part> parts;
-    std::vector<std::uint8_t> next;  // column_count cells per part
+    const dea_type* automaton;
+    std::vector<run> runs;
+    std::vector<std::uint8_t> next;  // column_count cells per run
 
-    explicit part_table(const dea_type& d) {
-        parts.push_back(running(d, 0, false));            // before the first step only the empty word ends
-        for (std::size_t i = 0; i < parts.size(); ++i) {  // parts grows while it is walked
+    // Numbers every run that the automaton `d` can reach; a successor outside
+    // its states raises the check error.
+    explicit part_table(const dea_type& d) : automaton(&d) {
+        runs.push_back(running(0, false));               // before the first step only the empty word ends
+        for (std::size_t i = 0; i < runs.size(); ++i) {  // runs grows while it is walked
             for (int column = 0; column < column_count; ++column) {
-                const part moved = step(d, parts[i], character_of(column));
-                auto found = std::find(parts.begin(), parts.end(), moved);
-                if (found == parts.end()) {
-                    common::check(parts.size() < 256, places::prefix_step);
-                    found = parts.insert(parts.end(), moved);
+                const run moved = step(runs[i], column);
+                auto found = std::find(runs.begin(), runs.end(), moved);
+                if (found == runs.end()) {
+                    common::check(runs.size() <= std::numeric_limits<std::uint8_t>::max(), common::here());
+                    found = runs.insert(runs.end(), moved);
                 }
-                next.push_back(static_cast<std::uint8_t>(found - parts.begin()));
+                next.push_back(static_cast<std::uint8_t>(found - runs.begin()));
             }
         }
     }
 
-    [[nodiscard]] std::uint8_t after(std::uint8_t part_number, int column) const {
-        return next[static_cast<std::size_t>(part_number) * column_count + static_cast<std::size_t>(column)];
+    // after returns the number of the run that run `number` moves to on `column`.
+    [[nodiscard]] std::uint8_t after(std::uint8_t number, int column) const {
+        return next[static_cast<std::size_t>(number) * column_count + static_cast<std::size_t>(column)];
+    }
+
+    // contribution_of returns what run `number` of part `kind` yields when
+    // it is in the phase `when`: on the step on which it stops, the length
+    // read (its trap is final) or one less (the state before was final); at
+    // the end of the text while it runs, the length read (its state is final)
+    // or one less (the state before was).
+    [[nodiscard]] contribution contribution_of(std::size_t kind, std::uint8_t number, run::phase when) const {
+        const run& r = runs[number];
+        if (r.ph != when) {
+            return {};
+        }
+        const std::int32_t last = when == run::phase::stopping ? automaton->n : r.akt;
+        if (is_final(last)) {
+            return {static_cast<std::int8_t>(kind), 0};
+        }
+        if (r.before_final) {
+            return {static_cast<std::int8_t>(kind), 1};
+        }
+        return {};
+    }
+
+    // is_running returns true when run `number` has not stopped.
+    [[nodiscard]] bool is_running(std::uint8_t number) const {
+        return runs[number].ph == run::phase::running;
+    }
+
+private:
+    [[nodiscard]] bool is_final(std::int32_t s) const {
+        return automaton->f.inh[static_cast<std::size_t>(s)];
+    }
+
+    // running returns the run in state `akt`; a final state gives the length
+    // read, whatever came before it.
+    [[nodiscard]] run running(std::int32_t akt, bool before_final) const {
+        return {run::phase::running, akt, before_final && !is_final(akt)};
+    }
+
+    // step moves the run `r` on one character of `column`.
+    [[nodiscard]] run step(const run& r, int column) const {
+        if (r.ph != run::phase::running) {
+            return {run::phase::stopped, 0, false};
+        }
+        const dea_type& d = *automaton;
+        std::int32_t next_state = d.n;
+        if (column != outside_columns) {
+            next_state = d.det.at(r.akt, character_of(column), common::here());
+            common::check(next_state >= 0 && next_state <= d.n, common::here());
+        }
+        const bool before_final = is_final(r.akt);
+        if (next_state == d.n) {
+            if (is_final(d.n)) {
+                return {run::phase::stopping, 0, false};  // the length read, whatever came before it
+            }
+            if (before_final) {
+                return {run::phase::stopping, 0, true};  // one less
+            }
+            return {run::phase::stopped, 0, false};  // nothing: as if it had stopped earlier
+        }
+        return running(next_state, before_final);
     }
 };
 
-// A state of the derived automaton: the number of each part.
-using product = std::array<std::uint8_t, tokenart_count>;
+namespace {
+
+// state_numbering numbers states in the order they are first met.
+template <class State>
+class state_numbering {
+public:
+    // number_of returns the number of `s`, numbering it when it is new; more
+    // states than `limit` raise the check error.
+    std::uint16_t number_of(const State& s, std::size_t limit) {
+        const auto [where, fresh] = number_.try_emplace(s, static_cast<std::uint16_t>(states_.size()));
+        if (fresh) {
+            common::check(states_.size() <= limit, common::here());
+            states_.push_back(s);
+        }
+        return where->second;
+    }
+
+    // states returns the states numbered so far; it grows while new ones are met.
+    [[nodiscard]] const std::vector<State>& states() const { return states_; }
+
+private:
+    std::map<State, std::uint16_t> number_;
+    std::vector<State> states_;
+};
 
 }  // namespace
 
 token_automaton::token_automaton(const std::array<dea_ref, tokenart_count>& automata) {
+    const std::vector<part_table> tables = part_tables(automata);
+    const std::vector<product> states = derive_states(tables);
+    describe_states(tables, states);
+    mark_cells();
+}
+
+std::vector<token_automaton::part_table> token_automaton::part_tables(
+    const std::array<dea_ref, tokenart_count>& automata) {
     std::vector<part_table> tables;
+    tables.reserve(automata.size());
     for (dea_ref d : automata) {
-        const dea_type& automaton = *common::not_null(d, places::null_automaton);
-        // A start that is the trap already is a case the product does not
-        // derive; no token automaton is one.
+        const dea_type& automaton = *common::not_null(d, common::here());
+        // A start that is the trap already is a case the derivation does not
+        // cover; no token automaton is one.
         common::check(automaton.n >= 1, common::here());
         tables.emplace_back(automaton);
     }
-    // What one part contributes: on the step on which it stops, the length
-    // read (its trap is final) or one less (the state before was final); at
-    // the end of the text while it runs, the length read (its state is
-    // final) or one less (the state before was).
-    const auto contribution_of = [&](std::size_t k, std::uint8_t part_number,
-                                     part::phase when) -> contribution {
-        const dea_type& d = *automata[k];
-        const part& p = tables[k].parts[part_number];
-        if (p.ph != when) {
-            return {};
-        }
-        const std::int32_t last = when == part::phase::stopping ? d.n : p.akt;
-        if (is_final(d, last)) {
-            return {static_cast<std::int8_t>(k), 0};
-        }
-        if (p.before_final) {
-            return {static_cast<std::int8_t>(k), 1};
-        }
-        return {};
-    };
-    // The better of two contributions of one state: the longer, then the later kind.
-    const auto better = [](contribution a, contribution b) {
-        if (b.kind < 0) {
-            return a;
-        }
-        if (a.kind < 0 || b.back < a.back || (b.back == a.back && b.kind > a.kind)) {
-            return b;
-        }
-        return a;
-    };
+    return tables;
+}
 
-    std::map<product, std::uint16_t> number;
-    std::vector<product> states;
-    const auto state_of = [&](const product& p) {
-        const auto [where, fresh] = number.try_emplace(p, static_cast<std::uint16_t>(states.size()));
-        if (fresh) {
-            common::check(states.size() <= state_bits, places::prefix_step);
-            states.push_back(p);
-        }
-        return where->second;
-    };
-    state_of(product{});  // every part at its start, numbered 0
+std::vector<token_automaton::product> token_automaton::derive_states(const std::vector<part_table>& tables) {
+    state_numbering<product> numbering;
+    numbering.number_of(product{}, state_bits);  // every part at its start, numbered 0
     std::array<std::uint16_t, column_count> targets{};
-    for (std::size_t s = 0; s < states.size(); ++s) {  // states grows while it is walked
+    for (std::size_t s = 0; s < numbering.states().size(); ++s) {  // the states grow while they are walked
         for (int column = 0; column < column_count; ++column) {
             product moved;
             for (std::size_t k = 0; k < moved.size(); ++k) {
-                moved[k] = tables[k].after(states[s][k], column);
+                moved[k] = tables[k].after(numbering.states()[s][k], column);
             }
-            targets[static_cast<std::size_t>(column)] = state_of(moved);
+            targets[static_cast<std::size_t>(column)] = numbering.number_of(moved, state_bits);
         }
-        for (int c = 0; c < 256; ++c) {
-            next_.push_back(targets[static_cast<std::size_t>(is_printable(c) ? c - '!' + 1 : 0)]);
+        for (std::size_t c = 0; c < characters; ++c) {
+            next_.push_back(targets[static_cast<std::size_t>(column_of(static_cast<char>(c)))]);
         }
     }
+    return numbering.states();
+}
+
+void token_automaton::describe_states(const std::vector<part_table>& tables,
+                                      const std::vector<product>& states) {
     info_.reserve(states.size());
     for (const product& p : states) {
         state_info info{{}, {}, true};
         for (std::size_t k = 0; k < p.size(); ++k) {
-            info.at_step = better(info.at_step, contribution_of(k, p[k], part::phase::stopping));
-            info.at_end = better(info.at_end, contribution_of(k, p[k], part::phase::running));
-            info.stopped = info.stopped && tables[k].parts[p[k]].ph != part::phase::running;
+            const part_table& part = tables[k];
+            info.at_step =
+                better(info.at_step, part.contribution_of(k, p[k], part_table::run::phase::stopping));
+            info.at_end = better(info.at_end, part.contribution_of(k, p[k], part_table::run::phase::running));
+            info.stopped = info.stopped && !part.is_running(p[k]);
         }
         info_.push_back(info);
     }
+}
+
+void token_automaton::mark_cells() {
     // Most steps lead to a state where nothing happens; the others are
     // marked in the table, so that a step reads one cell.
     for (std::uint16_t& cell : next_) {
@@ -380,17 +380,17 @@ token_automaton::token_automaton(const std::array<dea_ref, tokenart_count>& auto
     }
 }
 
-const token_automaton& scanner_automaton() {
-    static const token_automaton automaton(scandeas());
-    return automaton;
+token_automaton::contribution token_automaton::better(contribution a, contribution b) {
+    if (b.kind < 0) {
+        return a;
+    }
+    if (a.kind < 0 || b.back < a.back || (b.back == a.back && b.kind > a.kind)) {
+        return b;
+    }
+    return a;
 }
 
-namespace {
-
-// A contribution of `read` characters less `back`, taken when it is longer
-// than `found`, or as long and of a later kind.
-template <class Contribution>
-void take(token_match& found, Contribution c, std::size_t read) {
+void token_automaton::take(token_match& found, contribution c, std::size_t read) {
     if (c.kind < 0) {
         return;
     }
@@ -401,14 +401,12 @@ void take(token_match& found, Contribution c, std::size_t read) {
     }
 }
 
-}  // namespace
-
 token_match token_automaton::match(std::string_view text) const {
     token_match found{tokenart::GANZEZAHL_TOKEN, 0};
     std::size_t state = 0;
     std::size_t read = 0;
     while (read < text.size()) {
-        const std::uint16_t cell = next_[state * 256 + static_cast<unsigned char>(text[read])];
+        const std::uint16_t cell = next_[state * characters + static_cast<unsigned char>(text[read])];
         ++read;
         state = cell & state_bits;
         if ((cell & marked) != 0) {
@@ -423,11 +421,15 @@ token_match token_automaton::match(std::string_view text) const {
     return found;
 }
 
-namespace {
+const token_automaton& scanner_automaton() {
+    static const token_automaton automaton(scandeas());
+    return automaton;
+}
 
-// scan cuts `w` into tokens, each the token_match that `match` finds at its start.
-template <class Match>
-listoftoken scan(std::string_view w, Match match) {
+// ---- The scanner ----
+
+listoftoken scanner(std::string_view w) {
+    const token_automaton& automaton = scanner_automaton();
     if (w.empty()) {
         return nullptr;
     }
@@ -447,16 +449,15 @@ listoftoken scan(std::string_view w, Match match) {
             return first;
         }
         const char c = w[position];
-        const int code = static_cast<unsigned char>(c);
-        if (!is_printable(code)) {
+        if (!is_printable(c)) {
             common::text_writer& out = common::standard_output();
             out.put("Das ASCII-Zeichen Nr.");
-            out.put(common::image(code));
+            out.put(common::image(static_cast<unsigned char>(c)));
             out.put_line(" ist kein druckbares Zeichen");
             common::raise(eingabefehler, places::not_printable);
         }
         const std::string_view zwischenstring = w.substr(position);
-        const token_match found = match(zwischenstring);
+        const token_match found = automaton.match(zwischenstring);
         if (found.length == 0) {
             common::text_writer& out = common::standard_output();
             out.put_line("EINGABEFEHLER:");
@@ -471,18 +472,6 @@ listoftoken scan(std::string_view w, Match match) {
         link = &cell->rest;
         position += length;
     }
-}
-
-}  // namespace
-
-listoftoken scanner(std::string_view w) {
-    const token_automaton& automaton = scanner_automaton();
-    return scan(w, [&automaton](std::string_view rest) { return automaton.match(rest); });
-}
-
-listoftoken plain_scanner(std::string_view w) {
-    const auto& automata = scandeas();
-    return scan(w, [&automata](std::string_view rest) { return longest_match(automata, rest); });
 }
 
 void druckelistoftoken(listoftoken list) {

@@ -4,13 +4,18 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 #include <vector>
 
+#include "common/errors.hpp"
 #include "dea/dea.hpp"
 
 namespace scannerpak {
+
+inline constexpr std::string_view module_name = "scannerpak";
 
 // tokenart is the kind of a token, one value per row of tokenart.def and in
 // its order: the order indexes the token automata, and on equal prefix
@@ -26,68 +31,72 @@ inline constexpr int tokenart_count = 0
 #include "frontend/tokenart.def"
     ;
 
-// image returns the literal name of a kind in upper case ("GANZEZAHL_TOKEN");
-// a value outside the kinds raises the check error.
-std::string_view image(tokenart t);
-
 struct elem;
 
 // listoftoken points to the first cell of a token list; null is the empty list.
 using listoftoken = elem*;
 
 // elem is one token: its kind, its text exactly as it stands in the program,
-// and the next cell. The text is a view into characters that live as long as
-// the cell (the scanner's copy of the program text, or a literal). Cells come
-// from the arena, hold nothing that needs a destructor, and are 24 bytes.
+// and the next cell, null in a new cell. The text is a view into characters
+// that live as long as the cell (the scanner's copy of the program text, or
+// a literal). Cells come from the arena, hold nothing that needs a
+// destructor, and take three words.
 struct elem {
-    elem(tokenart kind, std::string_view text, listoftoken next = nullptr)
-        : token(kind), length(static_cast<std::uint32_t>(text.size())), text(text.data()), rest(next) {}
+    elem(tokenart kind, std::string_view text)
+        : token(kind), length_(static_cast<std::uint32_t>(text.size())), text_(text.data()) {}
 
     // string returns the token's text.
-    [[nodiscard]] std::string_view string() const { return {text, length}; }
+    [[nodiscard]] std::string_view string() const { return {text_, length_}; }
 
     tokenart token;
-    std::uint32_t length;  // of the text; beside the kind, so that a cell takes three words
-    const char* text;
+
+private:
+    std::uint32_t length_;  // of the text; beside the kind, in the cell's first word
+    const char* text_;
+
+public:
     listoftoken rest = nullptr;
 };
 
 // The scanner's error on bad input, by its full name.
 inline constexpr std::string_view eingabefehler = "SCANNERPAK.EINGABEFEHLER";
 
+// The places that the scanner's two reports name; their lines never move.
+namespace places {
+// A character that is neither white space nor printable where a token would begin.
+inline constexpr common::place not_printable{module_name, 413};
+// A printable character with which no token begins.
+inline constexpr common::place no_token{module_name, 434};
+}  // namespace places
+
 // scanner returns the token list of the text `w`, one new cell per token in
 // text order, or null when `w` holds nothing but blanks, tabs, carriage
 // returns and line feeds. At a character that is neither such white space
 // nor printable ('!' .. '~'), or a printable one with which no token begins,
-// it writes its message lines to standard output and raises eingabefehler.
-// The cells' texts are views into one copy of `w` that the scanner keeps in
-// the arena beside them, so the list, and every tree made from it, stays
-// valid whatever becomes of `w`, until the arena scope open at the call
-// gives the cells and the copy back.
+// it writes its message lines to standard output and raises eingabefehler at
+// places::not_printable or places::no_token. The cells' texts are views into
+// one copy of `w` that the scanner keeps in the arena beside them, so the
+// list, and every tree made from it, stays valid whatever becomes of `w`,
+// until the arena scope open at the call gives the cells and the copy back.
 listoftoken scanner(std::string_view w);
 
 // druckelistoftoken writes a line end and then one line per token,
-// "(KIND,\"text\")", to standard output.
+// "(KIND,\"text\")", to standard output; a cell whose kind is none of the
+// sixteen raises the check error.
 void druckelistoftoken(listoftoken list);
 
-// ---- The token automata, seen by the scanner (and by tests) ----
+// ---- The token automata ----
 
 // The token automata run over the printable characters without the blank.
+// This range is the one statement of which characters are printable.
 using dea_type = dea::dea_type<'!', '~'>;
 using dea_ref = const dea_type*;
 
-// scandeas returns the sixteen token automata, indexed by tokenart; they are
-// built once and never change.
+// scandeas returns the sixteen token automata, indexed by tokenart: the
+// definition of the tokens. A token is the longest prefix that one of them
+// accepts, on equal lengths that of the later kind. They are built once and
+// never change.
 const std::array<dea_ref, tokenart_count>& scandeas();
-
-// erkanntespraefix returns the length of the longest prefix of `w` that the
-// automaton `d` accepts, 0 when it accepts none. A character outside '!' ..
-// '~' ends the run like a step into the trap state. It reads `w` only up to
-// the character on which the run enters the trap. A null `d` or a state
-// outside the table raises the check error.
-std::int32_t erkanntespraefix(dea_ref d, std::string_view w);
-
-// ---- Tokens by the sixteen automata, and by one automaton derived from them ----
 
 // token_match is the token at the start of a text: its kind and its length,
 // the longest prefix that a token automaton accepts; length 0 when none
@@ -97,20 +106,18 @@ struct token_match {
     std::int32_t length;
 };
 
-// longest_match runs every automaton of `automata` over `text` through
-// erkanntespraefix and returns the longest length, on equal lengths the later
-// kind. This is the definition of a token; the scanner runs the derived
-// automaton below instead, which gives the same for every text.
-token_match longest_match(const std::array<dea_ref, tokenart_count>& automata, std::string_view text);
-
 // token_automaton is one deterministic automaton derived from sixteen token
-// automata: their product, where each part stops at its trap, and each state
-// knows which kind a part that has just stopped, or that stands at the end of
-// the text, contributes. It reproduces erkanntespraefix exactly, its look
-// back of one step included (so also for automata whose final states do not
-// lead only to final states or the trap), and a character outside '!' .. '~'
-// stops every part, as it does there. One step is one lookup in a table of
-// 256 columns per state.
+// automata: in one pass it finds the token that running each of them from
+// the start of the text gives. Each automaton is one part of its state. A
+// part's run goes until it enters its trap state or the text ends; a
+// character outside '!' .. '~' ends it like a step into the trap. The run
+// yields the number of steps when it ends in a final state, one less when
+// only the state before its last step is final, and nothing otherwise: the
+// longest accepted prefix, for automata whose final states lead only to
+// final states or the trap, as the sixteen do. Each state knows what the
+// parts that stop on the step into it yield, and what those still running
+// would yield if the text ended there. One step is one lookup in a table of
+// one column per 8-bit character.
 class token_automaton {
 public:
     // Derives the automaton; a null automaton, one whose start is its trap
@@ -118,14 +125,15 @@ public:
     // check error.
     explicit token_automaton(const std::array<dea_ref, tokenart_count>& automata);
 
-    // match returns longest_match(automata, text) of the automata it was
-    // derived from, reading `text` only up to the character on which the last
-    // part stops.
+    // match returns the token at the start of `text` by the automata it was
+    // derived from: the longest length that a part yields, on equal lengths
+    // the later kind. It reads `text` only up to the character on which the
+    // last part stops.
     [[nodiscard]] token_match match(std::string_view text) const;
 
 private:
-    // What a state contributes: a kind and a length relative to the number
-    // of characters read; none when no part contributes.
+    // What a state yields: a kind and a length relative to the number of
+    // characters read; none when no part yields anything.
     struct contribution {
         std::int8_t kind = -1;  // -1: none
         std::int8_t back = 0;   // 0: all characters read so far; 1: all but the last
@@ -136,27 +144,50 @@ private:
         bool stopped;          // every part has stopped: the token is cut
     };
 
+    // The runs that one automaton's part can be in (defined in scannerpak.cpp).
+    struct part_table;
+    // A state of the derived automaton: the number of each part's run.
+    using product = std::array<std::uint8_t, tokenart_count>;
+
+    // One column per 8-bit character.
+    static constexpr std::size_t characters = std::size_t{std::numeric_limits<unsigned char>::max()} + 1;
+
     // A cell of the table: the next state, marked when that state contributes
     // on the step into it or is stopped.
     static constexpr std::uint16_t marked = 0x8000;
     static constexpr std::uint16_t state_bits = 0x7fff;
 
-    std::vector<std::uint16_t> next_;  // 256 columns per state
+    // The steps of the derivation, in the constructor's order.
+
+    // part_tables numbers the runs of each automaton's part and their moves.
+    static std::vector<part_table> part_tables(const std::array<dea_ref, tokenart_count>& automata);
+    // derive_states numbers the states reachable from the start, fills their
+    // rows of next_ and returns the states in their order.
+    std::vector<product> derive_states(const std::vector<part_table>& tables);
+    // describe_states fills info_: what each state yields and whether it is stopped.
+    void describe_states(const std::vector<part_table>& tables, const std::vector<product>& states);
+    // mark_cells marks the cells of next_ that lead to a state that matters on the step into it.
+    void mark_cells();
+
+    // better returns the better of two contributions of one state: the
+    // longer, then the later kind.
+    static contribution better(contribution a, contribution b);
+    // take puts the contribution `c` of a state reached after `read`
+    // characters into `found` when it is longer, or as long and of a later kind.
+    static void take(token_match& found, contribution c, std::size_t read);
+
+    std::vector<std::uint16_t> next_;  // `characters` columns per state
     std::vector<state_info> info_;
 };
 
-// scanner_automaton returns the automaton derived from scandeas(), built once.
+// scanner_automaton returns the automaton derived from scandeas(), built
+// once; scanner cuts its tokens with it.
 const token_automaton& scanner_automaton();
-
-// plain_scanner is `scanner` by the definition: the sixteen automata through
-// longest_match at every token, where `scanner` runs the derived automaton.
-// It is kept as the reference that the fast scanner is tested against.
-listoftoken plain_scanner(std::string_view w);
 
 // pruefe writes, without a line end, "\"w\" gehoert", " nicht" when the run
 // over the whole word ends in a state that is not final, and
 // " zum Sprachschatz". A character of `w` outside '!' .. '~' raises the
-// check error before anything is written.
-void pruefe(const dea_type& automat, std::string_view w);
+// check error before anything is written. No program calls it.
+void pruefe(const dea_type& automaton, std::string_view w);
 
 }  // namespace scannerpak

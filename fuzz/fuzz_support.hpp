@@ -17,6 +17,7 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/textio.hpp"
+#include "frontend/scannerpak.hpp"
 
 namespace fuzz {
 
@@ -53,12 +54,12 @@ struct outcome {
 // The outcomes of the front end: the scanner's two errors, nesting too deep
 // for the parser, a number beyond 32 bits in the conversion.
 inline constexpr outcome front_end_outcomes[] = {
-    {"SCANNERPAK.EINGABEFEHLER", "scannerpak:413"},
-    {"SCANNERPAK.EINGABEFEHLER", "scannerpak:434"},
-    {"STORAGE_ERROR", "comtypes:233"},
-    {"STORAGE_ERROR", "comtypes:239"},
-    {"STORAGE_ERROR", "comtypes:255"},
-    {"CHECK_ERROR", "baumwandler_package:33"},
+    {scannerpak::eingabefehler, "scannerpak:413"},
+    {scannerpak::eingabefehler, "scannerpak:434"},
+    {common::storage_error_name, "comtypes:233"},
+    {common::storage_error_name, "comtypes:239"},
+    {common::storage_error_name, "comtypes:255"},
+    {common::check_error_name, "baumwandler_package:33"},
 };
 
 // expect_outcome returns when `error` is one of `expected` or of `also`. Any

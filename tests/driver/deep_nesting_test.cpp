@@ -64,7 +64,8 @@ TEST(DeepNesting, AsDeepAsTheStackTakesRunsAndOneLevelMoreIsRefused) {
                 [&] {
                     // creategb asks the same from a few frames further down:
                     // its limit is this or one less.
-                    const int levels = common::levels_that_fit(10'000, comtypes::stack_per_nesting_level);
+                    const int levels =
+                        common::levels_that_fit(comtypes::nesting_limit, comtypes::stack_per_nesting_level);
                     if (levels > 1) {
                         const comtypes::grbaum tree = test_support::baum(kind.program(levels - 1));
                         ASSERT_NE(tree, nullptr);

@@ -36,6 +36,17 @@ std::string_view name(alphabet a) {
     return symbol_names[static_cast<std::size_t>(a)];
 }
 
+// What raising `error` at `where` gives, in the words of the report.
+std::string report(std::string_view error, common::place where) {
+    return std::string(error) + " : " + where.text();
+}
+
+TEST(Places, TheParsersNestingReportsNameTheirFixedLines) {
+    EXPECT_EQ(comtypes::places::while_nesting.text(), "comtypes:233");
+    EXPECT_EQ(comtypes::places::if_nesting.text(), "comtypes:239");
+    EXPECT_EQ(comtypes::places::parenthesis_nesting.text(), "comtypes:255");
+}
+
 TEST(Termtype, EveryTokenKindHasItsTerminal) {
     const std::vector<std::pair<tokenart, alphabet>> cases = {
         {tokenart::GANZEZAHL_TOKEN, ZAHLT}, {tokenart::BEZEICHNER_TOKEN, NAMET},
@@ -48,7 +59,7 @@ TEST(Termtype, EveryTokenKindHasItsTerminal) {
         {tokenart::DO_TOKEN, DOT},          {tokenart::OD_TOKEN, ODT},
     };
     for (const auto& [kind, terminal] : cases) {
-        EXPECT_EQ(comtypes::termtype(kind), terminal) << scannerpak::image(kind);
+        EXPECT_EQ(comtypes::termtype(kind), terminal) << "kind " << static_cast<int>(kind);
     }
 }
 
@@ -82,9 +93,11 @@ TEST(Grknoten, VariantFieldsAreGuarded) {
     EXPECT_EQ(programm.rest, nullptr);
     EXPECT_EQ(leaf.exp(), "x");
     EXPECT_EQ(leaf.rest, nullptr);
-    EXPECT_EQ(raised([&] { (void)programm.exp(); }), "CHECK_ERROR : comtypes:85");
-    EXPECT_EQ(raised([&] { (void)leaf.knoten(); }), "CHECK_ERROR : comtypes:85");
-    EXPECT_EQ(raised([&] { leaf.knoten() = &programm; }), "CHECK_ERROR : comtypes:85");
+    // The guard names the line of the node's declaration.
+    const std::string variant_guard = report(common::check_error_name, {comtypes::module_name, 85});
+    EXPECT_EQ(raised([&] { (void)programm.exp(); }), variant_guard);
+    EXPECT_EQ(raised([&] { (void)leaf.knoten(); }), variant_guard);
+    EXPECT_EQ(raised([&] { leaf.knoten() = &programm; }), variant_guard);
 
     comtypes::grknoten ift(IFT, "if");
     comtypes::grknoten falset(FALSET, "false");
@@ -93,16 +106,16 @@ TEST(Grknoten, VariantFieldsAreGuarded) {
     EXPECT_FALSE(comtypes::isnonterminal(&ift));
     EXPECT_TRUE(comtypes::isterminal(&falset));
     EXPECT_TRUE(comtypes::isnonterminal(&bedingung));
-    EXPECT_EQ(raised_name([] { comtypes::isterminal(nullptr); }), "CHECK_ERROR");
-    EXPECT_EQ(raised_name([] { comtypes::isnonterminal(nullptr); }), "CHECK_ERROR");
+    EXPECT_EQ(raised_name([] { comtypes::isterminal(nullptr); }), common::check_error_name);
+    EXPECT_EQ(raised_name([] { comtypes::isnonterminal(nullptr); }), common::check_error_name);
 }
 
 TEST(Termtype, ValuesOutsideTheirRangeAreRefused) {
     EXPECT_EQ(
         raised_name([] { (void)comtypes::termtype(static_cast<tokenart>(scannerpak::tokenart_count)); }),
-        "CHECK_ERROR");
-    EXPECT_EQ(raised_name([] { (void)comtypes::prefterms(IFT); }), "CHECK_ERROR");
-    EXPECT_EQ(raised_name([] { (void)comtypes::prefterms(FALSET); }), "CHECK_ERROR");
+        common::check_error_name);
+    EXPECT_EQ(raised_name([] { (void)comtypes::prefterms(IFT); }), common::check_error_name);
+    EXPECT_EQ(raised_name([] { (void)comtypes::prefterms(FALSET); }), common::check_error_name);
 }
 
 // The tree as text: a nonterminal as NAME(children), a leaf as NAME'text'.
@@ -278,36 +291,40 @@ int loop_depth(comtypes::grbaum node) {
     return depth;
 }
 
-TEST(Creategb, NestingUpToTenThousandLevelsParses) {
+TEST(Creategb, NestingUpToTheLimitParses) {
+    using comtypes::nesting_limit;
     common::run_on_large_stack([] {
         const comtypes::grbaum loops =
-            comtypes::creategb(scannerpak::scanner(nested_loops(10'000)), nullptr, nullptr);
+            comtypes::creategb(scannerpak::scanner(nested_loops(nesting_limit)), nullptr, nullptr);
         ASSERT_NE(loops, nullptr);
-        EXPECT_EQ(loop_depth(loops), 10'000);
-        EXPECT_NE(comtypes::creategb(scannerpak::scanner(nested_parentheses(10'000)), nullptr, nullptr),
-                  nullptr);
+        EXPECT_EQ(loop_depth(loops), nesting_limit);
+        EXPECT_NE(
+            comtypes::creategb(scannerpak::scanner(nested_parentheses(nesting_limit)), nullptr, nullptr),
+            nullptr);
     });
 }
 
 TEST(Creategb, DeeperNestingRaisesStorageError) {
+    using comtypes::nesting_limit;
+    using namespace comtypes::places;
     // The place names the construct that went one level too deep.
     struct nesting_case {
         std::string text;
-        std::string_view place;
+        common::place place;
     };
     const std::vector<nesting_case> cases = {
-        {nested_loops(10'001), "comtypes:233"},
-        {nested_loops(100'000), "comtypes:233"},
-        {nested_ifs(10'001), "comtypes:239"},
-        {"if x<1 then " + nested_loops(10'000) + " else skip fi", "comtypes:233"},
-        {nested_parentheses(10'001), "comtypes:255"},
-        {nested_parentheses(100'000), "comtypes:255"},
+        {nested_loops(nesting_limit + 1), while_nesting},
+        {nested_loops(10 * nesting_limit), while_nesting},
+        {nested_ifs(nesting_limit + 1), if_nesting},
+        {"if x<1 then " + nested_loops(nesting_limit) + " else skip fi", while_nesting},
+        {nested_parentheses(nesting_limit + 1), parenthesis_nesting},
+        {nested_parentheses(10 * nesting_limit), parenthesis_nesting},
     };
     for (const nesting_case& c : cases) {
         std::string error = "untouched";
         common::run_on_large_stack([&] {
             EXPECT_EQ(raised([&] { comtypes::creategb(scannerpak::scanner(c.text), nullptr, &error); }),
-                      std::string(common::storage_error_name) + " : " + std::string(c.place));
+                      report(common::storage_error_name, c.place));
         });
         EXPECT_EQ(error, "untouched");  // never a parse message
     }

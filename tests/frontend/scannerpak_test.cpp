@@ -1,6 +1,6 @@
 // Token automata, longest prefix, word test, scanner and token printing; the
 // scanner's derived automaton and the fast scanner against the sixteen
-// automata and the plain scanner, on large generated texts.
+// automata and the reference scanner, on large generated texts.
 #include "frontend/scannerpak.hpp"
 
 #include <gtest/gtest.h>
@@ -20,6 +20,7 @@
 #include "support/capture.hpp"
 #include "support/program_run.hpp"
 #include "support/raised.hpp"
+#include "support/reference_scanner.hpp"
 
 namespace {
 
@@ -28,13 +29,40 @@ using enum scannerpak::tokenart;
 using test_support::on_screen;
 using test_support::raised;
 using test_support::raised_name;
+using test_support::reference_erkanntespraefix;
+
+// The literal names of the kinds, for failure messages and token lists.
+constexpr std::string_view kind_names[] = {
+#define SCANNERPAK_TOKENART(kind, terminal, automaton) #kind,
+#include "frontend/tokenart.def"
+};
+
+std::string_view name(tokenart kind) {
+    return kind_names[static_cast<std::size_t>(kind)];
+}
+
+// What raising `error` at `where` gives, in the words of the report.
+std::string report(std::string_view error, common::place where) {
+    return std::string(error) + " : " + where.text();
+}
+
+// The check error at a line of scannerpak.
+std::string check_error_at(int line) {
+    return report(common::check_error_name, {scannerpak::module_name, line});
+}
+
+TEST(Places, TheScannersReportsNameTheirFixedLines) {
+    EXPECT_EQ(scannerpak::places::not_printable.text(), "scannerpak:413");
+    EXPECT_EQ(scannerpak::places::no_token.text(), "scannerpak:434");
+    EXPECT_EQ(scannerpak::eingabefehler, "SCANNERPAK.EINGABEFEHLER");
+}
 
 struct prefix_case {
     std::string text;
     std::map<tokenart, int> accepted;  // every kind not listed accepts nothing
 };
 
-TEST(Erkanntespraefix, LengthsOfTheTokenAutomata) {
+TEST(ReferenceErkanntespraefix, LengthsOfTheTokenAutomata) {
     const std::vector<prefix_case> cases = {
         {"if", {{IF_TOKEN, 2}, {BEZEICHNER_TOKEN, 2}}},
         {"ifa", {{IF_TOKEN, 2}, {BEZEICHNER_TOKEN, 3}}},
@@ -75,8 +103,8 @@ TEST(Erkanntespraefix, LengthsOfTheTokenAutomata) {
             const auto kind = static_cast<tokenart>(k);
             const auto listed = c.accepted.find(kind);
             const int expected = listed == c.accepted.end() ? 0 : listed->second;
-            EXPECT_EQ(scannerpak::erkanntespraefix(automata[static_cast<std::size_t>(k)], c.text), expected)
-                << '"' << c.text << "\" with " << scannerpak::image(kind);
+            EXPECT_EQ(reference_erkanntespraefix(automata[static_cast<std::size_t>(k)], c.text), expected)
+                << '"' << c.text << "\" with " << name(kind);
         }
     }
 }
@@ -148,9 +176,9 @@ TEST(Scandeas, EveryAutomatonAcceptsExactlyTheWordsOfItsKind) {
     for (int k = 0; k < scannerpak::tokenart_count; ++k) {
         const auto kind = static_cast<tokenart>(k);
         for (const std::string& w : words) {
-            ASSERT_EQ(scannerpak::erkanntespraefix(automata[static_cast<std::size_t>(k)], w),
+            ASSERT_EQ(reference_erkanntespraefix(automata[static_cast<std::size_t>(k)], w),
                       longest_in_language(kind, w))
-                << '"' << w << "\" with " << scannerpak::image(kind);
+                << '"' << w << "\" with " << name(kind);
         }
     }
 }
@@ -170,7 +198,7 @@ TEST(Scandeas, StatesStartAndTrap) {
     static_assert(common::one_row_per_value(highest, &highest_state::kind, scannerpak::tokenart_count));
     for (const highest_state& row : highest) {
         const scannerpak::dea_type& d = *scannerpak::scandeas()[static_cast<std::size_t>(row.kind)];
-        const std::string_view kind = scannerpak::image(row.kind);
+        const std::string_view kind = name(row.kind);
         ASSERT_EQ(d.n, row.n) << kind;
         EXPECT_EQ(d.det.n, d.n) << kind;
         EXPECT_EQ(d.f.n, d.n) << kind;
@@ -207,12 +235,6 @@ TEST(Scandeas, FirstUseInsideAnArenaScopeLastsBeyondIt) {
     EXPECT_EQ(result.status, 0) << result.err;
 }
 
-TEST(Image, KindOutsideTheSixteenIsRefused) {
-    const std::string error =
-        raised([] { (void)scannerpak::image(static_cast<tokenart>(scannerpak::tokenart_count)); });
-    EXPECT_TRUE(error.starts_with("CHECK_ERROR : scannerpak:")) << error;
-}
-
 // One move of a small automaton: from -> to on a character.
 struct move {
     int from;
@@ -240,30 +262,30 @@ scannerpak::dea_type without_closed_finals() {
     return small_automaton(3, {{0, 'a', 1}, {1, 'b', 2}, {2, 'c', 2}}, {1});
 }
 
-TEST(Erkanntespraefix, LooksBackOneStepOnly) {
+TEST(ReferenceErkanntespraefix, LooksBackOneStepOnly) {
     const scannerpak::dea_type d = without_closed_finals();
-    EXPECT_EQ(scannerpak::erkanntespraefix(&d, "a"), 1);
-    EXPECT_EQ(scannerpak::erkanntespraefix(&d, "ab"), 1);
-    EXPECT_EQ(scannerpak::erkanntespraefix(&d, "abc"), 0);
-    EXPECT_EQ(scannerpak::erkanntespraefix(&d, "az"), 1);
+    EXPECT_EQ(reference_erkanntespraefix(&d, "a"), 1);
+    EXPECT_EQ(reference_erkanntespraefix(&d, "ab"), 1);
+    EXPECT_EQ(reference_erkanntespraefix(&d, "abc"), 0);
+    EXPECT_EQ(reference_erkanntespraefix(&d, "az"), 1);
 }
 
-TEST(Erkanntespraefix, Guards) {
+TEST(ReferenceErkanntespraefix, Guards) {
     scannerpak::dea_type d = without_closed_finals();
     d.det.cell(0, 'a') = 7;  // a cell outside the states 0 .. 3
     const struct {
         std::string_view text;
         const scannerpak::dea_type* automaton;
-        std::string_view error;
+        int line;  // of the guard
     } cases[] = {
-        {"a", nullptr, "CHECK_ERROR : scannerpak:317"},
-        {"ab", &d, "CHECK_ERROR : scannerpak:325"},
-        {"a", &d, "CHECK_ERROR : scannerpak:331"},
-        {"a ", &d, "CHECK_ERROR : scannerpak:333"},
+        {"a", nullptr, 317},
+        {"ab", &d, 325},
+        {"a", &d, 331},
+        {"a ", &d, 333},
     };
     for (const auto& c : cases) {
-        const auto out = on_screen([&] { scannerpak::erkanntespraefix(c.automaton, c.text); });
-        EXPECT_EQ(out.error, c.error) << c.text;
+        const auto out = on_screen([&] { reference_erkanntespraefix(c.automaton, c.text); });
+        EXPECT_EQ(out.error, check_error_at(c.line)) << c.text;
         EXPECT_EQ(out.text, "") << c.text;
     }
 }
@@ -293,17 +315,17 @@ TEST(Pruefe, Guards) {
     const struct {
         const scannerpak::dea_type& automaton;
         std::string_view word;
-        std::string_view error;
+        int line;  // of the guard
         std::string_view written;
     } cases[] = {
-        {keyword_if, "i f", "CHECK_ERROR : scannerpak:62", ""},
-        {d, "ab", "CHECK_ERROR : scannerpak:62", ""},
+        {keyword_if, "i f", 62, ""},
+        {d, "ab", 62, ""},
         // The final states are read after the word has been written.
-        {d, "a", "CHECK_ERROR : scannerpak:65", "\"a\" gehoert"},
+        {d, "a", 65, "\"a\" gehoert"},
     };
     for (const auto& c : cases) {
         const auto out = on_screen([&] { scannerpak::pruefe(c.automaton, c.word); });
-        EXPECT_EQ(out.error, c.error) << c.word;
+        EXPECT_EQ(out.error, check_error_at(c.line)) << c.word;
         EXPECT_EQ(out.text, c.written) << c.word;
     }
 }
@@ -312,7 +334,7 @@ TEST(Pruefe, Guards) {
 std::string cells(scannerpak::listoftoken list) {
     std::string out;
     for (; list != nullptr; list = list->rest) {
-        std::string_view kind = scannerpak::image(list->token);
+        std::string_view kind = name(list->token);
         kind.remove_suffix(std::string_view("_TOKEN").size());
         if (!out.empty()) {
             out += "; ";
@@ -368,34 +390,34 @@ TEST(Scanner, TokenLists) {
 }
 
 TEST(Scanner, InputErrors) {
-    const std::string not_printable = "Das ASCII-Zeichen Nr.";
-    const std::string no_token = "EINGABEFEHLER:\nDas Zeichen '";
+    using scannerpak::places::no_token;
+    using scannerpak::places::not_printable;
+    const std::string ascii_line = "Das ASCII-Zeichen Nr.";
+    const std::string unknown_lines = "EINGABEFEHLER:\nDas Zeichen '";
     const struct {
         std::string text;
         std::string written;
-        std::string_view message;
+        common::place place;
     } cases[] = {
-        {"\f", not_printable + " 12 ist kein druckbares Zeichen\n", "scannerpak:413"},
-        {"x := 1 \v", not_printable + " 11 ist kein druckbares Zeichen\n", "scannerpak:413"},
-        {std::string("skip\0", 5), not_printable + " 0 ist kein druckbares Zeichen\n", "scannerpak:413"},
-        {"\x7f", not_printable + " 127 ist kein druckbares Zeichen\n", "scannerpak:413"},
-        {"ab\xc8", not_printable + " 200 ist kein druckbares Zeichen\n", "scannerpak:413"},
-        {"\xff", not_printable + " 255 ist kein druckbares Zeichen\n", "scannerpak:413"},
-        {"x := 1 # 2", no_token + "#' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
-        {"a_b", no_token + "_' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
-        {"x : = 1", no_token + ":' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
-        {"x / = 1", no_token + "/' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
-        {":\xc8", no_token + ":' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
-        {"'", no_token + "'' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
-        {"skip; ~", no_token + "~' ist nicht im Sprachschatz der Token\n", "scannerpak:434"},
+        {"\f", ascii_line + " 12 ist kein druckbares Zeichen\n", not_printable},
+        {"x := 1 \v", ascii_line + " 11 ist kein druckbares Zeichen\n", not_printable},
+        {std::string("skip\0", 5), ascii_line + " 0 ist kein druckbares Zeichen\n", not_printable},
+        {"\x7f", ascii_line + " 127 ist kein druckbares Zeichen\n", not_printable},
+        {"ab\xc8", ascii_line + " 200 ist kein druckbares Zeichen\n", not_printable},
+        {"\xff", ascii_line + " 255 ist kein druckbares Zeichen\n", not_printable},
+        {"x := 1 # 2", unknown_lines + "#' ist nicht im Sprachschatz der Token\n", no_token},
+        {"a_b", unknown_lines + "_' ist nicht im Sprachschatz der Token\n", no_token},
+        {"x : = 1", unknown_lines + ":' ist nicht im Sprachschatz der Token\n", no_token},
+        {"x / = 1", unknown_lines + "/' ist nicht im Sprachschatz der Token\n", no_token},
+        {":\xc8", unknown_lines + ":' ist nicht im Sprachschatz der Token\n", no_token},
+        {"'", unknown_lines + "'' ist nicht im Sprachschatz der Token\n", no_token},
+        {"skip; ~", unknown_lines + "~' ist nicht im Sprachschatz der Token\n", no_token},
     };
     for (const auto& c : cases) {
         const auto out = on_screen([&] { scannerpak::scanner(c.text); });
-        EXPECT_EQ(out.error, std::string(scannerpak::eingabefehler) + " : " + std::string(c.message))
-            << c.text;
+        EXPECT_EQ(out.error, report(scannerpak::eingabefehler, c.place)) << c.text;
         EXPECT_EQ(out.text, c.written) << c.text;
     }
-    EXPECT_EQ(scannerpak::eingabefehler, "SCANNERPAK.EINGABEFEHLER");
 }
 
 TEST(Scanner, LongTextIsScannedInALoop) {
@@ -417,8 +439,8 @@ TEST(Scanner, LongTextIsScannedInALoop) {
 }
 
 TEST(Druckelistoftoken, OneLinePerToken) {
-    auto* semikolon = common::make<scannerpak::elem>(STRICHP_TOKEN, ";");
-    auto* zahl = common::make<scannerpak::elem>(GANZEZAHL_TOKEN, "42", semikolon);
+    auto* zahl = common::make<scannerpak::elem>(GANZEZAHL_TOKEN, "42");
+    zahl->rest = common::make<scannerpak::elem>(STRICHP_TOKEN, ";");
     auto* quoted = common::make<scannerpak::elem>(BEZEICHNER_TOKEN, "a\"b");
     const struct {
         scannerpak::listoftoken list;
@@ -435,9 +457,15 @@ TEST(Druckelistoftoken, OneLinePerToken) {
     }
 }
 
+TEST(Druckelistoftoken, KindOutsideTheSixteenIsRefused) {
+    auto* odd = common::make<scannerpak::elem>(static_cast<tokenart>(scannerpak::tokenart_count), "x");
+    const auto out = on_screen([&] { scannerpak::druckelistoftoken(odd); });
+    EXPECT_TRUE(out.error.starts_with(std::string(common::check_error_name) + " : scannerpak:")) << out.error;
+}
+
 // ---- The derived automaton against the sixteen automata it is derived from ----
 
-using automata_table = std::array<scannerpak::dea_ref, scannerpak::tokenart_count>;
+using test_support::token_automata;
 
 // Pieces of While text that meet every kind, every tie and every way a
 // token ends: keywords alone and as prefixes of names, operators next to
@@ -481,12 +509,12 @@ std::string generated(std::mt19937& random, int count, double bad_share, double 
 }
 
 // expect_same_match_everywhere compares the derived automaton with the
-// automata it came from at every position of `text`.
-void expect_same_match_everywhere(const automata_table& automata, const scannerpak::token_automaton& derived,
+// reference run of the automata it came from at every position of `text`.
+void expect_same_match_everywhere(const token_automata& automata, const scannerpak::token_automaton& derived,
                                   std::string_view text) {
     for (std::size_t position = 0; position <= text.size(); ++position) {
         const std::string_view rest = text.substr(position);
-        const scannerpak::token_match plain = scannerpak::longest_match(automata, rest);
+        const scannerpak::token_match plain = test_support::reference_longest_match(automata, rest);
         const scannerpak::token_match fast = derived.match(rest);
         ASSERT_EQ(fast.length, plain.length) << "at " << position << ": \"" << rest.substr(0, 12) << '"';
         if (plain.length > 0) {
@@ -503,7 +531,8 @@ TEST(TokenAutomaton, SameTokenAsTheSixteenAutomataAtEveryPosition) {
 }
 
 // ---- Automata that the one-step look-back of erkanntespraefix treats
-// otherwise than a longest accepted prefix ----
+// otherwise than a longest accepted prefix: the derived automaton follows
+// the look-back ----
 
 // They run on characters that begin no token of the sixteen kinds, so that
 // what they contribute is not hidden by a longer name:
@@ -520,7 +549,7 @@ TEST(TokenAutomaton, ReproducesTheOneStepLookBackOfErkanntespraefix) {
     };
     // Odd automata in place of a few kinds. The final trap makes a token of
     // one character almost everywhere, which ties with one-letter names.
-    automata_table automata = scannerpak::scandeas();
+    token_automata automata = scannerpak::scandeas();
     automata[static_cast<std::size_t>(tokenart::GANZEZAHL_TOKEN)] = &odd[0];
     automata[static_cast<std::size_t>(tokenart::AUF_TOKEN)] = &odd[1];
     automata[static_cast<std::size_t>(tokenart::OD_TOKEN)] = &odd[2];
@@ -541,17 +570,18 @@ TEST(TokenAutomaton, ReproducesTheOneStepLookBackOfErkanntespraefix) {
     }
 }
 
-TEST(TokenAutomaton, NullAutomatonIsRefused) {
-    automata_table automata = scannerpak::scandeas();
-    automata[3] = nullptr;
-    EXPECT_EQ(raised([&] { const scannerpak::token_automaton derived(automata); }),
-              "CHECK_ERROR : scannerpak:317");
-    // Nor is an automaton whose start is its trap, final or not.
-    for (const bool final_start : {false, true}) {
-        const scannerpak::dea_type trap_only = small_automaton(
-            0, {}, final_start ? std::initializer_list<int>{0} : std::initializer_list<int>{});
-        automata[3] = &trap_only;
-        EXPECT_EQ(raised_name([&] { const scannerpak::token_automaton derived(automata); }), "CHECK_ERROR");
+TEST(TokenAutomaton, AutomataItDoesNotDeriveAreRefused) {
+    scannerpak::dea_type successor_outside = without_closed_finals();
+    successor_outside.det.cell(1, 'b') = 4;  // the trap is 3
+    // An automaton whose start is its trap, final or not.
+    const scannerpak::dea_type trap_only = small_automaton(0, {}, {});
+    const scannerpak::dea_type final_trap_only = small_automaton(0, {}, {0});
+    const scannerpak::dea_ref refused[] = {nullptr, &successor_outside, &trap_only, &final_trap_only};
+    for (const scannerpak::dea_ref odd : refused) {
+        token_automata automata = scannerpak::scandeas();
+        automata[3] = odd;
+        const std::string error = raised([&] { const scannerpak::token_automaton derived(automata); });
+        EXPECT_TRUE(error.starts_with(std::string(common::check_error_name) + " : scannerpak:")) << error;
     }
 }
 
@@ -559,11 +589,12 @@ TEST(TokenAutomaton, NullAutomatonIsRefused) {
 
 // What a scan gives: the lines it wrote, its cells as kind and text, and the
 // error it raised.
-std::string scanned(scannerpak::listoftoken (*scan)(std::string_view), const std::string& text) {
+template <class Scan>
+std::string scanned(Scan scan, const std::string& text) {
     std::string listed;
     const auto out = on_screen([&] {
         for (scannerpak::listoftoken list = scan(text); list != nullptr; list = list->rest) {
-            listed += scannerpak::image(list->token);
+            listed += name(list->token);
             listed += ' ';
             listed += list->string();
             listed += '\n';
@@ -572,16 +603,21 @@ std::string scanned(scannerpak::listoftoken (*scan)(std::string_view), const std
     return out.text + listed + out.error;
 }
 
-TEST(Scanner, SameAsThePlainScannerOnGeneratedTexts) {
+std::string scanned_by_reference(const std::string& text) {
+    return scanned(
+        [](std::string_view w) { return test_support::reference_scanner(scannerpak::scandeas(), w); }, text);
+}
+
+TEST(Scanner, SameAsTheReferenceScannerOnGeneratedTexts) {
     std::mt19937 random(2024);
     // A bad character ends a scan: many short texts meet one in every place.
     for (int i = 0; i < 2'000; ++i) {
         const std::string text = generated(random, 40, 0.05, 0.5);
-        ASSERT_EQ(scanned(&scannerpak::scanner, text), scanned(&scannerpak::plain_scanner, text)) << text;
+        ASSERT_EQ(scanned(&scannerpak::scanner, text), scanned_by_reference(text)) << text;
     }
     // One long text of tokens and white space alone.
     const std::string good = generated(random, 300'000, 0.0, 0.7);
-    ASSERT_EQ(scanned(&scannerpak::scanner, good), scanned(&scannerpak::plain_scanner, good));
+    ASSERT_EQ(scanned(&scannerpak::scanner, good), scanned_by_reference(good));
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+// The scanner in its plain form, the reference that the product's scanner is
+// checked against: every token automaton runs through erkanntespraefix at
+// every token, and the longest prefix wins, on equal lengths that of the
+// later kind. The product finds the same with one automaton derived from
+// the sixteen.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "frontend/scannerpak.hpp"
+
+namespace test_support {
+
+using token_automata = std::array<scannerpak::dea_ref, scannerpak::tokenart_count>;
+
+// reference_erkanntespraefix returns the length of the longest prefix of `w`
+// that `d` accepts, by one run that stops at the trap state or at the end of
+// `w` and then looks back one step: the number of steps when the last state
+// is final, one less when the state before it is, else 0. A character
+// outside '!' .. '~' counts as a step into the trap. It reads `w` only up to
+// the character on which the run enters the trap. A null `d` raises the
+// check error at scannerpak:317, a successor outside 0 .. n at scannerpak:325
+// when the run goes on from it, at scannerpak:331 or :333 when the final
+// states are read.
+std::int32_t reference_erkanntespraefix(scannerpak::dea_ref d, std::string_view w);
+
+// reference_longest_match runs every automaton of `automata` over `text`
+// through reference_erkanntespraefix and returns the longest length, on
+// equal lengths the later kind; length 0 when none accepts a prefix.
+scannerpak::token_match reference_longest_match(const token_automata& automata, std::string_view text);
+
+// reference_scanner returns the token list of `w`, cut by
+// reference_longest_match over `automata`, with the messages and errors of
+// scannerpak::scanner. Each cell's text is a copy of its own in the arena.
+scannerpak::listoftoken reference_scanner(const token_automata& automata, std::string_view w);
+
+}  // namespace test_support
