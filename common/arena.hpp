@@ -30,13 +30,6 @@ T* make(Args&&... args) {
     return ::new (storage) T{std::forward<Args>(args)...};
 }
 
-// make_scoped is make under the name that some callers still use; it goes
-// once they say make.
-template <class T, class... Args>
-T* make_scoped(Args&&... args) {
-    return make<T>(std::forward<Args>(args)...);
-}
-
 // A position of the arena. rewind_arena gives back everything allocated
 // after it; the storage is kept for what is allocated next. The arena stands
 // where a mark was taken exactly when it holds nothing allocated since.

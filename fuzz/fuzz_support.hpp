@@ -17,7 +17,9 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/textio.hpp"
+#include "frontend/comtypes.hpp"
 #include "frontend/scannerpak.hpp"
+#include "machine/baumwandler_package.hpp"
 
 namespace fuzz {
 
@@ -48,18 +50,18 @@ private:
 // An error of the system that an input may end with: its name and its place.
 struct outcome {
     std::string_view name;
-    std::string_view place;
+    common::place place;
 };
 
 // The outcomes of the front end: the scanner's two errors, nesting too deep
 // for the parser, a number beyond 32 bits in the conversion.
 inline constexpr outcome front_end_outcomes[] = {
-    {scannerpak::eingabefehler, "scannerpak:413"},
-    {scannerpak::eingabefehler, "scannerpak:434"},
-    {common::storage_error_name, "comtypes:233"},
-    {common::storage_error_name, "comtypes:239"},
-    {common::storage_error_name, "comtypes:255"},
-    {common::check_error_name, "baumwandler_package:33"},
+    {scannerpak::eingabefehler, scannerpak::places::not_printable},
+    {scannerpak::eingabefehler, scannerpak::places::no_token},
+    {common::storage_error_name, comtypes::places::while_nesting},
+    {common::storage_error_name, comtypes::places::if_nesting},
+    {common::storage_error_name, comtypes::places::parenthesis_nesting},
+    {common::check_error_name, baumwandler_package::places::number_beyond_32_bits},
 };
 
 // expect_outcome returns when `error` is one of `expected` or of `also`. Any
@@ -69,7 +71,7 @@ inline void expect_outcome(const common::named_error& error, std::span<const out
                            std::span<const outcome> also = {}) {
     for (const std::span<const outcome> outcomes : {expected, also}) {
         for (const outcome& o : outcomes) {
-            if (error.is(o.name) && error.message() == o.place) {
+            if (error.is(o.name) && error.message() == o.place.text()) {
                 return;
             }
         }

@@ -16,10 +16,10 @@ namespace {
 constexpr long step_limit = 2'000;
 
 // A run ends at its end state, at a failed step or at the step limit: the
-// reports of the file form, places::trace_file and places::step_limit_reached.
+// reports of the file form.
 constexpr fuzz::outcome run_outcomes[] = {
-    {baumwandler_package::whileinit_error, "baumwandler_package:252"},
-    {common::storage_error_name, "baumwandler_package:40"},
+    {baumwandler_package::whileinit_error, baumwandler_package::places::trace_file},
+    {common::storage_error_name, baumwandler_package::places::step_limit_reached},
 };
 
 }  // namespace

@@ -91,17 +91,17 @@ ausdruck ausdruck_wandler(grbaum baum) {
     const grbaum first = child(baum, 1);
     switch (first->al) {
         case alphabet::ZAHLT: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::ZAHL, next_record_id());
+            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::ZAHL, next_record_id());
             e->zahl_wert() = read_number(first->exp());
             return e;
         }
         case alphabet::NAMET: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::NAME, next_record_id());
+            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::NAME, next_record_id());
             e->name_wert() = name_ref(first->exp());  // a copy: the program holds nothing of the tree
             return e;
         }
         case alphabet::AUFT: {
-            const ausdruck e = common::make_scoped<ausdruck_rec>(ausdrucks_art::VERKN, next_record_id());
+            const ausdruck e = common::make<ausdruck_rec>(ausdrucks_art::VERKN, next_record_id());
             e->operator_wert() = opt_wandler(child(baum, 3)->exp());
             e->links_ausdruck() = ausdruck_wandler(child(baum, 2));
             e->rechts_ausdruck() = ausdruck_wandler(child(baum, 4));
@@ -115,11 +115,11 @@ ausdruck ausdruck_wandler(grbaum baum) {
 bedingung bedingung_wandler(grbaum baum) {
     const alphabet first = child(baum, 1)->al;
     if (first == alphabet::TRUET || first == alphabet::FALSET) {
-        const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::WAHR, next_record_id());
+        const bedingung b = common::make<bedingung_rec>(bedingungs_art::WAHR, next_record_id());
         b->wahr_wert() = first == alphabet::TRUET;
         return b;
     }
-    const bedingung b = common::make_scoped<bedingung_rec>(bedingungs_art::VERGLEICH, next_record_id());
+    const bedingung b = common::make<bedingung_rec>(bedingungs_art::VERGLEICH, next_record_id());
     b->vergleichs_wert() = ropt_wandler(child(baum, 2)->exp());
     b->links_ausdruck() = ausdruck_wandler(child(baum, 1));
     b->rechts_ausdruck() = ausdruck_wandler(child(baum, 3));
@@ -129,26 +129,26 @@ bedingung bedingung_wandler(grbaum baum) {
 anweisung anw_wandler(grbaum baum) {
     switch (common::not_null(baum, common::here())->al) {
         case alphabet::ZUWEISUNG: {
-            const anweisung s = common::make_scoped<anweisung_rec>(anweisungs_art::ZUWEISUNG);
+            const anweisung s = common::make<anweisung_rec>(anweisungs_art::ZUWEISUNG);
             s->zuweisungs_name() = name_ref(child(baum, 1)->exp());
             s->links_ausdruck() = ausdruck_wandler(child(baum, 3));
             return s;
         }
         case alphabet::BEDINGTEANWEISUNG: {
-            const anweisung s = common::make_scoped<anweisung_rec>(anweisungs_art::FALL);
+            const anweisung s = common::make<anweisung_rec>(anweisungs_art::FALL);
             s->bedingungs_wert_fall() = bedingung_wandler(child(baum, 2));
             s->erst_anweisung_fall() = anwf_wandler(child(baum, 4));
             s->zweit_anweisung_fall() = anwf_wandler(child(baum, 6));
             return s;
         }
         case alphabet::SCHLEIFE: {
-            const anweisung s = common::make_scoped<anweisung_rec>(anweisungs_art::SCHLEIFE);
+            const anweisung s = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
             s->bedingungs_wert_schleife() = bedingung_wandler(child(baum, 2));
             s->erst_anweisung_schleife() = anwf_wandler(child(baum, 4));
             return s;
         }
         case alphabet::LEEREANWEISUNG:
-            return common::make_scoped<anweisung_rec>(anweisungs_art::SKIP);
+            return common::make<anweisung_rec>(anweisungs_art::SKIP);
         default:
             return nullptr;
     }
@@ -162,7 +162,7 @@ anweisung_f anwf_wandler(grbaum baum) {
     grbaum node = baum;
     for (;;) {
         const grbaum anw_node = child(node, 1);
-        const anweisung_f cell = common::make_scoped<anweisung_f_rec>(nullptr, nullptr, next_record_id());
+        const anweisung_f cell = common::make<anweisung_f_rec>(nullptr, nullptr, next_record_id());
         cell->anw = anw_wandler(anw_node->knoten());
         *end = cell;
         end = &cell->rest;
@@ -177,9 +177,9 @@ teile baum_wandler(grbaum baum) {
     if (common::not_null(baum, common::here())->al != alphabet::PROGRAMM) {
         return nullptr;
     }
-    const teil program = common::make_scoped<teil_rec>(teil_arten::ANW_F);
+    const teil program = common::make<teil_rec>(teil_arten::ANW_F);
     program->teil_anw_f() = anwf_wandler(child(baum, 1));
-    return common::make_scoped<teile_rec>(program, nullptr);
+    return common::make<teile_rec>(program, nullptr);
 }
 
 // ---- Environment ----
@@ -218,7 +218,7 @@ umgebung var_tupel(grbaum gr, umgebung var_liste) {
         if (!comtypes::is_terminal_symbol(node->al)) {
             open.push_back(frame{node->knoten()});  // chain is not used after this
         } else if (node->al == alphabet::NAMET && !present.contains(node->exp())) {
-            const umgebung cell = common::make_scoped<umgebung_rec>(variable{name_ref(node->exp()), wert{}});
+            const umgebung cell = common::make<umgebung_rec>(variable{name_ref(node->exp()), wert{}});
             present.insert(cell->elem.variable_name.view());
             (chain.new_cells == nullptr ? chain.new_cells : chain.last->next) = cell;
             chain.last = cell;
@@ -372,13 +372,13 @@ struct cell_with_part {
 // `kind`, whose one field `set` fills.
 template <class Set>
 teile push(teil_arten kind, Set set, teile stack) {
-    cell_with_part* fresh = common::make_scoped<cell_with_part>(kind, stack);
+    cell_with_part* fresh = common::make<cell_with_part>(kind, stack);
     set(fresh->part);
     return &fresh->cell;
 }
 
 teile push_marker(teil_arten kind, teile stack) {
-    return &common::make_scoped<cell_with_part>(kind, stack)->cell;
+    return &common::make<cell_with_part>(kind, stack)->cell;
 }
 teile push_anw(anweisung s, teile stack) {
     return push(
@@ -635,7 +635,7 @@ private:
             const teile body_cell = below(bed_cell, common::here());
             const bedingung b = top(bed_cell, common::here()).teil_bed();
             const anweisung_f body = top(body_cell, common::here()).teil_anw_f();
-            const anweisung loop = common::make_scoped<anweisung_rec>(anweisungs_art::SCHLEIFE);
+            const anweisung loop = common::make<anweisung_rec>(anweisungs_art::SCHLEIFE);
             loop->bedingungs_wert_schleife() = b;
             loop->erst_anweisung_schleife() = body;
             k().zk = push_anw_f(body, push_anw(loop, below(body_cell, common::here())));

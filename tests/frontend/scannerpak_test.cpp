@@ -222,7 +222,7 @@ TEST(Scandeas, FirstUseInsideAnArenaScopeLastsBeyondIt) {
             }
         }
         for (int i = 0; i < 10'000; ++i) {
-            *common::make_scoped<int>() = -1;
+            *common::make<int>() = -1;
         }
         for (std::size_t k = 0; k < highest.size(); ++k) {
             if (scannerpak::scandeas()[k]->n != highest[k]) {

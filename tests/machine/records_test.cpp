@@ -113,7 +113,7 @@ TEST(Records, ANameIsACopyThatOutlivesItsTextAndIsSharedByCopying) {
     EXPECT_EQ(name, "einnamelaengeralsfuenfzehnzeichen");
     const name_ref kopie = name;
     EXPECT_EQ(kopie.view().data(), name.view().data());
-    const teil bez = common::make_scoped<teil_rec>(teil_arten::BEZ);
+    const teil bez = common::make<teil_rec>(teil_arten::BEZ);
     bez->teil_bez() = "z";
     EXPECT_EQ(bez->teil_bez(), "z");
     EXPECT_EQ(sizeof(teil_rec), 16U);
