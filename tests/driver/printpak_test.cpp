@@ -1,5 +1,6 @@
-// The tree printer: bar-list operations, the worked drawings, and the
-// drawing of parsed programs against the layout rule written out directly.
+// The tree printer: bar-list operations, the worked drawings, the drawing of
+// parsed programs against the layout rule written out directly, and the
+// drawing against the plain reference on large generated trees.
 #include "driver/printpak.hpp"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "support/capture.hpp"
 #include "support/program_run.hpp"
 #include "support/raised.hpp"
+#include "support/reference_printpak.hpp"
 #include "support/while_programs.hpp"
 #include "support/while_tree.hpp"
 
@@ -24,6 +26,11 @@ using comtypes::alphabet;
 using comtypes::grbaum;
 using comtypes::grknoten;
 using printpak::strichliste;
+
+namespace reference = test_support::reference_printpak;
+
+// The blocks in which printgb hands its text on.
+constexpr std::size_t printpak_block = std::size_t{1} << 20;
 
 // A bar list from a picture such as "|-|": '|' a cell with a bar, '-' one
 // without.
@@ -54,21 +61,19 @@ grbaum parse(std::string_view program) {
 
 using draw_function = void (*)(grbaum, common::text_writer&);
 
-void fast_drawing(grbaum tree, common::text_writer& file) {
+void product_drawing(grbaum tree, common::text_writer& file) {
     printpak::printgb(tree, file, true);
 }
 
-// The plain drawing: printgb's definition, with the linked bar list.
-void plain_drawing(grbaum tree, common::text_writer& file) {
-    strichliste j = nullptr;
-    int ebene = 1;
-    printpak::ausgaben(tree, j, ebene, file, true);
+// The reference recurses about three calls deeper per statement of a list.
+void reference_drawing(grbaum tree, common::text_writer& file) {
+    common::run_on_large_stack([&] { reference::printgb(tree, file, true); });
 }
 
 // Draws into a file with `draw` (printgb by default) and returns what the
 // file holds before closing, so the line end that closing adds is not part of
 // the drawing.
-std::string drawing_of(grbaum tree, draw_function draw = fast_drawing) {
+std::string drawing_of(grbaum tree, draw_function draw = product_drawing) {
     const auto drawn = test_support::into_file([&](common::text_writer& file) { draw(tree, file); });
     EXPECT_EQ(drawn.error, "");
     return drawn.text;
@@ -304,7 +309,7 @@ TEST(Printgb, DeepTreeNeedsNoDeepStack) {
         std::size_t{256} << 10);
 }
 
-// ---- The fast drawing against the plain one, on large generated trees ----
+// ---- The drawing against the plain reference, on large generated trees ----
 
 // `count` statements, the four forms by turns.
 std::string long_list(int count) {
@@ -384,15 +389,15 @@ void hang_odd_shapes(grbaum* slot, int& count) {
 
 // Where two drawings part, for a failure that stays readable on texts of
 // megabytes.
-std::string where_they_part(const std::string& fast, const std::string& plain) {
-    const auto [at, _] = std::mismatch(fast.begin(), fast.end(), plain.begin(), plain.end());
-    if (fast.size() == plain.size() && at == fast.end()) {
+std::string where_they_part(const std::string& drawn, const std::string& reference) {
+    const auto [at, _] = std::mismatch(drawn.begin(), drawn.end(), reference.begin(), reference.end());
+    if (drawn.size() == reference.size() && at == drawn.end()) {
         return "nowhere";
     }
-    const auto offset = static_cast<std::size_t>(at - fast.begin());
-    return "at byte " + std::to_string(offset) + " of " + std::to_string(fast.size()) + " and " +
-           std::to_string(plain.size()) + ": \"" + fast.substr(offset, 40) + "\" against \"" +
-           plain.substr(offset, 40) + "\"";
+    const auto offset = static_cast<std::size_t>(at - drawn.begin());
+    return "at byte " + std::to_string(offset) + " of " + std::to_string(drawn.size()) + " and " +
+           std::to_string(reference.size()) + ": \"" + drawn.substr(offset, 40) + "\" against \"" +
+           reference.substr(offset, 40) + "\"";
 }
 
 TEST(Printgb, FastDrawingAgreesWithTheListOperations) {
@@ -407,18 +412,63 @@ TEST(Printgb, FastDrawingAgreesWithTheListOperations) {
     }
     for (std::size_t i = 0; i < programs.size(); ++i) {
         const grbaum tree = parse(programs[i]);
-        const std::string plain = drawing_of(tree, plain_drawing);
-        EXPECT_GT(plain.size(), std::size_t{10'000}) << "program " << i;
-        EXPECT_EQ(where_they_part(drawing_of(tree, fast_drawing), plain), "nowhere") << "program " << i;
+        const std::string expected = drawing_of(tree, reference_drawing);
+        EXPECT_GT(expected.size(), std::size_t{10'000}) << "program " << i;
+        EXPECT_EQ(where_they_part(drawing_of(tree), expected), "nowhere") << "program " << i;
     }
     for (std::size_t i = 4; i < programs.size(); ++i) {
         grbaum tree = parse(programs[i]);
         int count = 0;
         hang_odd_shapes(&tree->knoten(), count);
-        const std::string plain = drawing_of(tree, plain_drawing);
-        EXPECT_EQ(where_they_part(drawing_of(tree, fast_drawing), plain), "nowhere") << "odd program " << i;
+        const std::string expected = drawing_of(tree, reference_drawing);
+        EXPECT_EQ(where_they_part(drawing_of(tree), expected), "nowhere") << "odd program " << i;
         for (const std::string_view shape : {"|_ true\n", "_ HIER NULL!\n", "Programm\n"}) {
-            EXPECT_NE(plain.find(shape, 11), std::string::npos) << "odd program " << i << " lacks " << shape;
+            EXPECT_NE(expected.find(shape, 11), std::string::npos)
+                << "odd program " << i << " lacks " << shape;
+        }
+    }
+}
+
+// An error in the middle of a drawing leaves what was drawn before it, as
+// the reference's piece-by-piece writing does, and the first error is the
+// one that leaves: a node of no grammar symbol after the whole tree stops
+// the walk with the check error; /dev/full refuses every write. A drawing
+// within one block meets the device only when it is handed on after the
+// error; a longer one meets it at its first block.
+TEST(Printgb, ErrorsLeaveWhatWasDrawnAndTheFirstErrorStands) {
+    struct failure {
+        std::string_view what;
+        std::string program;
+        bool beyond_a_block;
+        bool unknown_node_last;
+        bool onto_full_device;
+        std::string_view error;
+    };
+    const std::vector<failure> cases = {
+        {"unknown node after blocks", long_list(400), true, true, false, common::check_error_name},
+        {"unknown node, then a refused write", long_list(30), false, true, true, common::check_error_name},
+        {"refused write", long_list(400), true, false, true, common::use_error_name},
+    };
+    for (const failure& f : cases) {
+        const grbaum tree = parse(f.program);
+        if (f.unknown_node_last) {
+            tree->rest = common::make<grknoten>(static_cast<alphabet>(comtypes::alphabet_count), "?");
+        }
+        const auto expected =
+            test_support::into_file([&](common::text_writer& file) { reference_drawing(tree, file); });
+        EXPECT_EQ(expected.text.size() > printpak_block, f.beyond_a_block) << f.what;
+        EXPECT_GT(expected.text.size(), common::largest_output_block) << f.what;
+        if (f.onto_full_device) {
+            common::out_file full;
+            full.create("/dev/full");
+            EXPECT_EQ(test_support::raised_name([&] { product_drawing(tree, full); }), f.error) << f.what;
+            (void)test_support::raised([&] { full.close(); });
+        } else {
+            const auto drawn =
+                test_support::into_file([&](common::text_writer& file) { product_drawing(tree, file); });
+            EXPECT_EQ(where_they_part(drawn.text, expected.text), "nowhere") << f.what;
+            EXPECT_EQ(test_support::error_name(drawn.error), f.error) << f.what;
+            EXPECT_EQ(test_support::error_name(expected.error), f.error) << f.what;
         }
     }
 }
