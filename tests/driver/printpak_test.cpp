@@ -3,7 +3,9 @@
 // drawing against the plain reference on large generated trees.
 #include "driver/printpak.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -22,29 +24,54 @@
 
 namespace {
 
-using comtypes::alphabet;
-using comtypes::grbaum;
-using comtypes::grknoten;
-using printpak::strichliste;
-
 namespace reference = test_support::reference_printpak;
 
 // The blocks in which printgb hands its text on.
 constexpr std::size_t printpak_block = std::size_t{1} << 20;
 
-// A bar list from a picture such as "|-|": '|' a cell with a bar, '-' one
-// without.
-strichliste list_of(std::string_view picture) {
-    strichliste head = nullptr;
-    strichliste* slot = &head;
+using comtypes::alphabet;
+using comtypes::grbaum;
+using comtypes::grknoten;
+
+// Bar lists from pictures such as "|-|": '|' a level with a bar, '-' one
+// without; as printpak keeps them and as the reference's linked cells.
+printpak::bar_levels levels_of(std::string_view picture) {
+    printpak::bar_levels levels;
     for (const char c : picture) {
-        *slot = common::make<printpak::strichknoten>(c == '|', nullptr);
+        if (c == '|') {
+            levels.with_bar.push_back(levels.bars.size() / 3);
+        }
+        levels.bars += c == '|' ? "  |" : "   ";
+    }
+    return levels;
+}
+
+reference::strichliste cells_of(std::string_view picture) {
+    reference::strichliste head = nullptr;
+    reference::strichliste* slot = &head;
+    for (const char c : picture) {
+        *slot = common::make<reference::strichknoten>(c == '|', nullptr);
         slot = &(*slot)->next;
     }
     return head;
 }
 
-std::string picture_of(strichliste s) {
+// The picture of the bars; the levels noted with a bar must be those that
+// show one.
+std::string picture_of(const printpak::bar_levels& levels) {
+    std::string picture;
+    std::vector<std::size_t> shown;
+    for (std::size_t at = 0; at < levels.bars.size(); at += 3) {
+        const std::string_view level = std::string_view(levels.bars).substr(at, 3);
+        picture += level == "  |" ? '|' : level == "   " ? '-' : '?';
+        if (level == "  |") {
+            shown.push_back(at / 3);
+        }
+    }
+    return shown == levels.with_bar ? picture : picture + " (bars noted elsewhere)";
+}
+
+std::string picture_of(reference::strichliste s) {
     std::string picture;
     for (; s != nullptr; s = s->next) {
         picture += s->b ? '|' : '-';
@@ -139,61 +166,81 @@ std::string layout_of(grbaum root) {
 TEST(Strichliste, BarsAndLength) {
     EXPECT_EQ(printpak::macheleerzeichen(nullptr), "");
     EXPECT_EQ(printpak::get_strichlisten_length(nullptr), 0);
-    EXPECT_EQ(printpak::macheleerzeichen(list_of("|-|")), "  |     |");
-    EXPECT_EQ(printpak::get_strichlisten_length(list_of("|-|")), 3);
+    printpak::bar_levels levels = levels_of("|-|");
+    EXPECT_EQ(printpak::macheleerzeichen(&levels), "  |     |");
+    EXPECT_EQ(printpak::get_strichlisten_length(&levels), 3);
 }
 
+// Each case runs on printpak's levels and on the reference's linked cells:
+// the two forms change the list alike, in place, and return what they were
+// given.
 TEST(Strichliste, OperationsChangeTheListInPlace) {
+    enum class operation { reduce, extend, extend_to };
     struct change {
         std::string_view before;
-        int operation;  // 0 reducelist, 1 extendlist, 2 extendlist2
+        operation op;
         int n;
         std::string_view after;
     };
     // clang-format off
     const std::vector<change> cases = {
-        {"|", 0, 0, "-"},           // one cell loses its bar and stays
-        {"-", 0, 0, "-"},
-        {"|-||", 0, 0, "|-|"},      // the innermost cell is not looked at
-        {"||-", 0, 0, "||"},
-        {"|-|-", 0, 0, "|-|"},
-        {"--|", 0, 0, "-"},         // no bar before the innermost: cut after cell 1
-        {"|", 1, 3, "|--|"},
-        {"-|", 1, 1, "-||"},
-        {"|", 1, 0, "|"},
-        {"|", 1, -2, "|"},
-        {"|", 2, 3, "|-|"},
-        {"|-|", 2, 3, "|-|"},
-        {"|||||", 2, 3, "|||"},     // one reduction after another
-        {"|--|-|", 2, 2, "||"},     // reduced to "|" then extended
-        {"-----", 2, 1, "-"},
+        {"|", operation::reduce, 0, "-"},            // one level loses its bar and stays
+        {"-", operation::reduce, 0, "-"},
+        {"|-||", operation::reduce, 0, "|-|"},       // the innermost level is not looked at
+        {"||-", operation::reduce, 0, "||"},
+        {"|-|-", operation::reduce, 0, "|-|"},
+        {"--|", operation::reduce, 0, "-"},          // no bar before the innermost: cut after level 1
+        {"-|--", operation::reduce, 0, "-|"},
+        {"|", operation::extend, 3, "|--|"},
+        {"-|", operation::extend, 1, "-||"},
+        {"|", operation::extend, 0, "|"},
+        {"|", operation::extend, -2, "|"},
+        {"|", operation::extend_to, 3, "|-|"},
+        {"|-|", operation::extend_to, 3, "|-|"},
+        {"|||||", operation::extend_to, 3, "|||"},   // one reduction after another
+        {"|--|-|", operation::extend_to, 2, "||"},   // reduced to "|" then extended
+        {"-----", operation::extend_to, 1, "-"},
+        {"||", operation::extend_to, 1, "|"},        // reduced to the target, nothing more
     };
     // clang-format on
     for (const change& c : cases) {
-        strichliste list = list_of(c.before);
-        strichliste result = nullptr;
-        switch (c.operation) {
-            case 0:
-                result = printpak::reducelist(list);
+        printpak::bar_levels levels = levels_of(c.before);
+        reference::strichliste cells = cells_of(c.before);
+        printpak::strichliste returned = nullptr;
+        reference::strichliste returned_cells = nullptr;
+        switch (c.op) {
+            case operation::reduce:
+                returned = printpak::reducelist(&levels);
+                returned_cells = reference::reducelist(cells);
                 break;
-            case 1:
-                result = printpak::extendlist(list, c.n);
+            case operation::extend:
+                returned = printpak::extendlist(&levels, c.n);
+                returned_cells = reference::extendlist(cells, c.n);
                 break;
-            default:
-                result = printpak::extendlist2(list, c.n);
+            case operation::extend_to:
+                returned = printpak::extendlist2(&levels, c.n);
+                returned_cells = reference::extendlist2(cells, c.n);
                 break;
         }
-        EXPECT_EQ(result, list) << c.before;
-        EXPECT_EQ(picture_of(list), c.after) << c.before << " op " << c.operation << " n " << c.n;
+        const std::string what = std::string(c.before) + " op " + std::to_string(static_cast<int>(c.op)) +
+                                 " n " + std::to_string(c.n);
+        EXPECT_EQ(returned, &levels) << what;
+        EXPECT_EQ(picture_of(levels), c.after) << what;
+        EXPECT_EQ(returned_cells, cells) << what;
+        EXPECT_EQ(picture_of(cells), c.after) << what;
     }
 }
 
 TEST(Strichliste, EmptyListOrTooShortATargetIsACheckError) {
     EXPECT_THROW(printpak::reducelist(nullptr), common::named_error);
     EXPECT_THROW(printpak::extendlist(nullptr, 1), common::named_error);
+    EXPECT_THROW(printpak::extendlist(nullptr, 0), common::named_error);
+    EXPECT_THROW(printpak::extendlist2(nullptr, 1), common::named_error);
     EXPECT_THROW(printpak::extendlist2(nullptr, -1), common::named_error);
+    EXPECT_EQ(printpak::extendlist2(nullptr, 0), nullptr);  // already of that length
     // Below one level the reduction could never end.
-    EXPECT_THROW(printpak::extendlist2(list_of("|"), 0), common::named_error);
+    printpak::bar_levels one = levels_of("|");
+    EXPECT_THROW(printpak::extendlist2(&one, 0), common::named_error);
     const std::string error = test_support::raised([] { printpak::reducelist(nullptr); });
     EXPECT_TRUE(error.starts_with("CHECK_ERROR : printpak:")) << error;
 }
@@ -210,9 +257,16 @@ TEST(Printgb, WorkedDrawings) {
         {"x := 1; skip; y := x", "driver/tree_three_statements.txt"},
     };
     for (const worked& w : cases) {
-        EXPECT_EQ(drawing_of(parse(w.program)),
-                  test_support::read_file(test_support::data_path(w.expected_file)))
-            << w.program;
+        const grbaum tree = parse(w.program);
+        const std::string expected = test_support::read_file(test_support::data_path(w.expected_file));
+        EXPECT_EQ(drawing_of(tree), expected) << w.program;
+        // The screen gets the same characters; the file is not touched.
+        const auto screen = test_support::on_screen([tree] {
+            common::out_file never_opened;
+            printpak::printgb(tree, never_opened, false);
+        });
+        EXPECT_EQ(screen.error, "");
+        EXPECT_EQ(screen.text, expected) << w.program;
     }
 }
 
@@ -476,7 +530,8 @@ TEST(Printgb, ErrorsLeaveWhatWasDrawnAndTheFirstErrorStands) {
 TEST(Printgb, DrawingTakesNoCellsFromTheArena) {
     // Bar cells were taken per level and never reused, and each further
     // statement of a list is drawn a level deeper: the memory grew with the
-    // square of the program. The drawing now reuses one buffer.
+    // square of the program. The drawing keeps the levels of its lists
+    // itself, and reuses their room.
     for (const std::string& program : {long_list(2'000), test_support::nested_loops(1'000)}) {
         const grbaum tree = parse(program);
         common::out_file sink;
