@@ -114,7 +114,9 @@ public:
     // ausgaben draws the node `b` with its subtree and then all its
     // following siblings with theirs, at the level `ebene`, and leaves `j` as
     // the list it holds at its end: the same list, or after a PROGRAMM node
-    // the list that node made.
+    // the list that node made. It goes down the child lists and along the
+    // siblings in one loop, the nodes whose step is still to finish on
+    // `pending_`, so the call stack stays flat whatever the depth of the tree.
     void ausgaben(grbaum b, strichliste& j, int ebene);
 
     // hand_on writes out what the blocks still hold.
@@ -158,7 +160,7 @@ private:
     void ausgabet(grbaum b, strichliste& j, int ebene, std::string_view tokenn);
 };
 
-// "A new list of one level, with a bar."
+// The list a PROGRAMM node makes: one level, which shows a bar.
 strichliste drawing::new_list() {
     lists_.push_back(bar_levels{std::string(bar), {0}});
     return &lists_.back();
