@@ -6,9 +6,10 @@
 // Each benchmark reports the bytes drawn per second (flat across the sizes
 // when the time per byte is), and per drawing the peak of heap memory above
 // its start (`memory_B`; the drawing takes nothing from the arena, which a
-// test checks), beside the size of the program (`statements` or `depth`): one block of a mebibyte for the
-// output, and beyond it memory in step with the program. The plain drawing
-// with the linked bar list is there for comparison.
+// test checks), beside the size of the program (`statements` or `depth`):
+// one block of a mebibyte for the output, and beyond it memory in step with
+// the program. The plain reference drawing of the tests, recursive and with
+// the linked bar list, is there for comparison.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -26,6 +27,7 @@
 #include "driver/printpak.hpp"
 #include "frontend/comtypes.hpp"
 #include "frontend/scannerpak.hpp"
+#include "tests/support/reference_printpak.hpp"
 
 namespace {
 
@@ -161,12 +163,10 @@ void fast(grbaum tree, common::text_writer& sink) {
     printpak::printgb(tree, sink, true);
 }
 
-// The plain drawing, with the linked bar list: each drawing leaves its
-// cells in the arena.
+// The plain reference drawing, recursive, with the linked bar list: each
+// drawing leaves its cells in the arena.
 void plain(grbaum tree, common::text_writer& sink) {
-    printpak::strichliste j = nullptr;
-    int ebene = 1;
-    printpak::ausgaben(tree, j, ebene, sink, true);
+    common::run_on_large_stack([&] { test_support::reference_printpak::printgb(tree, sink, true); });
 }
 
 // `x := y` and n - 1 more, the statement list of the whole-process workload.

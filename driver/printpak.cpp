@@ -1,20 +1,18 @@
 // Tree printer: the grammar tree as indented text with bars.
 //
-// One walk of the tree serves two drawings. `ausgaben` walks with the linked
-// bar list and its operations and writes piece by piece: the plain form.
-// `printgb` walks with the bars in one buffer, kept as their text and changed
-// at the innermost levels only, and hands the pieces on in large blocks: a
-// line costs one copy of its bars and the node's text, and the memory grows
-// with the depth of the tree, not with the lines drawn.
+// A drawing walks the tree once, node after node in preorder, and writes
+// every line as the bars of the list followed by the node's text. The bars
+// are kept as their text, so a line costs one copy of them; the lines go out
+// in large blocks; and the memory grows with the depth of the tree, not with
+// the lines drawn.
 #include "driver/printpak.hpp"
 
 #include <cstddef>
+#include <deque>
 #include <iterator>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-#include "common/arena.hpp"
 #include "common/arith.hpp"
 #include "common/errors.hpp"
 #include "common/rows.hpp"
@@ -30,7 +28,7 @@ constexpr std::string_view no_bar = "   ";
 constexpr std::size_t level_width = bar.size();
 
 // How a node of a grammar symbol is drawn: the root, a statement list, a
-// statement, an expression and a condition each by a step of their own; the
+// statement, an expression and a condition each by a step of ausgaben; the
 // four statement forms by ausgabeanw; a terminal by ausgabet, with its token
 // text (leaf_text) or with its class name and the text one level deeper
 // (leaf_class).
@@ -68,143 +66,10 @@ int one_deeper(int level) {
     return common::add(level, 1, common::here());
 }
 
-// The guards of the list operations, one place each for both forms of the
-// bars: an operation on the empty list, and a target below one level, where
-// the reduction would never end.
-void require_cells(bool some) {
-    common::check(some, common::here());
-}
-
-void require_a_level(int n) {
-    common::check(n >= 1, common::here());
-}
-
-strichknoten* last_cell(strichliste s) {
-    while (s->next != nullptr) {
-        s = s->next;
-    }
-    return s;
-}
-
-// The bars as the linked list, every change one of the module's list
-// operations.
-class linked_bars {
-public:
-    // What a step keeps before drawing children and puts back after them:
-    // the same head, not a copy.
-    using saved = strichliste;
-
-    explicit linked_bars(strichliste j) : j_(j) {}
-
-    [[nodiscard]] strichliste list() const { return j_; }
-    [[nodiscard]] saved keep() const { return j_; }
-    void put_back(saved s) { j_ = s; }
-    void start() { j_ = common::make<strichknoten>(true, nullptr); }
-    void reduce() { reducelist(j_); }
-    void extend(int n) { extendlist(j_, n); }
-    void extend_to(int n) { extendlist2(j_, n); }
-    [[nodiscard]] int length() const { return get_strichlisten_length(j_); }
-    [[nodiscard]] std::string text() const { return macheleerzeichen(j_); }
-
-private:
-    strichliste j_;
-};
-
-// The bars in one buffer: their text, three characters a level from the
-// outermost, and the levels that show a bar, innermost last. Each operation
-// touches only the levels it cuts, appends or flips; a level cut off gives
-// its room to the next one appended. A list set aside by `start` (a PROGRAMM
-// node below the root, which no parsed tree has) waits unchanged in
-// `outer_`, as the linked cells would.
-class bar_buffer {
-public:
-    // How many lists were set aside when the step kept its list.
-    using saved = std::size_t;
-
-    [[nodiscard]] saved keep() const { return outer_.size(); }
-
-    void put_back(saved s) {
-        if (outer_.size() > s) {
-            now_ = std::move(outer_[s]);
-            outer_.resize(s);
-        }
-    }
-
-    void start() {
-        outer_.push_back(std::move(now_));
-        now_ = bars{};
-        now_.text = bar;
-        now_.with_bar.push_back(0);
-    }
-
-    // reducelist: cut after the innermost bar but the innermost level's own.
-    void reduce() {
-        require_cells(!now_.text.empty());
-        const bool innermost_bar = now_.text.back() == '|';
-        if (now_.text.size() == level_width) {
-            now_.text = no_bar;
-            now_.with_bar.clear();
-            return;
-        }
-        const std::size_t outer_bars = now_.with_bar.size() - (innermost_bar ? 1 : 0);
-        const std::size_t kept = outer_bars == 0 ? 1 : now_.with_bar[outer_bars - 1] + 1;
-        now_.text.resize(kept * level_width);
-        now_.with_bar.resize(outer_bars);
-    }
-
-    // extendlist: n levels, a bar on the last only.
-    void extend(int n) {
-        require_cells(!now_.text.empty());
-        if (n <= 0) {
-            return;
-        }
-        now_.text.append((static_cast<std::size_t>(n) - 1) * level_width, ' ');
-        now_.text += bar;
-        now_.with_bar.push_back(now_.text.size() / level_width - 1);
-    }
-
-    // extendlist2: every reduction shortens the list, so the loop ends.
-    void extend_to(int n) {
-        for (;;) {
-            const int levels = length();
-            if (levels < n) {
-                extend(n - levels);
-                return;
-            }
-            if (levels == n) {
-                return;
-            }
-            require_a_level(n);
-            reduce();
-        }
-    }
-
-    [[nodiscard]] int length() const { return static_cast<int>(now_.text.size() / level_width); }
-    [[nodiscard]] std::string_view text() const { return now_.text; }
-
-private:
-    struct bars {
-        std::string text;
-        std::vector<std::size_t> with_bar;
-    };
-    bars now_;
-    std::vector<bars> outer_;
-};
-
-// Writes every piece as it comes: the plain form.
-class piece_by_piece {
-public:
-    piece_by_piece(common::text_writer& ausg, bool txt) : ausg_(ausg), txt_(txt) {}
-    void put(std::string_view s) { print(ausg_, s, txt_); }
-
-private:
-    common::text_writer& ausg_;
-    bool txt_;
-};
-
-// Gathers the pieces and hands them on in blocks of about a mebibyte: a few
-// large writes instead of a write every few lines on the long drawings. The
-// owner hands on the rest before it returns or lets an error pass.
+// Gathers the pieces and hands them on through print in blocks of about a
+// mebibyte: a few large writes instead of a write every few lines on the
+// long drawings. The owner hands on the rest before it returns or lets an
+// error pass.
 class in_blocks {
 public:
     static constexpr std::size_t block_size = std::size_t{1} << 20;
@@ -240,216 +105,237 @@ private:
     std::string block_;
 };
 
-// What is left to do once a node's child list has been drawn.
-enum class afterwards {
-    keep_level,      // the siblings follow at the node's own level
-    length_of_list,  // the siblings follow at the length of the bar list
-};
-
-// One drawing over the bars `Bars` into the output `Out`. The walk goes down
-// the first children with an explicit stack of pending nodes and along the
-// siblings in a loop, so no depth of tree can exhaust the call stack.
-template <class Bars, class Out>
+// One drawing: ausgaben with its steps, the output in blocks, and the levels
+// of the bar lists it makes.
 class drawing {
 public:
-    drawing(Bars& bars, Out& out) : bars_(bars), out_(out) {}
+    drawing(common::text_writer& ausg, bool txt) : out_(ausg, txt) {}
 
-    void run(grbaum first, int ebene);
+    // ausgaben draws the node `b` with its subtree and then all its
+    // following siblings with theirs, at the level `ebene`, and leaves `j` as
+    // the list it holds at its end: the same list, or after a PROGRAMM node
+    // the list that node made. It goes down the child lists and along the
+    // siblings in one loop, the nodes whose step is still to finish on
+    // `pending_`, so the call stack stays flat whatever the depth of the tree.
+    void ausgaben(grbaum b, strichliste& j, int ebene);
+
+    // hand_on writes out what the blocks still hold.
+    void hand_on() { out_.hand_on(); }
 
 private:
-    // A node whose child list is being drawn: the siblings come after it.
+    // A node whose child list is being drawn: the rest of its step, then its
+    // following siblings.
     struct pending_node {
-        grbaum node;
+        grbaum b;
         int ebene;
-        afterwards then;
-        typename Bars::saved tmp_strichliste;
-        bool puts_list_back;
+        bool at_list_length;  // ANWF and ANW: the siblings follow at the length of the list
+        bool puts_list_back;  // all but PROGRAMM: j := tmp_strichliste
+        strichliste tmp_strichliste;
     };
 
-    // The child list to draw next, and at which level; a leaf has none.
+    // Where the walk goes on after a node's own step: its child list, at
+    // the level `e`, when `pending` is set; its siblings otherwise.
     struct descent {
-        bool leaf;
-        grbaum child;
-        int level;
+        bool pending;
+        grbaum child_list;
+        int e;
     };
 
-    Bars& bars_;
-    Out& out_;
+    in_blocks out_;
     std::vector<pending_node> pending_;
+    // The levels of every list made and still within reach, the newest last:
+    // the current list is the newest, and a list put back is older than
+    // every list made since, which are then out of reach.
+    std::deque<bar_levels> lists_;
 
     void put(std::string_view s) { out_.put(s); }
-    void put_bars() { out_.put(bars_.text()); }
 
-    // Draws the node itself and says where its child list starts; pushes
-    // what to do after the children.
-    descent draw_node(grbaum b, int ebene);
-    descent children_then(pending_node after, grbaum child, int level);
-    descent ausgabeanw(grbaum b, int ebene, std::string_view tokenn);
-    void ausgabet(grbaum b, int ebene, std::string_view tokenn, bool special);
-    descent list_node(grbaum b, int ebene);
+    strichliste new_list();
+    void put_back(strichliste& j, strichliste tmp_strichliste);
+
+    descent draw_child_list(const pending_node& after, grbaum knoten, int e);
+    descent node_step(grbaum b, strichliste& j, int ebene);
+    descent list_step(grbaum b, strichliste& j, int ebene);
+    descent ausgabeanw(grbaum b, strichliste& j, int ebene, std::string_view tokenn);
+    void ausgabet(grbaum b, strichliste& j, int ebene, std::string_view tokenn);
 };
 
-template <class Bars, class Out>
-void drawing<Bars, Out>::run(grbaum first, int ebene) {
-    grbaum cursor = first;
-    int level = ebene;
+// The list a PROGRAMM node makes: one level, which shows a bar.
+strichliste drawing::new_list() {
+    lists_.push_back(bar_levels{std::string(bar), {0}});
+    return &lists_.back();
+}
+
+// j := tmp_strichliste, and the lists made since give back their room.
+void drawing::put_back(strichliste& j, strichliste tmp_strichliste) {
+    j = tmp_strichliste;
+    while (!lists_.empty() && &lists_.back() != tmp_strichliste) {
+        lists_.pop_back();
+    }
+}
+
+void drawing::ausgaben(grbaum b, strichliste& j, int ebene) {
+    int e = ebene;
     for (;;) {
-        while (cursor == nullptr) {
+        while (b == nullptr) {
             if (pending_.empty()) {
                 return;
             }
             const pending_node done = pending_.back();
             pending_.pop_back();
-            level = done.then == afterwards::length_of_list ? bars_.length() : done.ebene;
+            e = done.at_list_length ? get_strichlisten_length(j) : done.ebene;
             if (done.puts_list_back) {
-                bars_.put_back(done.tmp_strichliste);
+                put_back(j, done.tmp_strichliste);
             }
-            cursor = done.node->rest;
+            b = done.b->rest;
         }
-        const descent next = draw_node(cursor, level);
-        if (next.leaf) {
-            cursor = cursor->rest;  // the siblings of a leaf follow at its level
+        const descent next = node_step(b, j, e);
+        if (next.pending) {
+            b = next.child_list;
+            e = next.e;
         } else {
-            cursor = next.child;
-            level = next.level;
+            b = b->rest;  // a leaf's siblings follow at its level
         }
     }
 }
 
-template <class Bars, class Out>
-typename drawing<Bars, Out>::descent drawing<Bars, Out>::children_then(pending_node after, grbaum child,
-                                                                       int level) {
+// Draw the child list `knoten` at the level `e`; `after` finishes the step.
+drawing::descent drawing::draw_child_list(const pending_node& after, grbaum knoten, int e) {
     pending_.push_back(after);
-    return descent{false, child, level};
+    return descent{true, knoten, e};
 }
 
-template <class Bars, class Out>
-typename drawing<Bars, Out>::descent drawing<Bars, Out>::draw_node(grbaum b, int ebene) {
+// Steps 2 and 3 of ausgaben for the node `b`.
+drawing::descent drawing::node_step(grbaum b, strichliste& j, int ebene) {
     int e = ebene;
     put("\n");
-    put_bars();
+    put(macheleerzeichen(j));
     const symbol_step& step = step_of(b->al);
     switch (step.step) {
-        case drawn_by::root: {
+        case drawn_by::root:
             put("Programm\n");
-            const auto outer = bars_.keep();
-            bars_.start();
-            put_bars();
-            return children_then({b, ebene, afterwards::keep_level, outer, false}, b->knoten(), e);
-        }
+            j = new_list();
+            put(macheleerzeichen(j));
+            return draw_child_list({b, ebene, false, false, nullptr}, b->knoten(), e);
         case drawn_by::statement_list:
             put("_ AnwF\n");
-            bars_.reduce();
-            bars_.extend_to(e);
-            return list_node(b, e);
+            reducelist(j);
+            extendlist2(j, e);
+            return list_step(b, j, e);
         case drawn_by::statement:
             put("_ Anw\n");
-            return list_node(b, e);
+            return list_step(b, j, e);
         case drawn_by::expression: {
             put("_ Ausdruck\n");
-            const auto tmp = bars_.keep();
+            const strichliste tmp_strichliste = j;
             if (b->rest == nullptr) {
-                bars_.reduce();
+                reducelist(j);
             }
             e = one_deeper(ebene);
-            bars_.extend_to(e);
-            put_bars();
-            return children_then({b, ebene, afterwards::keep_level, tmp, true}, b->knoten(), e);
+            extendlist2(j, e);
+            put(macheleerzeichen(j));
+            return draw_child_list({b, ebene, false, true, tmp_strichliste}, b->knoten(), e);
         }
         case drawn_by::condition: {
             put("_ Bedingung\n");
             e = one_deeper(ebene);
-            bars_.extend_to(e);
-            const auto tmp = bars_.keep();
-            put_bars();
-            return children_then({b, ebene, afterwards::keep_level, tmp, true}, b->knoten(), e);
+            extendlist2(j, e);
+            const strichliste tmp_strichliste = j;
+            put(macheleerzeichen(j));
+            return draw_child_list({b, ebene, false, true, tmp_strichliste}, b->knoten(), e);
         }
         case drawn_by::statement_form:
-            return ausgabeanw(b, ebene, step.name);
+            return ausgabeanw(b, j, ebene, step.name);
         case drawn_by::leaf_text:
         case drawn_by::leaf_class:
-            ausgabet(b, ebene, step.name, step.step == drawn_by::leaf_class);
-            return descent{true, nullptr, ebene};
+            ausgabet(b, j, ebene, step.name);
+            return descent{false, nullptr, ebene};
     }
     common::check_failed(common::here());
 }
 
-// ANWF and ANW: a node with a following sibling opens a column of bars for
-// it; the last node of a list goes one level deeper. The siblings follow at
-// the length the list has once the children are drawn.
-template <class Bars, class Out>
-typename drawing<Bars, Out>::descent drawing<Bars, Out>::list_node(grbaum b, int ebene) {
+// The common part of ANWF and ANW: a node with a following sibling opens a
+// column of bars for it; the last node of a list goes one level deeper. The
+// siblings follow at the length the list has once the children are drawn.
+drawing::descent drawing::list_step(grbaum b, strichliste& j, int ebene) {
     int e = ebene;
-    const auto tmp = bars_.keep();
-    grbaum child = nullptr;
+    const strichliste tmp_strichliste = j;
+    grbaum children = nullptr;
     if (b->rest != nullptr) {
-        bars_.extend(1);
+        extendlist(j, 1);
         e = one_deeper(e);
         if (b->knoten() != nullptr) {
-            put_bars();
-            child = b->knoten();
+            put(macheleerzeichen(j));
+            children = b->knoten();
         }
     } else if (b->knoten() != nullptr) {
-        bars_.reduce();
+        reducelist(j);
         e = one_deeper(e);
-        bars_.extend_to(e);
-        put_bars();
-        child = b->knoten();
+        extendlist2(j, e);
+        put(macheleerzeichen(j));
+        children = b->knoten();
     }
-    return children_then({b, ebene, afterwards::length_of_list, tmp, true}, child, e);
+    return draw_child_list({b, ebene, true, true, tmp_strichliste}, children, e);
 }
 
-template <class Bars, class Out>
-typename drawing<Bars, Out>::descent drawing<Bars, Out>::ausgabeanw(grbaum b, int ebene,
-                                                                    std::string_view tokenn) {
+// A statement node, drawn under the name `tokenn`; one without children
+// says so.
+drawing::descent drawing::ausgabeanw(grbaum b, strichliste& j, int ebene, std::string_view tokenn) {
     put("_ ");
     put(tokenn);
     put("\n");
-    bars_.reduce();
-    const auto tmp = bars_.keep();
+    reducelist(j);
+    const strichliste tmp_strichliste = j;
     const int e = one_deeper(ebene);
-    bars_.extend_to(e);
-    grbaum child = nullptr;
+    extendlist2(j, e);
+    grbaum children = nullptr;
     if (b->knoten() == nullptr) {
-        put_bars();
+        put(macheleerzeichen(j));
         put("\n");
-        put_bars();
+        put(macheleerzeichen(j));
         put("_ HIER NULL!\n");
-        bars_.reduce();
+        reducelist(j);
     } else {
-        put_bars();
-        child = b->knoten();
+        put(macheleerzeichen(j));
+        children = b->knoten();
     }
-    return children_then({b, ebene, afterwards::keep_level, tmp, true}, child, e);
+    return draw_child_list({b, ebene, false, true, tmp_strichliste}, children, e);
 }
 
-// `special`: the class name is drawn, and the token text one level deeper.
-template <class Bars, class Out>
-void drawing<Bars, Out>::ausgabet(grbaum b, int ebene, std::string_view tokenn, bool special) {
+// A terminal node of the class `tokenn`. The four classes of the leaf_class
+// rows (NameT, ZahlT, ropT, opT) are drawn by their name with the token text
+// one level deeper; the level raised for it is not passed on.
+void drawing::ausgabet(grbaum b, strichliste& j, int ebene, std::string_view tokenn) {
     int e = ebene;
+    const bool special = step_of(b->al).step == drawn_by::leaf_class;
     if (special) {
         put("_ ");
         put(tokenn);
         put("\n");
         if (b->rest != nullptr) {
-            bars_.extend(1);
+            extendlist(j, 1);
         } else {
-            bars_.reduce();
+            reducelist(j);
             e = one_deeper(e);
-            bars_.extend_to(e);
+            extendlist2(j, e);
         }
-        put_bars();
+        put(macheleerzeichen(j));
         put("\n");
-        put_bars();
-        bars_.reduce();
+        put(macheleerzeichen(j));
+        reducelist(j);
     }
     put("_ ");
     put(b->exp());
     if (!special && b->rest == nullptr) {
-        bars_.reduce();
+        reducelist(j);
     }
     put("\n");
-    put_bars();
+    put(macheleerzeichen(j));
+}
+
+// The guard of every operation that needs a level to work on.
+bar_levels& levels_of(strichliste s) {
+    return *common::not_null(s, common::here());
 }
 
 }  // namespace
@@ -458,48 +344,42 @@ void print(common::text_writer& ausg, std::string_view s, bool txt) {
     (txt ? ausg : common::standard_output()).put(s);
 }
 
-std::string macheleerzeichen(strichliste s) {
-    std::string bars;
-    for (; s != nullptr; s = s->next) {
-        bars += s->b ? bar : no_bar;
-    }
-    return bars;
+std::string_view macheleerzeichen(strichliste s) {
+    return s == nullptr ? std::string_view() : std::string_view(s->bars);
 }
 
 int get_strichlisten_length(strichliste s) {
-    int length = 0;
-    for (; s != nullptr; s = s->next) {
-        length = one_deeper(length);
-    }
-    return length;
+    return s == nullptr ? 0 : static_cast<int>(s->bars.size() / level_width);
 }
 
 strichliste reducelist(strichliste s) {
-    require_cells(s != nullptr);
-    if (s->next == nullptr) {
-        s->b = false;
+    bar_levels& levels = levels_of(s);
+    const std::size_t length = levels.bars.size() / level_width;
+    if (length == 1) {
+        levels.bars = no_bar;
+        levels.with_bar.clear();
         return s;
     }
-    strichknoten* found = s;
-    for (strichknoten* cell = s; cell->next != nullptr; cell = cell->next) {
-        if (cell->b) {
-            found = cell;  // the innermost cell is never looked at
-        }
+    // The innermost level is not looked at; without a bar before it the
+    // list keeps its first level.
+    std::size_t outer_bars = levels.with_bar.size();
+    if (outer_bars > 0 && levels.with_bar.back() == length - 1) {
+        --outer_bars;
     }
-    found->next = nullptr;
+    const std::size_t kept = outer_bars == 0 ? 1 : levels.with_bar[outer_bars - 1] + 1;
+    levels.bars.resize(kept * level_width);
+    levels.with_bar.resize(outer_bars);
     return s;
 }
 
 strichliste extendlist(strichliste s, int n) {
-    require_cells(s != nullptr);
+    bar_levels& levels = levels_of(s);
     if (n <= 0) {
         return s;
     }
-    strichknoten* tail = last_cell(s);
-    for (int i = 1; i <= n; ++i) {
-        tail->next = common::make<strichknoten>(i == n, nullptr);
-        tail = tail->next;
-    }
+    levels.bars.append((static_cast<std::size_t>(n) - 1) * level_width, ' ');
+    levels.bars += bar;
+    levels.with_bar.push_back(levels.bars.size() / level_width - 1);
     return s;
 }
 
@@ -512,40 +392,33 @@ strichliste extendlist2(strichliste s, int n) {
         if (length == n) {
             return s;
         }
-        // A list of one cell never gets shorter: below one level it would
-        // reduce for ever.
-        require_a_level(n);
+        // A list of one level never gets shorter: below one level the
+        // reduction would go on for ever.
+        common::check(n >= 1, common::here());
         reducelist(s);
     }
 }
 
-void ausgaben(comtypes::grbaum& b, strichliste& j, int& ebene, common::text_writer& ausg, bool txt) {
-    linked_bars bars(j);
-    piece_by_piece out(ausg, txt);
-    drawing(bars, out).run(b, ebene);
-    j = bars.list();
-}
-
 void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt) {
-    // Only a PROGRAMM root creates the bar list; any other root fails here,
+    // Only a PROGRAMM root makes the bar list; any other root fails here,
     // before a partial drawing, and not at whichever list operation comes
     // first (a childless statement node would meet none at all).
     common::check(gb == nullptr || gb->al == alphabet::PROGRAMM, common::here());
-    bar_buffer bars;
-    in_blocks out(ausg, txt);
+    drawing d(ausg, txt);
+    strichliste strichzeiger = nullptr;
     try {
-        drawing(bars, out).run(gb, 1);
+        d.ausgaben(gb, strichzeiger, 1);
     } catch (...) {
         // What was drawn before the error stands, as it would piece by
         // piece. Should that write fail too, the error that came first is
         // the one the program reports.
         try {
-            out.hand_on();
+            d.hand_on();
         } catch (...) {
         }
         throw;
     }
-    out.hand_on();
+    d.hand_on();
 }
 
 }  // namespace printpak

@@ -3,74 +3,76 @@
 // sibling, on the screen or into an open text file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/textio.hpp"
 #include "frontend/comtypes.hpp"
 
 namespace printpak {
 
-struct strichknoten;
-
-// strichliste is a bar list: one cell per indentation level, the head being
-// the outermost level; null is the empty list. Cells come from the arena,
-// are never released one by one and go back with what the enclosing arena
-// scope gives back (in velkor, at the end of the program's activation); the
-// list operations change them in place.
-using strichliste = strichknoten*;
-
-// strichknoten is one level of a bar list: `b` true shows "  |", false
-// shows three blanks.
-struct strichknoten {
-    bool b = true;
-    strichliste next = nullptr;
+// bar_levels holds the levels of one bar list, the outermost first; each
+// level is three characters wide in the drawing and shows a bar ("  |") or
+// three blanks. They are kept as the text they draw, so that the bars of a
+// line are there to be copied, and beside it the levels that show a bar, so
+// that every list operation touches only the levels it cuts, appends or
+// flips at the inner end.
+struct bar_levels {
+    std::string bars;                   // three characters a level
+    std::vector<std::size_t> with_bar;  // the levels (0 the outermost) with "  |", ascending
 };
+
+// strichliste is a bar list: a reference to the levels of one list; null is
+// the empty list. A step that keeps the list in tmp_strichliste and puts it
+// back keeps the same list, not a copy, so what was done to the levels in
+// between stays. The list operations change the levels in place and return
+// the list they were given. In a drawing, printgb owns the levels of every
+// list: they take no cell from the arena, grow with the depth of the tree
+// alone and go when printgb returns.
+using strichliste = bar_levels*;
 
 // printgb draws the tree `gb` (null, or a tree with a PROGRAMM root) into
 // `ausg` when `txt` is true, and to standard output otherwise, leaving `ausg`
 // untouched then. The drawing begins with a line end and ends with three
 // blanks and no line end. A null tree writes nothing. A root other than
 // PROGRAMM raises the check error before anything is written.
-// It writes what `ausgaben` from an empty list at level 1 writes, but keeps
-// its bars in one buffer that grows with the depth of the tree alone, and
-// hands the text on in blocks; everything written is handed on before it
-// returns or an error leaves it.
+// It is `ausgaben` from the empty list at level 1: every node with its
+// subtree, then its following siblings, each bar change one of the list
+// operations below. The text is handed on through `print` in blocks of a
+// mebibyte. Everything drawn is handed on before printgb returns or an
+// error leaves it; should that last write fail too, the error that came
+// first is the one that leaves, and a block whose write failed is not
+// written again. The walk keeps the nodes whose siblings are still to come
+// on a stack of its own, so that no depth of tree exhausts the call stack.
 void printgb(comtypes::grbaum gb, common::text_writer& ausg, bool txt);
-
-// ausgaben draws the node `b` with its subtree and then all its following
-// siblings with theirs, at the level `ebene`, with the bar list `j`, piece by
-// piece through `print`. It gives back `b` and `ebene` unchanged and `j` as
-// it holds it at its end. It is the plain drawing: every bar change is one of
-// the list operations below, and the cells they append stay in the arena
-// until the enclosing arena scope gives them back.
-void ausgaben(comtypes::grbaum& b, strichliste& j, int& ebene, common::text_writer& ausg, bool txt);
-
-// ---- Seen by the drawing (and by tests) ----
 
 // print writes `s` unchanged, no line end added, into `ausg` when `txt` is
 // true and to standard output otherwise.
 void print(common::text_writer& ausg, std::string_view s, bool txt);
 
 // macheleerzeichen returns the bars of the list: "  |" or three blanks per
-// cell, from the head on; the empty text for the empty list.
-std::string macheleerzeichen(strichliste s);
+// level, from the outermost on; the empty text for the empty list. The view
+// holds until the list next changes.
+std::string_view macheleerzeichen(strichliste s);
 
-// get_strichlisten_length returns the number of cells, 0 for the empty list.
+// get_strichlisten_length returns the number of levels, 0 for the empty list.
 int get_strichlisten_length(strichliste s);
 
-// reducelist cuts the list after the last cell with a bar among all but the
-// innermost (after the first cell when none has one); a list of one cell
+// reducelist cuts the list after the last level with a bar among all but the
+// innermost (after the first level when none has one); a list of one level
 // loses its bar instead. It returns `s`; an empty list raises the check error.
 strichliste reducelist(strichliste s);
 
-// extendlist appends `n` cells, all without bar but the last; nothing for
+// extendlist appends `n` levels, all without bar but the last; nothing for
 // `n` of 0 or less. It returns `s`; an empty list raises the check error.
 strichliste extendlist(strichliste s, int n);
 
-// extendlist2 brings the list to `n` cells: it extends a shorter list, and
+// extendlist2 brings the list to `n` levels: it extends a shorter list, and
 // reduces a longer one until it is no longer too long, then extends it. It
-// returns `s`.
+// returns `s`. The empty list raises the check error unless `n` is 0, and a
+// longer list raises it for `n` below 1, where the reduction would never end.
 strichliste extendlist2(strichliste s, int n);
 
 }  // namespace printpak

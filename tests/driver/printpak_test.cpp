@@ -1,8 +1,11 @@
-// The tree printer: bar-list operations, the worked drawings, and the
-// drawing of parsed programs against the layout rule written out directly.
+// The tree printer: bar-list operations, the worked drawings, the drawing of
+// parsed programs against the layout rule written out directly, and the
+// drawing against the plain reference on large generated trees.
 #include "driver/printpak.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -15,29 +18,60 @@
 #include "support/capture.hpp"
 #include "support/program_run.hpp"
 #include "support/raised.hpp"
+#include "support/reference_printpak.hpp"
 #include "support/while_programs.hpp"
 #include "support/while_tree.hpp"
 
 namespace {
 
+namespace reference = test_support::reference_printpak;
+
+// The blocks in which printgb hands its text on.
+constexpr std::size_t printpak_block = std::size_t{1} << 20;
+
 using comtypes::alphabet;
 using comtypes::grbaum;
 using comtypes::grknoten;
-using printpak::strichliste;
 
-// A bar list from a picture such as "|-|": '|' a cell with a bar, '-' one
-// without.
-strichliste list_of(std::string_view picture) {
-    strichliste head = nullptr;
-    strichliste* slot = &head;
+// Bar lists from pictures such as "|-|": '|' a level with a bar, '-' one
+// without; as printpak keeps them and as the reference's linked cells.
+printpak::bar_levels levels_of(std::string_view picture) {
+    printpak::bar_levels levels;
     for (const char c : picture) {
-        *slot = common::make<printpak::strichknoten>(c == '|', nullptr);
+        if (c == '|') {
+            levels.with_bar.push_back(levels.bars.size() / 3);
+        }
+        levels.bars += c == '|' ? "  |" : "   ";
+    }
+    return levels;
+}
+
+reference::strichliste cells_of(std::string_view picture) {
+    reference::strichliste head = nullptr;
+    reference::strichliste* slot = &head;
+    for (const char c : picture) {
+        *slot = common::make<reference::strichknoten>(c == '|', nullptr);
         slot = &(*slot)->next;
     }
     return head;
 }
 
-std::string picture_of(strichliste s) {
+// The picture of the bars; the levels noted with a bar must be those that
+// show one.
+std::string picture_of(const printpak::bar_levels& levels) {
+    std::string picture;
+    std::vector<std::size_t> shown;
+    for (std::size_t at = 0; at < levels.bars.size(); at += 3) {
+        const std::string_view level = std::string_view(levels.bars).substr(at, 3);
+        picture += level == "  |" ? '|' : level == "   " ? '-' : '?';
+        if (level == "  |") {
+            shown.push_back(at / 3);
+        }
+    }
+    return shown == levels.with_bar ? picture : picture + " (bars noted elsewhere)";
+}
+
+std::string picture_of(reference::strichliste s) {
     std::string picture;
     for (; s != nullptr; s = s->next) {
         picture += s->b ? '|' : '-';
@@ -54,21 +88,19 @@ grbaum parse(std::string_view program) {
 
 using draw_function = void (*)(grbaum, common::text_writer&);
 
-void fast_drawing(grbaum tree, common::text_writer& file) {
+void product_drawing(grbaum tree, common::text_writer& file) {
     printpak::printgb(tree, file, true);
 }
 
-// The plain drawing: printgb's definition, with the linked bar list.
-void plain_drawing(grbaum tree, common::text_writer& file) {
-    strichliste j = nullptr;
-    int ebene = 1;
-    printpak::ausgaben(tree, j, ebene, file, true);
+// The reference recurses about three calls deeper per statement of a list.
+void reference_drawing(grbaum tree, common::text_writer& file) {
+    common::run_on_large_stack([&] { reference::printgb(tree, file, true); });
 }
 
 // Draws into a file with `draw` (printgb by default) and returns what the
 // file holds before closing, so the line end that closing adds is not part of
 // the drawing.
-std::string drawing_of(grbaum tree, draw_function draw = fast_drawing) {
+std::string drawing_of(grbaum tree, draw_function draw = product_drawing) {
     const auto drawn = test_support::into_file([&](common::text_writer& file) { draw(tree, file); });
     EXPECT_EQ(drawn.error, "");
     return drawn.text;
@@ -134,61 +166,81 @@ std::string layout_of(grbaum root) {
 TEST(Strichliste, BarsAndLength) {
     EXPECT_EQ(printpak::macheleerzeichen(nullptr), "");
     EXPECT_EQ(printpak::get_strichlisten_length(nullptr), 0);
-    EXPECT_EQ(printpak::macheleerzeichen(list_of("|-|")), "  |     |");
-    EXPECT_EQ(printpak::get_strichlisten_length(list_of("|-|")), 3);
+    printpak::bar_levels levels = levels_of("|-|");
+    EXPECT_EQ(printpak::macheleerzeichen(&levels), "  |     |");
+    EXPECT_EQ(printpak::get_strichlisten_length(&levels), 3);
 }
 
+// Each case runs on printpak's levels and on the reference's linked cells:
+// the two forms change the list alike, in place, and return what they were
+// given.
 TEST(Strichliste, OperationsChangeTheListInPlace) {
+    enum class operation { reduce, extend, extend_to };
     struct change {
         std::string_view before;
-        int operation;  // 0 reducelist, 1 extendlist, 2 extendlist2
+        operation op;
         int n;
         std::string_view after;
     };
     // clang-format off
     const std::vector<change> cases = {
-        {"|", 0, 0, "-"},           // one cell loses its bar and stays
-        {"-", 0, 0, "-"},
-        {"|-||", 0, 0, "|-|"},      // the innermost cell is not looked at
-        {"||-", 0, 0, "||"},
-        {"|-|-", 0, 0, "|-|"},
-        {"--|", 0, 0, "-"},         // no bar before the innermost: cut after cell 1
-        {"|", 1, 3, "|--|"},
-        {"-|", 1, 1, "-||"},
-        {"|", 1, 0, "|"},
-        {"|", 1, -2, "|"},
-        {"|", 2, 3, "|-|"},
-        {"|-|", 2, 3, "|-|"},
-        {"|||||", 2, 3, "|||"},     // one reduction after another
-        {"|--|-|", 2, 2, "||"},     // reduced to "|" then extended
-        {"-----", 2, 1, "-"},
+        {"|", operation::reduce, 0, "-"},            // one level loses its bar and stays
+        {"-", operation::reduce, 0, "-"},
+        {"|-||", operation::reduce, 0, "|-|"},       // the innermost level is not looked at
+        {"||-", operation::reduce, 0, "||"},
+        {"|-|-", operation::reduce, 0, "|-|"},
+        {"--|", operation::reduce, 0, "-"},          // no bar before the innermost: cut after level 1
+        {"-|--", operation::reduce, 0, "-|"},
+        {"|", operation::extend, 3, "|--|"},
+        {"-|", operation::extend, 1, "-||"},
+        {"|", operation::extend, 0, "|"},
+        {"|", operation::extend, -2, "|"},
+        {"|", operation::extend_to, 3, "|-|"},
+        {"|-|", operation::extend_to, 3, "|-|"},
+        {"|||||", operation::extend_to, 3, "|||"},   // one reduction after another
+        {"|--|-|", operation::extend_to, 2, "||"},   // reduced to "|" then extended
+        {"-----", operation::extend_to, 1, "-"},
+        {"||", operation::extend_to, 1, "|"},        // reduced to the target, nothing more
     };
     // clang-format on
     for (const change& c : cases) {
-        strichliste list = list_of(c.before);
-        strichliste result = nullptr;
-        switch (c.operation) {
-            case 0:
-                result = printpak::reducelist(list);
+        printpak::bar_levels levels = levels_of(c.before);
+        reference::strichliste cells = cells_of(c.before);
+        printpak::strichliste returned = nullptr;
+        reference::strichliste returned_cells = nullptr;
+        switch (c.op) {
+            case operation::reduce:
+                returned = printpak::reducelist(&levels);
+                returned_cells = reference::reducelist(cells);
                 break;
-            case 1:
-                result = printpak::extendlist(list, c.n);
+            case operation::extend:
+                returned = printpak::extendlist(&levels, c.n);
+                returned_cells = reference::extendlist(cells, c.n);
                 break;
-            default:
-                result = printpak::extendlist2(list, c.n);
+            case operation::extend_to:
+                returned = printpak::extendlist2(&levels, c.n);
+                returned_cells = reference::extendlist2(cells, c.n);
                 break;
         }
-        EXPECT_EQ(result, list) << c.before;
-        EXPECT_EQ(picture_of(list), c.after) << c.before << " op " << c.operation << " n " << c.n;
+        const std::string what = std::string(c.before) + " op " + std::to_string(static_cast<int>(c.op)) +
+                                 " n " + std::to_string(c.n);
+        EXPECT_EQ(returned, &levels) << what;
+        EXPECT_EQ(picture_of(levels), c.after) << what;
+        EXPECT_EQ(returned_cells, cells) << what;
+        EXPECT_EQ(picture_of(cells), c.after) << what;
     }
 }
 
 TEST(Strichliste, EmptyListOrTooShortATargetIsACheckError) {
     EXPECT_THROW(printpak::reducelist(nullptr), common::named_error);
     EXPECT_THROW(printpak::extendlist(nullptr, 1), common::named_error);
+    EXPECT_THROW(printpak::extendlist(nullptr, 0), common::named_error);
+    EXPECT_THROW(printpak::extendlist2(nullptr, 1), common::named_error);
     EXPECT_THROW(printpak::extendlist2(nullptr, -1), common::named_error);
+    EXPECT_EQ(printpak::extendlist2(nullptr, 0), nullptr);  // already of that length
     // Below one level the reduction could never end.
-    EXPECT_THROW(printpak::extendlist2(list_of("|"), 0), common::named_error);
+    printpak::bar_levels one = levels_of("|");
+    EXPECT_THROW(printpak::extendlist2(&one, 0), common::named_error);
     const std::string error = test_support::raised([] { printpak::reducelist(nullptr); });
     EXPECT_TRUE(error.starts_with("CHECK_ERROR : printpak:")) << error;
 }
@@ -205,9 +257,16 @@ TEST(Printgb, WorkedDrawings) {
         {"x := 1; skip; y := x", "driver/tree_three_statements.txt"},
     };
     for (const worked& w : cases) {
-        EXPECT_EQ(drawing_of(parse(w.program)),
-                  test_support::read_file(test_support::data_path(w.expected_file)))
-            << w.program;
+        const grbaum tree = parse(w.program);
+        const std::string expected = test_support::read_file(test_support::data_path(w.expected_file));
+        EXPECT_EQ(drawing_of(tree), expected) << w.program;
+        // The screen gets the same characters; the file is not touched.
+        const auto screen = test_support::on_screen([tree] {
+            common::out_file never_opened;
+            printpak::printgb(tree, never_opened, false);
+        });
+        EXPECT_EQ(screen.error, "");
+        EXPECT_EQ(screen.text, expected) << w.program;
     }
 }
 
@@ -304,7 +363,7 @@ TEST(Printgb, DeepTreeNeedsNoDeepStack) {
         std::size_t{256} << 10);
 }
 
-// ---- The fast drawing against the plain one, on large generated trees ----
+// ---- The drawing against the plain reference, on large generated trees ----
 
 // `count` statements, the four forms by turns.
 std::string long_list(int count) {
@@ -384,15 +443,15 @@ void hang_odd_shapes(grbaum* slot, int& count) {
 
 // Where two drawings part, for a failure that stays readable on texts of
 // megabytes.
-std::string where_they_part(const std::string& fast, const std::string& plain) {
-    const auto [at, _] = std::mismatch(fast.begin(), fast.end(), plain.begin(), plain.end());
-    if (fast.size() == plain.size() && at == fast.end()) {
+std::string where_they_part(const std::string& drawn, const std::string& reference) {
+    const auto [at, _] = std::mismatch(drawn.begin(), drawn.end(), reference.begin(), reference.end());
+    if (drawn.size() == reference.size() && at == drawn.end()) {
         return "nowhere";
     }
-    const auto offset = static_cast<std::size_t>(at - fast.begin());
-    return "at byte " + std::to_string(offset) + " of " + std::to_string(fast.size()) + " and " +
-           std::to_string(plain.size()) + ": \"" + fast.substr(offset, 40) + "\" against \"" +
-           plain.substr(offset, 40) + "\"";
+    const auto offset = static_cast<std::size_t>(at - drawn.begin());
+    return "at byte " + std::to_string(offset) + " of " + std::to_string(drawn.size()) + " and " +
+           std::to_string(reference.size()) + ": \"" + drawn.substr(offset, 40) + "\" against \"" +
+           reference.substr(offset, 40) + "\"";
 }
 
 TEST(Printgb, FastDrawingAgreesWithTheListOperations) {
@@ -407,18 +466,63 @@ TEST(Printgb, FastDrawingAgreesWithTheListOperations) {
     }
     for (std::size_t i = 0; i < programs.size(); ++i) {
         const grbaum tree = parse(programs[i]);
-        const std::string plain = drawing_of(tree, plain_drawing);
-        EXPECT_GT(plain.size(), std::size_t{10'000}) << "program " << i;
-        EXPECT_EQ(where_they_part(drawing_of(tree, fast_drawing), plain), "nowhere") << "program " << i;
+        const std::string expected = drawing_of(tree, reference_drawing);
+        EXPECT_GT(expected.size(), std::size_t{10'000}) << "program " << i;
+        EXPECT_EQ(where_they_part(drawing_of(tree), expected), "nowhere") << "program " << i;
     }
     for (std::size_t i = 4; i < programs.size(); ++i) {
         grbaum tree = parse(programs[i]);
         int count = 0;
         hang_odd_shapes(&tree->knoten(), count);
-        const std::string plain = drawing_of(tree, plain_drawing);
-        EXPECT_EQ(where_they_part(drawing_of(tree, fast_drawing), plain), "nowhere") << "odd program " << i;
+        const std::string expected = drawing_of(tree, reference_drawing);
+        EXPECT_EQ(where_they_part(drawing_of(tree), expected), "nowhere") << "odd program " << i;
         for (const std::string_view shape : {"|_ true\n", "_ HIER NULL!\n", "Programm\n"}) {
-            EXPECT_NE(plain.find(shape, 11), std::string::npos) << "odd program " << i << " lacks " << shape;
+            EXPECT_NE(expected.find(shape, 11), std::string::npos)
+                << "odd program " << i << " lacks " << shape;
+        }
+    }
+}
+
+// An error in the middle of a drawing leaves what was drawn before it, as
+// the reference's piece-by-piece writing does, and the first error is the
+// one that leaves: a node of no grammar symbol after the whole tree stops
+// the walk with the check error; /dev/full refuses every write. A drawing
+// within one block meets the device only when it is handed on after the
+// error; a longer one meets it at its first block.
+TEST(Printgb, ErrorsLeaveWhatWasDrawnAndTheFirstErrorStands) {
+    struct failure {
+        std::string_view what;
+        std::string program;
+        bool beyond_a_block;
+        bool unknown_node_last;
+        bool onto_full_device;
+        std::string_view error;
+    };
+    const std::vector<failure> cases = {
+        {"unknown node after blocks", long_list(400), true, true, false, common::check_error_name},
+        {"unknown node, then a refused write", long_list(30), false, true, true, common::check_error_name},
+        {"refused write", long_list(400), true, false, true, common::use_error_name},
+    };
+    for (const failure& f : cases) {
+        const grbaum tree = parse(f.program);
+        if (f.unknown_node_last) {
+            tree->rest = common::make<grknoten>(static_cast<alphabet>(comtypes::alphabet_count), "?");
+        }
+        const auto expected =
+            test_support::into_file([&](common::text_writer& file) { reference_drawing(tree, file); });
+        EXPECT_EQ(expected.text.size() > printpak_block, f.beyond_a_block) << f.what;
+        EXPECT_GT(expected.text.size(), common::largest_output_block) << f.what;
+        if (f.onto_full_device) {
+            common::out_file full;
+            full.create("/dev/full");
+            EXPECT_EQ(test_support::raised_name([&] { product_drawing(tree, full); }), f.error) << f.what;
+            (void)test_support::raised([&] { full.close(); });
+        } else {
+            const auto drawn =
+                test_support::into_file([&](common::text_writer& file) { product_drawing(tree, file); });
+            EXPECT_EQ(where_they_part(drawn.text, expected.text), "nowhere") << f.what;
+            EXPECT_EQ(test_support::error_name(drawn.error), f.error) << f.what;
+            EXPECT_EQ(test_support::error_name(expected.error), f.error) << f.what;
         }
     }
 }
@@ -426,7 +530,8 @@ TEST(Printgb, FastDrawingAgreesWithTheListOperations) {
 TEST(Printgb, DrawingTakesNoCellsFromTheArena) {
     // Bar cells were taken per level and never reused, and each further
     // statement of a list is drawn a level deeper: the memory grew with the
-    // square of the program. The drawing now reuses one buffer.
+    // square of the program. The drawing keeps the levels of its lists
+    // itself, and reuses their room.
     for (const std::string& program : {long_list(2'000), test_support::nested_loops(1'000)}) {
         const grbaum tree = parse(program);
         common::out_file sink;
