@@ -101,6 +101,33 @@ void write_file(const std::filesystem::path& path, std::string_view content) {
     }
 }
 
+bool set_stack_limit(rlim_t bytes) {
+    rlimit stack{};
+    if (::getrlimit(RLIMIT_STACK, &stack) != 0) {
+        return false;
+    }
+    stack.rlim_cur = bytes;
+    return ::setrlimit(RLIMIT_STACK, &stack) == 0;
+}
+
+bool leave_no_descriptor_free() {
+    const int lowest_free = ::dup(0);
+    rlimit descriptors{};
+    if (lowest_free < 0 || ::close(lowest_free) != 0 || ::getrlimit(RLIMIT_NOFILE, &descriptors) != 0) {
+        return false;
+    }
+    descriptors.rlim_cur = static_cast<rlim_t>(lowest_free);
+    if (::setrlimit(RLIMIT_NOFILE, &descriptors) != 0) {
+        return false;
+    }
+    const int maps = ::open("/proc/self/maps", O_RDONLY);
+    if (maps >= 0) {
+        ::close(maps);
+        return false;
+    }
+    return true;
+}
+
 scratch_folder::scratch_folder() : path_(make_temp_folder()) {}
 
 scratch_folder::~scratch_folder() {

@@ -54,6 +54,14 @@ program_result run_program(std::string_view program, std::string_view input,
 // status.
 program_result run_entry(const std::function<int()>& entry, std::string_view input = "");
 
+// For the child of run_entry, to run where the bounds of the main thread's
+// stack cannot be found. set_stack_limit sets the soft limit of the stack to
+// `bytes` (RLIM_INFINITY: unlimited); leave_no_descriptor_free lowers the
+// limit of descriptors to those open, so that no file opens, /proc/self/maps
+// included. Each returns false when it could not do so.
+bool set_stack_limit(rlim_t bytes);
+bool leave_no_descriptor_free();
+
 // A fresh empty folder, removed when the object goes.
 class scratch_folder {
 public:
