@@ -277,12 +277,21 @@ void out_file::create(std::string_view name) {
     link();
 }
 
+void out_file::flush_before_close() noexcept {
+    const bool line_start = at_line_start();
+    if (!write_out()) {
+        discard(line_start);
+        write_failed_ = true;
+    }
+}
+
 void out_file::close() {
     if (!is_open()) {
         raise(use_error_name, places::close_not_open);
     }
     const int descriptor = this->descriptor();
-    bool ok = true;
+    bool ok = !write_failed_;
+    write_failed_ = false;
     try {
         if (!at_line_start()) {
             new_line();

@@ -87,13 +87,13 @@ protected:
     // write_out writes what the buffer holds and says whether that worked;
     // the buffer is empty after it either way.
     [[nodiscard]] bool write_out() noexcept;
+    // Empties the buffer after a failed write; `line_start` is at_line_start()
+    // as it was before the call that failed.
+    void discard(bool line_start) noexcept;
 
 private:
     void put_beyond_room(std::string_view text);
     void put_beyond_room(char character);
-    // Empties the buffer after a failed write; `line_start` is at_line_start()
-    // as it was before the call that failed.
-    void discard(bool line_start) noexcept;
 
     // The fast paths' room: [next_, end_). end_ is buffer_ while every piece
     // takes the slow path: line by line, and until the first piece comes;
@@ -132,10 +132,18 @@ public:
     // a folder that does not exist, or too long), NAME_ERROR; any other
     // refusal of the system, for a temporary file too, USE_ERROR.
     void create(std::string_view name);
+    // flush_before_close writes out what the buffer holds, now rather than
+    // at the close, so that what the file took so far is on disk while it
+    // stays open; an unfinished last line stays unfinished. Of a file not
+    // open it does nothing. A write that fails raises nothing here: its text
+    // is lost, as after any failed write, and the close that follows fails
+    // with USE_ERROR, as when its own write fails.
+    void flush_before_close() noexcept;
     // close writes out what the buffer holds, an unfinished last line ended
     // with a line end, and closes the file. A file not open raises
-    // USE_ERROR; so does a write or a close that fails, after which the file
-    // is closed all the same.
+    // USE_ERROR; so does a write or a close that fails, or a write of
+    // flush_before_close that failed before, after which the file is closed
+    // all the same.
     void close();
     [[nodiscard]] bool is_open() const noexcept { return descriptor() >= 0; }
 
@@ -149,6 +157,7 @@ public:
 
 private:
     std::unique_ptr<char[]> buffer_;  // allocated at the first create, kept for the next
+    bool write_failed_ = false;       // a write of flush_before_close failed; the close reports it
     out_file* next_open_ = nullptr;
     out_file* previous_open_ = nullptr;
     void link();

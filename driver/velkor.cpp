@@ -91,6 +91,10 @@ void process_program(const std::string& eingabe_programm, const std::string& tra
     out().put_line("Der Trace: ");
     ausgabe_trace.create(traced);
     baumwandler_package::machetrace(grambaum, ausgabe_trace);
+    // The trace file is whole on disk before the screen run, which may be
+    // long or cut short. Should this write fail, the close reports it, where
+    // a trace file that could not take its text has always been reported.
+    ausgabe_trace.flush_before_close();
     baumwandler_package::machetrace(grambaum);
     ausgabe_trace.close();
     ausgabe_baum.create(baumd);

@@ -206,6 +206,26 @@ TEST(TextWriter, PieceBeyondTheBufferGoesOutInWholeBuffers) {
     EXPECT_TRUE(read_file(path) == head + big + "x\n");
 }
 
+// flush_before_close puts what the file took on disk and leaves it open,
+// its line unfinished. A failure of its write is the close's to report,
+// once: the file, created anew, closes without error.
+TEST(OutFile, FlushBeforeCloseLeavesTheFailureToTheClose) {
+    scratch_folder folder;
+    const auto path = folder.path() / "out.txt";
+    common::out_file file;
+    file.create("/dev/full");
+    file.put_line("lost");
+    file.flush_before_close();
+    EXPECT_EQ(test_support::raised([&] { file.close(); }), "USE_ERROR : textio:167");
+    file.create(path.string());
+    file.put("ab\ncd");
+    file.flush_before_close();
+    EXPECT_EQ(read_file(path), "ab\ncd");
+    file.put('e');
+    EXPECT_EQ(test_support::raised([&] { file.close(); }), "");
+    EXPECT_EQ(read_file(path), "ab\ncde\n");
+}
+
 // Each kind of call names its own place when the write it makes fails; the
 // close that ends the file is textio:167 whether its line end or its own
 // write found no room. The text of a failed write is lost with it: a close

@@ -1,7 +1,7 @@
 // velkor at the edges of what the process gets: output files that cannot
-// take what is written, a file-size limit, small stacks and a limited
-// address space. Whatever comes, the program ends with its report, never by
-// a signal, and loses no error.
+// take what is written, a file-size limit, a screen that is not read, small
+// stacks and a limited address space. Whatever comes, the program ends with
+// its report, never by a signal, and loses no error.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -23,9 +23,11 @@ using test_support::expected_output;
 using test_support::resource_limit;
 
 constexpr rlim_t kib = 1024;
+constexpr std::string_view trace_heading = "   Der Trace: \n";
 
 TEST(VelkorAtItsLimits, WriteAndCloseErrorsOfTheOutputFilesAreReported) {
-    // /dev/full takes no text: the close that flushes the file fails.
+    // /dev/full takes no text: the close of the file fails, the trace
+    // file's for the text written out as its file run ended.
     const std::string worked_example = expected_output("velkor_worked_example.out");
     const std::string through_screen_trace =
         worked_example.substr(0, worked_example.find("\n\n\nMoechten") + 1);
@@ -83,12 +85,62 @@ TEST(VelkorAtItsLimits, TraceFileThatTakesNothingFailsAtItsFirstBlock) {
             EXPECT_EQ(failed.status, 1);
             EXPECT_EQ(failed.err,
                       character ? "\nraised USE_ERROR : textio:75\n" : "\nraised USE_ERROR : textio:65\n");
-            const std::string heading = "   Der Trace: \n";
-            EXPECT_EQ(failed.out, plain.out.substr(0, plain.out.find(heading) + heading.size()));
+            EXPECT_EQ(failed.out, plain.out.substr(0, plain.out.find(trace_heading) + trace_heading.size()));
         }
     }
     EXPECT_GT(by_character, 0);
     EXPECT_GT(by_piece, 0);
+}
+
+// The screen trace of this program, some 2.8 MB, is far more than a pipe
+// holds: velkor, its standard output unread, waits in the screen run. Its
+// trace's length is odd, so that its last byte ends no block of any writer:
+// the file run leaves it in the buffer.
+constexpr std::string_view long_program = "x := 1; while x < 2001 do x := (x + 1) od";
+
+// The trace as velkor shows it on the screen: from the line after the
+// heading through the final store, before the two empty lines of the question.
+std::string screen_trace(const std::string& out) {
+    const std::size_t begin = out.find(trace_heading) + trace_heading.size();
+    return out.substr(begin, out.find("\n\n\nMoechten", begin) + 1 - begin);
+}
+
+// The trace file is written out once the file run ends: while velkor is
+// still in its screen run, the file holds the whole trace. A file-size limit
+// one byte short of the trace stops the last write, and the close reports
+// it after the whole screen trace, as for a trace file on /dev/full.
+TEST(VelkorAtItsLimits, TraceFileIsOnDiskBeforeTheScreenRun) {
+    const test_support::scratch_folder work;
+    const auto trace_path = work.path() / "t.txt";
+    const std::string input = "c\nt.txt\nb.txt\n" + std::string(long_program) + "\nn\n";
+    std::string during;
+    bool running = false;
+    const auto look_at_trace = [&](bool still_running) {
+        running = still_running;
+        during = test_support::read_file(trace_path);
+    };
+    const auto whole =
+        test_support::run_program_paused("velkor", input, work.path(), {}, trace_heading, look_at_trace);
+    const std::string trace = screen_trace(whole.out);
+    EXPECT_EQ(whole.status, 0);
+    ASSERT_TRUE(trace.ends_with("\nEndspeicherbelegung: {(x, 2001)}\n"));
+    ASSERT_EQ(trace.size() % 2, 1U);
+    EXPECT_TRUE(running);
+    EXPECT_EQ(during.size(), trace.size());
+    EXPECT_TRUE(during == trace);
+    EXPECT_TRUE(test_support::read_file(trace_path) == trace);
+
+    running = false;
+    const auto short_by_one = test_support::run_program_paused(
+        "velkor", input, work.path(), {{RLIMIT_FSIZE, trace.size() - 1}}, trace_heading, look_at_trace);
+    EXPECT_EQ(short_by_one.signal, 0);
+    EXPECT_EQ(short_by_one.status, 1);
+    EXPECT_EQ(short_by_one.err, "\nraised USE_ERROR : textio:167\n");
+    const std::size_t through_screen_trace = whole.out.find("\n\n\nMoechten") + 1;
+    EXPECT_TRUE(short_by_one.out == whole.out.substr(0, through_screen_trace));
+    EXPECT_TRUE(running);
+    EXPECT_TRUE(during == trace.substr(0, trace.size() - 1));
+    EXPECT_TRUE(test_support::read_file(trace_path) == during);
 }
 
 TEST(VelkorAtItsLimits, LongTextsOfAnEarlierProgramAreNotLost) {

@@ -49,6 +49,17 @@ program_result run_program(std::string_view program, std::string_view input,
                            const std::filesystem::path& temp_folder = {},
                            const std::vector<resource_limit>& limits = {});
 
+// run_program_paused runs `program` as run_program does, but with its
+// standard output a pipe, read as the program writes it until it holds
+// `pause_after` and one character more. Then `paused` runs, told whether
+// the program was still running, while the program goes on until the pipe
+// is full and waits for it to be read; then the rest is read. When the
+// output never holds `pause_after`, `paused` does not run.
+program_result run_program_paused(std::string_view program, std::string_view input,
+                                  const std::filesystem::path& working_folder,
+                                  const std::vector<resource_limit>& limits, std::string_view pause_after,
+                                  const std::function<void(bool still_running)>& paused);
+
 // run_entry runs `entry` in a child process with `input` as the whole of
 // its standard input, as a program's main runs: what it returns is the exit
 // status.
