@@ -12,6 +12,7 @@
 #include "common/program.hpp"
 #include "common/textio.hpp"
 #include "support/program_run.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
@@ -90,7 +91,7 @@ TEST(Finalisation, CloseErrorOfAFileStillOpenFillsOnlyAnEmptyPlace) {
             first = common::named_error("EARLIER_ERROR", "earlier:1");
         }
         common::out_file::close_all(first);
-        EXPECT_FALSE(file.is_open());
+        EXPECT_EQ(test_support::raised([] { file.close(); }), "USE_ERROR : textio:150");  // not open
         EXPECT_EQ(text_of(first), error_before ? "EARLIER_ERROR : earlier:1" : "USE_ERROR : textio:167");
     }
 }
