@@ -105,11 +105,11 @@ std::uintptr_t initial_stack_top(const rlimit& stack) noexcept {
 // The lowest address of the calling thread's stack, or an address above it
 // that the stack surely reaches; 0 when nothing can be known. The thread
 // library knows every stack but the initial one, which it finds in
-// /proc/self/maps: without /proc, or with no descriptor free to read it,
-// the initial stack's low end is estimated from its top and the stack
-// limit, the smallest stack that run_on_large_stack asks for when the limit
-// is unlimited or unknown. On any other thread that estimate lies above the
-// caller, so no level fits.
+// /proc/self/maps. Without /proc, or with no descriptor free to read it,
+// the initial stack's low end lies the stack limit below its top; under no
+// limit, or one that cannot be read, the stack is taken to be the smallest
+// that run_on_large_stack asks a thread for. Should the thread library fail
+// on another thread, that estimate lies above the caller: no level fits.
 std::uintptr_t stack_low_end() noexcept {
 #if defined(__GLIBC__)
     pthread_attr_t attributes;

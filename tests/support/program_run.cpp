@@ -58,8 +58,8 @@ bool read_pipe(int descriptor, std::string& out, pid_t pid, const output_pause& 
             return waited;
         }
         out.append(buffer, static_cast<std::size_t>(count));
-        const std::size_t at = out.find(pause.after);
-        if (pausing && at != std::string::npos && out.size() > at + pause.after.size()) {
+        const std::size_t at = pausing ? out.find(pause.after) : std::string::npos;
+        if (at != std::string::npos && out.size() > at + pause.after.size()) {
             pausing = false;
             waited = ::waitpid(pid, &wait_status, WNOHANG) == pid;
             pause.paused(!waited);
