@@ -146,11 +146,7 @@ TEST(StackLevels, UnknownBoundsAllowNoMoreThanTheStackHolds) {
             }
             const int unknown = common::levels_that_fit(1'000'000, 1024);
             descend(unknown);
-            // The descriptors back, and with them the bounds.
-            rlimit descriptors{};
-            ::getrlimit(RLIMIT_NOFILE, &descriptors);
-            descriptors.rlim_cur = descriptors.rlim_max;
-            if (::setrlimit(RLIMIT_NOFILE, &descriptors) != 0) {
+            if (!test_support::give_descriptors_back()) {  // and with them the bounds
                 return 126;
             }
             const int known = common::levels_that_fit(1'000'000, 1024);

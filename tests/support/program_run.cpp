@@ -200,6 +200,15 @@ bool leave_no_descriptor_free() {
     return true;
 }
 
+bool give_descriptors_back() {
+    rlimit descriptors{};
+    if (::getrlimit(RLIMIT_NOFILE, &descriptors) != 0) {
+        return false;
+    }
+    descriptors.rlim_cur = descriptors.rlim_max;
+    return ::setrlimit(RLIMIT_NOFILE, &descriptors) == 0;
+}
+
 scratch_folder::scratch_folder() : path_(make_temp_folder()) {}
 
 scratch_folder::~scratch_folder() {

@@ -69,9 +69,12 @@ program_result run_entry(const std::function<int()>& entry, std::string_view inp
 // stack cannot be found. set_stack_limit sets the soft limit of the stack to
 // `bytes` (RLIM_INFINITY: unlimited); leave_no_descriptor_free lowers the
 // limit of descriptors to those open, so that no file opens, /proc/self/maps
-// included. Each returns false when it could not do so.
+// included; give_descriptors_back raises it to the hard limit again (the
+// sanitizers' own checks need descriptors too). Each returns false when it
+// could not do so.
 bool set_stack_limit(rlim_t bytes);
 bool leave_no_descriptor_free();
+bool give_descriptors_back();
 
 // A fresh empty folder, removed when the object goes.
 class scratch_folder {
