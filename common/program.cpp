@@ -1,12 +1,15 @@
 #include "common/program.hpp"
 
+#include <limits.h>
 #include <pthread.h>
+#include <sys/auxv.h>
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <new>
 #include <optional>
@@ -68,25 +71,65 @@ std::size_t stack_within_address_space(std::size_t stack_size) {
     return std::min<std::size_t>(stack_size, limit.rlim_cur / 4);
 }
 
-// The lowest address of the calling thread's stack, asked once per thread;
-// 0 when it cannot be known.
+// What the arguments and the environment that the kernel puts on the
+// initial stack at exec take at most: a quarter of the stack limit, at most
+// 6 MiB (three quarters of the default limit), yet 128 KiB under any limit.
+std::size_t arguments_bound(const rlimit& stack) noexcept {
+    constexpr std::size_t most = std::size_t{6} << 20;
+    constexpr std::size_t least = std::size_t{128} << 10;
+    const std::size_t quarter = stack.rlim_cur == RLIM_INFINITY ? most : stack.rlim_cur / 4;
+    return std::max(std::min(quarter, most), least);
+}
+
+// An address at or above the top of the process's initial stack, the one its
+// main thread starts on; 0 when none is known. The kernel's copy of the
+// program's name (AT_EXECFN) ends one pointer below that top, which is a
+// page boundary. When the name ends elsewhere, it is an argument's: the
+// dynamic loader, started with the program as its argument, names the
+// program so; then the rest of the arguments, the environment and the
+// loader's own name may stand above it.
+std::uintptr_t initial_stack_top(const rlimit& stack) noexcept {
+    const std::uintptr_t name = ::getauxval(AT_EXECFN);
+    const std::uintptr_t page = ::getauxval(AT_PAGESZ);
+    if (name == 0 || page == 0) {
+        return 0;
+    }
+    const std::uintptr_t end = name + std::strlen(reinterpret_cast<const char*>(name)) + 1 + sizeof(void*);
+    if (end % page == 0) {
+        return end;
+    }
+    const std::uintptr_t above = end + arguments_bound(stack) + PATH_MAX;
+    return above < end ? 0 : (above + page - 1) / page * page;
+}
+
+// The lowest address of the calling thread's stack, or an address above it
+// that the stack surely reaches; 0 when nothing can be known. The thread
+// library knows every stack but the initial one, which it finds in
+// /proc/self/maps. Without /proc, or with no descriptor free to read it,
+// the initial stack's low end lies the stack limit below its top; under no
+// limit, or one that cannot be read, the stack is taken to be the smallest
+// that run_on_large_stack asks a thread for. Should the thread library fail
+// on another thread, that estimate lies above the caller: no level fits.
 std::uintptr_t stack_low_end() noexcept {
-    thread_local const std::uintptr_t low_end = [] {
-        std::uintptr_t result = 0;
 #if defined(__GLIBC__)
-        pthread_attr_t attributes;
-        if (pthread_getattr_np(pthread_self(), &attributes) == 0) {
-            void* address = nullptr;
-            std::size_t size = 0;
-            if (pthread_attr_getstack(&attributes, &address, &size) == 0) {
-                result = reinterpret_cast<std::uintptr_t>(address);
-            }
-            pthread_attr_destroy(&attributes);
+    pthread_attr_t attributes;
+    if (pthread_getattr_np(pthread_self(), &attributes) == 0) {
+        void* address = nullptr;
+        std::size_t size = 0;
+        const bool known = pthread_attr_getstack(&attributes, &address, &size) == 0;
+        pthread_attr_destroy(&attributes);
+        if (known) {
+            return reinterpret_cast<std::uintptr_t>(address);
         }
+    }
 #endif
-        return result;
-    }();
-    return low_end;
+    rlimit stack{};
+    if (::getrlimit(RLIMIT_STACK, &stack) != 0) {
+        stack.rlim_cur = stack.rlim_max = RLIM_INFINITY;
+    }
+    const std::uintptr_t top = initial_stack_top(stack);
+    const std::size_t size = stack.rlim_cur == RLIM_INFINITY ? smallest_stack : stack.rlim_cur;
+    return top > size ? top - size : 0;
 }
 
 // report writes the unhandled-error report in pieces: it must not need
@@ -132,12 +175,9 @@ void run_on_large_stack(const std::function<void()>& body, std::size_t stack_siz
 
 int levels_that_fit(int limit, std::size_t bytes_per_level) noexcept {
     const std::uintptr_t low_end = stack_low_end();
-    if (low_end == 0) {
-        return limit;
-    }
     const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
     const std::size_t reserve = 64 * bytes_per_level;
-    if (here < low_end || here - low_end <= reserve) {
+    if (low_end == 0 || here < low_end || here - low_end <= reserve) {
         return 0;
     }
     const std::size_t levels = (here - low_end - reserve) / bytes_per_level;

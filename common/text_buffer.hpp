@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "common/copy_text.hpp"
+#include "common/copy_text.hpp"  // what the writers in place copy with
 
 namespace common {
 
@@ -23,25 +23,11 @@ public:
     text_buffer& operator=(const text_buffer&) = delete;
 
     [[nodiscard]] std::size_t size() const noexcept { return static_cast<std::size_t>(at_ - begin_); }
-    [[nodiscard]] bool empty() const noexcept { return at_ == begin_; }
     [[nodiscard]] const char* data() const noexcept { return begin_; }
     [[nodiscard]] std::string_view view() const noexcept { return {begin_, size()}; }
 
     void clear() noexcept { at_ = begin_; }
 
-    // reserve makes room for `count` more characters at the end. What stands
-    // stays; pointers into the buffer are void afterwards.
-    void reserve(std::size_t count) {
-        if (static_cast<std::size_t>(end_ - at_) < count) {
-            grow(count);
-        }
-    }
-
-    void put(std::string_view text) {
-        reserve(text.size());
-        copy_text(at_, text.data(), text.size());
-        at_ += text.size();
-    }
     // A literal's length is known when compiling: its copy is a few moves.
     template <std::size_t N>
     void put(const char (&literal)[N]) {
@@ -73,6 +59,13 @@ public:
     }
 
 private:
+    // reserve makes room for `count` more characters at the end. What stands
+    // stays; pointers into the buffer are void afterwards.
+    void reserve(std::size_t count) {
+        if (static_cast<std::size_t>(end_ - at_) < count) {
+            grow(count);
+        }
+    }
     void grow(std::size_t count);
 
     char* begin_;

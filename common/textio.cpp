@@ -54,6 +54,16 @@ constexpr place line_past_end{module_name, 258};
 constexpr place end_of_input{module_name, 283};
 }  // namespace places
 
+// The block of a writer on `descriptor`, as a stdio stream chooses it.
+std::size_t output_block(int descriptor) noexcept {
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0 && status.st_blksize > 0 &&
+        static_cast<std::size_t>(status.st_blksize) < largest_output_block) {
+        return static_cast<std::size_t>(status.st_blksize);
+    }
+    return largest_output_block;
+}
+
 // Standard output's buffer lives as long as the process: its writer is
 // flushed as the process ends, after every object of the program is gone.
 char standard_output_buffer[largest_output_block];
@@ -114,15 +124,6 @@ bool write_all(int descriptor, const char* data, std::size_t size) noexcept {
 }
 
 }  // namespace
-
-std::size_t output_block(int descriptor) noexcept {
-    struct stat status {};
-    if (::fstat(descriptor, &status) == 0 && status.st_blksize > 0 &&
-        static_cast<std::size_t>(status.st_blksize) < largest_output_block) {
-        return static_cast<std::size_t>(status.st_blksize);
-    }
-    return largest_output_block;
-}
 
 void text_writer::attach(int descriptor, std::span<char> buffer, bool by_lines) noexcept {
     descriptor_ = descriptor;
@@ -277,12 +278,21 @@ void out_file::create(std::string_view name) {
     link();
 }
 
+void out_file::flush_before_close() noexcept {
+    const bool line_start = at_line_start();
+    if (!write_out()) {
+        discard(line_start);
+        write_failed_ = true;
+    }
+}
+
 void out_file::close() {
     if (!is_open()) {
         raise(use_error_name, places::close_not_open);
     }
     const int descriptor = this->descriptor();
-    bool ok = true;
+    bool ok = !write_failed_;
+    write_failed_ = false;
     try {
         if (!at_line_start()) {
             new_line();

@@ -24,9 +24,6 @@ namespace common {
 // on /dev/full. Standard output on a terminal shows each line as it ends.
 inline constexpr std::size_t largest_output_block = BUFSIZ;
 
-// The block of a writer on `descriptor`, as a stdio stream chooses it.
-[[nodiscard]] std::size_t output_block(int descriptor) noexcept;
-
 // text_writer gathers text in a buffer of its own and hands it to a file
 // descriptor with write(2), a full buffer at a time. A piece that finds room
 // costs a test and a copy; the rest goes out of line. Should the buffer not
@@ -61,22 +58,17 @@ public:
     }
     void new_line() { put('\n'); }
 
-    // True when nothing has been written since the last line end.
-    [[nodiscard]] bool at_line_start() const noexcept {
-        return next_ != buffer_ ? next_[-1] == '\n' : line_start_;
-    }
-
     // Writes out what the buffer holds. Without a descriptor it does nothing.
     void flush();
-
-    // The size of the blocks this writer writes; 0 without a descriptor.
-    [[nodiscard]] std::size_t block_size() const noexcept {
-        return static_cast<std::size_t>(buffer_end_ - buffer_);
-    }
 
 protected:
     text_writer() = default;
     ~text_writer() = default;
+
+    // True when nothing has been written since the last line end.
+    [[nodiscard]] bool at_line_start() const noexcept {
+        return next_ != buffer_ ? next_[-1] == '\n' : line_start_;
+    }
 
     // attach sends the text from now on to `descriptor` (-1: none) through
     // `buffer`, which the caller keeps for as long as it is attached; with
@@ -87,13 +79,13 @@ protected:
     // write_out writes what the buffer holds and says whether that worked;
     // the buffer is empty after it either way.
     [[nodiscard]] bool write_out() noexcept;
+    // Empties the buffer after a failed write; `line_start` is at_line_start()
+    // as it was before the call that failed.
+    void discard(bool line_start) noexcept;
 
 private:
     void put_beyond_room(std::string_view text);
     void put_beyond_room(char character);
-    // Empties the buffer after a failed write; `line_start` is at_line_start()
-    // as it was before the call that failed.
-    void discard(bool line_start) noexcept;
 
     // The fast paths' room: [next_, end_). end_ is buffer_ while every piece
     // takes the slow path: line by line, and until the first piece comes;
@@ -132,12 +124,19 @@ public:
     // a folder that does not exist, or too long), NAME_ERROR; any other
     // refusal of the system, for a temporary file too, USE_ERROR.
     void create(std::string_view name);
+    // flush_before_close writes out what the buffer holds, now rather than
+    // at the close, so that what the file took so far is on disk while it
+    // stays open; an unfinished last line stays unfinished. Of a file not
+    // open it does nothing. A write that fails raises nothing here: its text
+    // is lost, as after any failed write, and the close that follows fails
+    // with USE_ERROR, as when its own write fails.
+    void flush_before_close() noexcept;
     // close writes out what the buffer holds, an unfinished last line ended
     // with a line end, and closes the file. A file not open raises
-    // USE_ERROR; so does a write or a close that fails, after which the file
-    // is closed all the same.
+    // USE_ERROR; so does a write or a close that fails, or a write of
+    // flush_before_close that failed before, after which the file is closed
+    // all the same.
     void close();
-    [[nodiscard]] bool is_open() const noexcept { return descriptor() >= 0; }
 
     // Finalisation: flushes and closes every file still open, each
     // unfinished line ended. No write or close error is lost: `first` is the
@@ -148,7 +147,10 @@ public:
     static void close_all(std::optional<named_error>& first) noexcept;
 
 private:
+    [[nodiscard]] bool is_open() const noexcept { return descriptor() >= 0; }
+
     std::unique_ptr<char[]> buffer_;  // allocated at the first create, kept for the next
+    bool write_failed_ = false;       // a write of flush_before_close failed; the close reports it
     out_file* next_open_ = nullptr;
     out_file* previous_open_ = nullptr;
     void link();
@@ -164,7 +166,6 @@ public:
     // NAME_ERROR; a folder, a refusal of the system or a read that fails,
     // USE_ERROR.
     void open(std::string_view name);
-    [[nodiscard]] bool is_open() const noexcept { return open_; }
     // True when no line is left, and for a file not open.
     [[nodiscard]] bool end_of_file() const noexcept;
     // get_line returns the next line, its line end removed; a last line

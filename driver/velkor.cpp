@@ -75,14 +75,17 @@ struct activation_files {
 // trace file and then on the screen, and writes the tree file.
 void process_program(const std::string& eingabe_programm, const std::string& traced, const std::string& baumd,
                      activation_files& files) {
-    scannerpak::listoftoken tksleft = nullptr;
-    std::string parsererr;
+    // The parser's out-parameters: an empty token list and an empty text.
+    scannerpak::listoftoken tokens_left = nullptr;
+    std::string parser_message;
+    const comtypes::ptokenlist ptksleft = &tokens_left;
+    const comtypes::pstring pparsererr = &parser_message;
     const comtypes::grbaum grambaum =
-        comtypes::creategb(scannerpak::scanner(eingabe_programm), &tksleft, &parsererr);
+        comtypes::creategb(scannerpak::scanner(eingabe_programm), ptksleft, pparsererr);
     out().new_line();
     if (grambaum == nullptr) {
         out().put_line("Das eingegebene Programm liegt nicht in der While-Sprache.");
-        out().put_line(parsererr);
+        out().put_line(*pparsererr);
         return;
     }
     auto& [ausgabe_trace, ausgabe_baum, dummy] = files;
@@ -91,6 +94,10 @@ void process_program(const std::string& eingabe_programm, const std::string& tra
     out().put_line("Der Trace: ");
     ausgabe_trace.create(traced);
     baumwandler_package::machetrace(grambaum, ausgabe_trace);
+    // The trace file is whole on disk before the screen run, which may be
+    // long or cut short. Should this write fail, the close reports it, where
+    // a trace file that could not take its text has always been reported.
+    ausgabe_trace.flush_before_close();
     baumwandler_package::machetrace(grambaum);
     ausgabe_trace.close();
     ausgabe_baum.create(baumd);
@@ -125,7 +132,7 @@ bool activation() {
     // question, by a failed step or by an error that leaves it, nothing can
     // reach them, and the next program reuses their storage. What leaves it
     // (the answer, an error) owns its text.
-    const common::arena_scope aktivierung;
+    const common::arena_scope activation_cells;
     activation_files files;
     try {
         headline();

@@ -1,13 +1,18 @@
 // The program entry at its edges: write and close errors that no one could
 // raise where they happened, and recursions on stacks of any size.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <cstdio>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "common/errors.hpp"
 #include "common/program.hpp"
 #include "common/textio.hpp"
+#include "support/program_run.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
@@ -86,7 +91,7 @@ TEST(Finalisation, CloseErrorOfAFileStillOpenFillsOnlyAnEmptyPlace) {
             first = common::named_error("EARLIER_ERROR", "earlier:1");
         }
         common::out_file::close_all(first);
-        EXPECT_FALSE(file.is_open());
+        EXPECT_EQ(test_support::raised([] { file.close(); }), "USE_ERROR : textio:150");  // not open
         EXPECT_EQ(text_of(first), error_before ? "EARLIER_ERROR : earlier:1" : "USE_ERROR : textio:167");
     }
 }
@@ -118,6 +123,50 @@ TEST(StackLevels, AreAtMostTheLimitAndNoneWhenTheReserveDoesNotFit) {
     });
     EXPECT_EQ(on_large_stack, 10'000);
     EXPECT_EQ(beyond_the_stack, 0);
+}
+
+// descend recurses `levels` deep in frames of less than 1 KiB each.
+[[gnu::noinline]] int descend(int levels) {
+    volatile char frame[768];
+    frame[0] = static_cast<char>(levels);
+    return levels == 0 ? frame[0] : descend(levels - 1) + frame[0];
+}
+
+// On the main thread without /proc (here: without a descriptor to read it),
+// the stack's low end is not known: levels_that_fit counts the stack limit
+// below the top of the stack, nearly what it counts where the bounds are
+// known, and 256 KiB under no limit. What it allows is then really taken.
+TEST(StackLevels, UnknownBoundsAllowNoMoreThanTheStackHolds) {
+    constexpr rlim_t kib = 1024;
+    for (const rlim_t limit : {256 * kib, 1024 * kib, RLIM_INFINITY}) {
+        SCOPED_TRACE(limit == RLIM_INFINITY ? "no stack limit" : std::to_string(limit / kib) + " KiB");
+        const auto result = test_support::run_entry([limit] {
+            if (!test_support::set_stack_limit(limit) || !test_support::leave_no_descriptor_free()) {
+                return 125;
+            }
+            const int unknown = common::levels_that_fit(1'000'000, 1024);
+            descend(unknown);
+            if (!test_support::give_descriptors_back()) {  // and with them the bounds
+                return 126;
+            }
+            const int known = common::levels_that_fit(1'000'000, 1024);
+            std::printf("%d %d\n", known, unknown);
+            return std::fflush(stdout) == 0 ? 0 : 127;
+        });
+        ASSERT_EQ(result.signal, 0);
+        ASSERT_EQ(result.status, 0);
+        std::istringstream levels(result.out);
+        int known = -1;
+        int unknown = -1;
+        ASSERT_TRUE(levels >> known >> unknown) << result.out;
+        if (limit == RLIM_INFINITY) {
+            EXPECT_LE(unknown, 256 - 64);
+            EXPECT_GT(unknown, 0);
+        } else {
+            EXPECT_LE(unknown, known);
+            EXPECT_GE(unknown, known - 2);
+        }
+    }
 }
 
 }  // namespace

@@ -91,7 +91,8 @@ TEST(ProgramEntry, ClosedPipeIsAReportedErrorNotASignal) {
 
 // Standard output that takes nothing: the text that waited for the end
 // fails in finalisation's flush, a piece the buffer cannot take fails where
-// it is put. Either is reported after finalisation; the text is lost.
+// it is put (one larger than any block). Either is reported after
+// finalisation; the text is lost.
 TEST(ProgramEntry, StandardOutputThatTakesNothingIsReported) {
     struct failing_output {
         void (*procedure)();
@@ -99,7 +100,7 @@ TEST(ProgramEntry, StandardOutputThatTakesNothingIsReported) {
     };
     const failing_output outputs[] = {
         {[] { common::standard_output().put("waits for the end"); }, "\nraised USE_ERROR : textio:91\n"},
-        {[] { common::standard_output().put(std::string(common::standard_output().block_size() + 1, 'x')); },
+        {[] { common::standard_output().put(std::string(common::largest_output_block + 1, 'x')); },
          "\nraised USE_ERROR : textio:65\n"},
     };
     for (const failing_output& o : outputs) {

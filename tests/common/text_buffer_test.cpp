@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/copy_text.hpp"
 #include "common/image.hpp"
 
 namespace {
@@ -35,31 +36,30 @@ TEST(TextBuffer, PiecesInOrderAcrossGrowth) {
     std::string expected;
     for (int i = 0; i < 2000; ++i) {
         out.put("<< ");
-        out.put(std::string_view("abc").substr(0, static_cast<std::size_t>(i % 4)));
-        out.put('&');
-        out.put(common::image(i - 1000));
-        expected += "<< " + std::string("abc").substr(0, static_cast<std::size_t>(i % 4)) + "&" +
-                    common::image(i - 1000);
+        out.put(static_cast<char>('a' + i % 26));
+        out.put(" ,  , ");
+        expected += "<< " + std::string(1, static_cast<char>('a' + i % 26)) + " ,  , ";
     }
     EXPECT_EQ(out.view(), expected);
+    EXPECT_EQ(out.size(), expected.size());
     out.clear();
-    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(out.view(), "");
 }
 
-// Pieces of every length up to past the longest copied without a call.
-TEST(TextBuffer, PiecesOfEveryLength) {
+// copy_text, for pieces of every length up to past the longest it copies
+// without a call, copies those characters and no other.
+TEST(CopyText, PiecesOfEveryLength) {
     std::string source;
     for (int i = 0; i < 40; ++i) {
         source += static_cast<char>('a' + i % 26);
     }
-    common::text_buffer out(1);
-    std::string expected;
     for (std::size_t n = 0; n <= source.size(); ++n) {
-        out.put(std::string_view(source).substr(source.size() - n));
-        out.put('|');
-        expected += source.substr(source.size() - n) + "|";
+        std::string target(source.size() + 2, '|');
+        common::copy_text(target.data() + 1, source.data() + source.size() - n, n);
+        std::string expected(source.size() + 2, '|');
+        expected.replace(1, n, source, source.size() - n, n);
+        EXPECT_EQ(target, expected) << n;
     }
-    EXPECT_EQ(out.view(), expected);
 }
 
 // Writing in place keeps what was written before more room was asked for,

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 #include <stdio_ext.h>
-#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -56,18 +57,31 @@ TEST(OutFile, EmptyNameLeavesNoFileBehind) {
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
+// The block a stdio stream takes for the file `name` at its first write,
+// which writes nothing: by their contract, the block of the writers.
+std::size_t stdio_block(const std::string& name) {
+    std::FILE* stream = std::fopen(name.c_str(), "a");
+    if (stream == nullptr || std::fputc('x', stream) == EOF) {
+        throw std::runtime_error("no stdio stream on " + name);
+    }
+    const std::size_t block = __fbufsize(stream);
+    __fpurge(stream);
+    std::fclose(stream);
+    return block;
+}
+
 // Text goes out in blocks: pieces of every size, some larger than a block,
 // arrive whole and in order, also in a second file of the same writer.
 TEST(OutFile, TextOfManyBlocksArrivesWhole) {
     scratch_folder folder;
+    const std::size_t block = stdio_block((folder.path() / "stdio").string());
     common::out_file file;
     for (const char* name : {"first.txt", "second.txt"}) {
         const auto path = folder.path() / name;
         file.create(path.string());
         std::string expected;
         for (std::size_t i = 0; i < 3000; ++i) {
-            const std::string piece(i % 97 == 0 ? file.block_size() + i : i % 50,
-                                    static_cast<char>('a' + i % 26));
+            const std::string piece(i % 97 == 0 ? block + i : i % 50, static_cast<char>('a' + i % 26));
             file.put(piece);
             file.put(static_cast<char>('0' + i % 10));
             file.put_line(name);
@@ -78,15 +92,18 @@ TEST(OutFile, TextOfManyBlocksArrivesWhole) {
     }
 }
 
-// generated_writes makes a long run of writes from a fixed seed and hands
-// each to `writer`: characters, line ends, short pieces and empty ones,
-// pieces of about the buffer's size and far beyond it, flushes. Every
-// character of the text tells its place, so a lost, doubled or moved piece
-// shows. It returns the text as one string, and counts in `line_starts_wrong`
-// the writes after which the writer's at_line_start() disagreed with it.
-std::string generated_writes(common::text_writer& writer, int& line_starts_wrong) {
-    std::mt19937 random(20240611);
+// One call to a writer: a character, a piece, a line, a line end, a flush.
+struct write_call {
+    enum kind { character, piece, line, line_end, flush } kind;
     std::string text;
+};
+
+// generated_writes makes `count` calls from `seed`: characters, line ends,
+// short pieces and empty ones, pieces of about `block` and beyond it,
+// flushes, and with `huge` pieces of more than a MiB. Every character tells
+// its place, so a lost, doubled or moved piece shows.
+std::vector<write_call> generated_writes(unsigned seed, int count, std::size_t block, bool huge) {
+    std::mt19937 random(seed);
     std::uint32_t next = 0;
     const auto piece = [&](std::size_t size) {
         std::string made(size, ' ');
@@ -95,45 +112,90 @@ std::string generated_writes(common::text_writer& writer, int& line_starts_wrong
         }
         return made;
     };
-    const std::size_t block = writer.block_size();
     const std::size_t near_block[] = {block - 1, block, block + 1, block / 2, 1, 2 * block, 3 * block + 7};
-    line_starts_wrong = 0;
-    for (int i = 0; i < 20'000; ++i) {
+    std::vector<write_call> calls;
+    for (int i = 0; i < count; ++i) {
         const std::uint32_t kind = random() % 1000;
         if (kind < 350) {
-            const char c = random() % 8 == 0 ? '\n' : piece(1)[0];
-            writer.put(c);
-            text += c;
+            calls.push_back({write_call::character, random() % 8 == 0 ? "\n" : piece(1)});
         } else if (kind < 750) {
             std::string p = piece(random() % 40);
             if (!p.empty() && random() % 4 == 0) {
                 p.back() = '\n';
             }
-            writer.put(p);
-            text += p;
+            calls.push_back({write_call::piece, p});
         } else if (kind < 900) {
-            const std::string p = piece(random() % 20);
-            writer.put_line(p);
-            text += p + '\n';
+            calls.push_back({write_call::line, piece(random() % 20)});
         } else if (kind < 950) {
-            writer.new_line();
-            text += '\n';
+            calls.push_back({write_call::line_end, ""});
         } else if (kind < 970) {
-            writer.put(std::string_view());
+            calls.push_back({write_call::piece, ""});
         } else if (kind < 980) {
-            writer.flush();
-        } else if (kind < 999) {
-            const std::string p = piece(near_block[random() % std::size(near_block)]);
-            writer.put(p);
-            text += p;
+            calls.push_back({write_call::flush, ""});
+        } else if (kind < 999 || !huge) {
+            calls.push_back({write_call::piece, piece(near_block[random() % std::size(near_block)])});
         } else {
-            const std::string p = piece((std::size_t{1} << 20) + random() % block);
-            writer.put(p);
-            text += p;
+            calls.push_back({write_call::piece, piece((std::size_t{1} << 20) + random() % block)});
         }
-        if (writer.at_line_start() != (text.empty() || text.back() == '\n')) {
-            ++line_starts_wrong;
+    }
+    return calls;
+}
+
+void make(common::text_writer& writer, const write_call& call) {
+    switch (call.kind) {
+        case write_call::character:
+            writer.put(call.text[0]);
+            break;
+        case write_call::piece:
+            writer.put(call.text);
+            break;
+        case write_call::line:
+            writer.put_line(call.text);
+            break;
+        case write_call::line_end:
+            writer.new_line();
+            break;
+        case write_call::flush:
+            writer.flush();
+            break;
+    }
+}
+
+// The same call on a stdio stream; false when it fails.
+bool make(std::FILE* stream, const write_call& call) {
+    const auto piece = [stream](std::string_view text) {
+        return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    };
+    switch (call.kind) {
+        case write_call::character:
+            return std::fputc(call.text[0], stream) != EOF;
+        case write_call::piece:
+            return piece(call.text);
+        case write_call::line:
+            return piece(call.text) && std::fputc('\n', stream) != EOF;
+        case write_call::line_end:
+            return std::fputc('\n', stream) != EOF;
+        case write_call::flush:
+            return std::fflush(stream) == 0;
+    }
+    return false;
+}
+
+std::string text_of(const std::vector<write_call>& calls) {
+    std::string text;
+    for (const write_call& call : calls) {
+        text += call.kind == write_call::line_end ? "\n" : call.text;
+        if (call.kind == write_call::line) {
+            text += '\n';
         }
+    }
+    return text;
+}
+
+// What a file holds after its close: the text, an unfinished line ended.
+std::string closed(std::string text) {
+    if (!text.empty() && text.back() != '\n') {
+        text += '\n';
     }
     return text;
 }
@@ -141,131 +203,186 @@ std::string generated_writes(common::text_writer& writer, int& line_starts_wrong
 // The writer's own buffer against the plain concatenation of the same
 // writes, into a file and onto standard output.
 TEST(TextWriter, AgreesWithThePlainTextOnGeneratedWrites) {
+    scratch_folder folder;
+    const auto path = folder.path() / "out.txt";
+    const std::vector<write_call> calls =
+        generated_writes(20240611, 20'000, stdio_block((folder.path() / "stdio").string()), true);
+    const std::string expected = text_of(calls);
     {
-        scratch_folder folder;
-        const auto path = folder.path() / "out.txt";
         common::out_file file;
         file.create(path.string());
-        int line_starts_wrong = 0;
-        const std::string expected = generated_writes(file, line_starts_wrong);
-        EXPECT_EQ(line_starts_wrong, 0);
+        for (const write_call& call : calls) {
+            make(file, call);
+        }
         file.close();
-        const std::string written = read_file(path);
-        EXPECT_EQ(written.size(), expected.size() + (expected.back() == '\n' ? 0 : 1));
-        EXPECT_TRUE(written.starts_with(expected));
+        EXPECT_TRUE(read_file(path) == closed(expected));
     }
     {
-        std::string expected;
-        int line_starts_wrong = 0;
-        const auto screen = test_support::on_screen(
-            [&] { expected = generated_writes(common::standard_output(), line_starts_wrong); });
+        const auto screen = test_support::on_screen([&] {
+            for (const write_call& call : calls) {
+                make(common::standard_output(), call);
+            }
+        });
         EXPECT_EQ(screen.error, "");
-        EXPECT_EQ(line_starts_wrong, 0);
         EXPECT_EQ(screen.text.size(), expected.size());
         EXPECT_TRUE(screen.text == expected);
     }
 }
 
-// A writer writes in the blocks that a stdio stream takes for the same
-// file, so that a write that fails is noticed after the same text.
-TEST(TextWriter, WritesInTheBlocksOfAStdioStream) {
+// Whatever calls came before, the close ends an unfinished last line and
+// adds nothing after a finished one: many short runs of generated writes,
+// across the ends of blocks and flushes, each closed.
+TEST(OutFile, CloseEndsTheLineWhateverCameBefore) {
     scratch_folder folder;
-    const std::string names[] = {(folder.path() / "out.txt").string(), "/dev/full", "/dev/null"};
-    for (const std::string& name : names) {
-        common::out_file file;
-        file.create(name);
-        std::FILE* stream = std::fopen(name.c_str(), "w");
-        ASSERT_NE(stream, nullptr) << name;
-        std::fputc('x', stream);  // a stream takes its buffer at its first write
-        EXPECT_EQ(file.block_size(), __fbufsize(stream)) << name;
-        (void)std::fclose(stream);  // /dev/full refuses the character
+    const std::size_t block = stdio_block((folder.path() / "stdio").string());
+    common::out_file file;
+    for (unsigned seed = 1; seed <= 500; ++seed) {
+        const std::vector<write_call> calls =
+            generated_writes(seed, static_cast<int>(seed % 60), block, false);
+        const auto path =
+            folder.path() / std::to_string(seed);  // a new file: emptying one waits for the disk
+        file.create(path.string());
+        for (const write_call& call : calls) {
+            make(file, call);
+        }
         file.close();
+        ASSERT_TRUE(read_file(path) == closed(text_of(calls))) << "seed " << seed;
     }
 }
 
-// A piece that the buffer cannot take fills it; the whole buffers' worth
-// after that go straight out and the tail waits in the buffer: the file
-// holds whole buffers before the close.
-TEST(TextWriter, PieceBeyondTheBufferGoesOutInWholeBuffers) {
+// A writer writes when a stdio stream on the same file writes, and what it
+// writes: after every call the file of each holds as much. On /dev/full the
+// first call that fails is the same. The close of the writer ends its
+// unfinished line.
+TEST(TextWriter, WritesWhereAStdioStreamWrites) {
+    scratch_folder folder;
+    const auto writer_path = folder.path() / "writer.txt";
+    const auto stream_path = folder.path() / "stream.txt";
+    const std::vector<write_call> calls =
+        generated_writes(20250101, 5'000, stdio_block((folder.path() / "stdio").string()), true);
+    const auto size_of = [](const std::filesystem::path& path) { return std::filesystem::file_size(path); };
+    common::out_file file;
+    file.create(writer_path.string());
+    std::FILE* stream = std::fopen(stream_path.c_str(), "w");
+    ASSERT_NE(stream, nullptr);
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        make(file, calls[i]);
+        ASSERT_TRUE(make(stream, calls[i]));
+        ASSERT_EQ(size_of(writer_path), size_of(stream_path)) << "after call " << i;
+    }
+    ASSERT_EQ(std::fclose(stream), 0);
+    file.close();
+    EXPECT_TRUE(read_file(writer_path) == closed(read_file(stream_path)));
+
+    file.create("/dev/full");
+    stream = std::fopen("/dev/full", "w");
+    ASSERT_NE(stream, nullptr);
+    std::size_t stream_failed = 0;
+    while (stream_failed < calls.size() && make(stream, calls[stream_failed])) {
+        ++stream_failed;
+    }
+    std::size_t writer_failed = 0;
+    while (writer_failed < calls.size() &&
+           test_support::raised([&] { make(file, calls[writer_failed]); }).empty()) {
+        ++writer_failed;
+    }
+    EXPECT_LT(stream_failed, calls.size());
+    EXPECT_EQ(writer_failed, stream_failed);
+    std::fclose(stream);
+    (void)test_support::raised([&] { file.close(); });
+}
+
+// flush_before_close puts what the file took on disk and leaves it open,
+// its line unfinished. A failure of its write is the close's to report,
+// once: the file, created anew, closes without error.
+TEST(OutFile, FlushBeforeCloseLeavesTheFailureToTheClose) {
     scratch_folder folder;
     const auto path = folder.path() / "out.txt";
     common::out_file file;
+    file.create("/dev/full");
+    file.put_line("lost");
+    file.flush_before_close();
+    EXPECT_EQ(test_support::raised([&] { file.close(); }), "USE_ERROR : textio:167");
     file.create(path.string());
-    const std::size_t block = file.block_size();
-    const std::string head = "0123456789";
-    std::string big(3 * block + 5, ' ');
-    for (std::size_t i = 0; i < big.size(); ++i) {
-        big[i] = static_cast<char>('a' + i % 23);
-    }
-    file.put(head);
-    file.put(big);
-    EXPECT_TRUE(read_file(path) == (head + big).substr(0, 3 * block));
-    EXPECT_FALSE(file.at_line_start());
-    file.put('x');
-    file.close();
-    EXPECT_TRUE(read_file(path) == head + big + "x\n");
+    file.put("ab\ncd");
+    file.flush_before_close();
+    EXPECT_EQ(read_file(path), "ab\ncd");
+    file.put('e');
+    EXPECT_EQ(test_support::raised([&] { file.close(); }), "");
+    EXPECT_EQ(read_file(path), "ab\ncde\n");
 }
 
 // Each kind of call names its own place when the write it makes fails; the
-// close that ends the file is textio:167 whether its line end or its own
-// write found no room. The text of a failed write is lost with it: a close
-// after it fails only when it still has a line to end.
+// close that ends the file is textio:167 whether its line end, its own
+// write or the write of flush_before_close found no room. The text of a
+// failed write is lost with it: a close after it fails only when it still
+// has a line to end; a file that the writes closed is not open.
 TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
+    const std::size_t block = stdio_block("/dev/full");
     struct failing_write {
         std::string title;
         std::function<void(common::out_file&)> writes;
         std::string report;
-        std::string close_after;  // what a close after the failure raises
+        std::string close_after;  // what a close after the writes raises
     };
     const std::string close_failed = "USE_ERROR : textio:167";
+    const std::string not_open = "USE_ERROR : textio:150";
     const std::vector<failing_write> writes = {
         {"short text at the close",
          [](common::out_file& f) {
              f.put("short");
              f.close();
          },
-         close_failed, ""},
+         close_failed, not_open},
         {"line end of the close into a full buffer",
-         [](common::out_file& f) {
+         [block](common::out_file& f) {
              f.put('x');
-             f.put(std::string(f.block_size() - 1, 'x'));
+             f.put(std::string(block - 1, 'x'));
              f.close();
          },
-         close_failed, ""},
+         close_failed, not_open},
         {"flush",
          [](common::out_file& f) {
              f.put_line("short");
              f.flush();
          },
          "USE_ERROR : textio:91", ""},
-        {"piece beyond the buffer", [](common::out_file& f) { f.put(std::string(f.block_size() + 1, 'x')); },
-         "USE_ERROR : textio:65", ""},
-        {"first piece of a whole buffer",
-         [](common::out_file& f) { f.put(std::string(f.block_size(), 'x')); }, "USE_ERROR : textio:65", ""},
-        {"piece that fills the buffer",
+        {"text written out before the close",
          [](common::out_file& f) {
+             f.put_line("short");
+             f.flush_before_close();
+         },
+         "", close_failed},
+        {"nothing to write out before the close", [](common::out_file& f) { f.flush_before_close(); }, "",
+         ""},
+        {"piece beyond the buffer", [block](common::out_file& f) { f.put(std::string(block + 1, 'x')); },
+         "USE_ERROR : textio:65", ""},
+        {"first piece of a whole buffer", [block](common::out_file& f) { f.put(std::string(block, 'x')); },
+         "USE_ERROR : textio:65", ""},
+        {"piece that fills the buffer",
+         [block](common::out_file& f) {
              f.put('x');
-             f.put(std::string(f.block_size() - 1, 'x'));
-             f.put(std::string(f.block_size(), 'x'));
+             f.put(std::string(block - 1, 'x'));
+             f.put(std::string(block, 'x'));
          },
          "USE_ERROR : textio:65", close_failed},
         {"character after a full buffer",
-         [](common::out_file& f) {
+         [block](common::out_file& f) {
              f.put('x');
-             f.put(std::string(f.block_size() - 1, 'x'));
+             f.put(std::string(block - 1, 'x'));
              f.put('y');
          },
          "USE_ERROR : textio:75", close_failed},
         {"long run of 1024-byte pieces",
-         [](common::out_file& f) {
-             for (std::size_t i = 0; i <= f.block_size(); ++i) {
+         [block](common::out_file& f) {
+             for (std::size_t i = 0; i <= block; ++i) {
                  f.put(std::string(1024, 'x'));
              }
          },
          "USE_ERROR : textio:65", close_failed},
         {"long run of single characters",
-         [](common::out_file& f) {
-             for (std::size_t i = 0; i <= f.block_size(); ++i) {
+         [block](common::out_file& f) {
+             for (std::size_t i = 0; i <= block; ++i) {
                  f.put('x');
              }
          },
@@ -275,10 +392,8 @@ TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
         common::out_file full;
         full.create("/dev/full");
         EXPECT_EQ(test_support::raised([&] { w.writes(full); }), w.report) << w.title;
-        if (full.is_open()) {
-            EXPECT_EQ(test_support::raised([&] { full.close(); }), w.close_after) << w.title;
-        }
-        EXPECT_FALSE(full.is_open()) << w.title;
+        EXPECT_EQ(test_support::raised([&] { full.close(); }), w.close_after) << w.title;
+        EXPECT_EQ(test_support::raised([&] { full.close(); }), not_open) << w.title;
     }
 }
 

@@ -3,12 +3,15 @@
 // refused with STORAGE_ERROR, never a crash.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "common/program.hpp"
 #include "frontend/comtypes.hpp"
 #include "support/capture.hpp"
+#include "support/program_run.hpp"
 #include "support/raised.hpp"
 #include "support/while_programs.hpp"
 #include "support/while_tree.hpp"
@@ -78,6 +81,55 @@ TEST(DeepNesting, AsDeepAsTheStackTakesRunsAndOneLevelMoreIsRefused) {
                               kind.refusal);
                 },
                 stack_size);
+        }
+    }
+}
+
+// On velkor's main thread without /proc (here: without a descriptor to read
+// it), the stack's low end is not known, and a small stack takes less than
+// the parse would ask for: what fits still parses and runs, 2000 levels are
+// refused, never a crash.
+TEST(DeepNesting, UnknownStackBoundsRefuseWhatDoesNotFit) {
+    const test_support::scratch_folder folder;
+    const std::string trace_path = (folder.path() / "trace.txt").string();
+    for (const nesting_kind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const auto result = test_support::run_entry([&] {
+            common::out_file trace;
+            trace.create(trace_path);  // before no descriptor is left
+            if (!test_support::set_stack_limit(256 << 10) || !test_support::leave_no_descriptor_free()) {
+                return 125;
+            }
+            const int levels =
+                common::levels_that_fit(comtypes::nesting_limit, comtypes::stack_per_nesting_level);
+            if (levels > 1) {
+                baumwandler_package::machetrace(test_support::baum(kind.program(levels - 1)), trace, 100);
+            }
+            // The refusal is read once the descriptors are back, which the
+            // sanitizers' checks of its type need.
+            std::exception_ptr refusal;
+            try {
+                test_support::baum(kind.bare(2000));
+            } catch (...) {
+                refusal = std::current_exception();
+            }
+            if (!test_support::give_descriptors_back()) {
+                return 126;
+            }
+            trace.close();
+            std::printf("%s", test_support::raised([&] {
+                                  if (refusal) {
+                                      std::rethrow_exception(refusal);
+                                  }
+                              }).c_str());
+            return std::fflush(stdout) == 0 ? 0 : 127;
+        });
+        EXPECT_EQ(result.signal, 0);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, kind.refusal);
+        const std::string trace = test_support::read_file(trace_path);
+        if (!common::address_sanitizer) {  // whose frames leave no level on so small a stack
+            EXPECT_NE(trace.find("Endspeicherbelegung: {(x, 1)}"), std::string::npos);
         }
     }
 }

@@ -49,10 +49,32 @@ program_result run_program(std::string_view program, std::string_view input,
                            const std::filesystem::path& temp_folder = {},
                            const std::vector<resource_limit>& limits = {});
 
+// run_program_paused runs `program` as run_program does, but with its
+// standard output a pipe, read as the program writes it until it holds
+// `pause_after` and one character more. Then `paused` runs, told whether
+// the program was still running, while the program goes on until the pipe
+// is full and waits for it to be read; then the rest is read. When the
+// output never holds `pause_after`, `paused` does not run.
+program_result run_program_paused(std::string_view program, std::string_view input,
+                                  const std::filesystem::path& working_folder,
+                                  const std::vector<resource_limit>& limits, std::string_view pause_after,
+                                  const std::function<void(bool still_running)>& paused);
+
 // run_entry runs `entry` in a child process with `input` as the whole of
 // its standard input, as a program's main runs: what it returns is the exit
 // status.
 program_result run_entry(const std::function<int()>& entry, std::string_view input = "");
+
+// For the child of run_entry, to run where the bounds of the main thread's
+// stack cannot be found. set_stack_limit sets the soft limit of the stack to
+// `bytes` (RLIM_INFINITY: unlimited); leave_no_descriptor_free lowers the
+// limit of descriptors to those open, so that no file opens, /proc/self/maps
+// included; give_descriptors_back raises it to the hard limit again (the
+// sanitizers' own checks need descriptors too). Each returns false when it
+// could not do so.
+bool set_stack_limit(rlim_t bytes);
+bool leave_no_descriptor_free();
+bool give_descriptors_back();
 
 // A fresh empty folder, removed when the object goes.
 class scratch_folder {
