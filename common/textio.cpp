@@ -123,6 +123,18 @@ bool write_all(int descriptor, const char* data, std::size_t size) noexcept {
     return true;
 }
 
+// on_disk_apart_from_standard_output returns true when `descriptor` writes
+// to a regular file that is not the file of standard output.
+bool on_disk_apart_from_standard_output(int descriptor) noexcept {
+    struct stat file {};
+    if (::fstat(descriptor, &file) != 0 || !S_ISREG(file.st_mode)) {
+        return false;
+    }
+    struct stat screen {};
+    return ::fstat(STDOUT_FILENO, &screen) != 0 || screen.st_dev != file.st_dev ||
+           screen.st_ino != file.st_ino;
+}
+
 }  // namespace
 
 void text_writer::attach(int descriptor, std::span<char> buffer, bool by_lines) noexcept {
@@ -279,6 +291,9 @@ void out_file::create(std::string_view name) {
 }
 
 void out_file::flush_before_close() noexcept {
+    if (!is_open() || !on_disk_apart_from_standard_output(descriptor())) {
+        return;
+    }
     const bool line_start = at_line_start();
     if (!write_out()) {
         discard(line_start);

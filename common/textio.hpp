@@ -126,10 +126,14 @@ public:
     void create(std::string_view name);
     // flush_before_close writes out what the buffer holds, now rather than
     // at the close, so that what the file took so far is on disk while it
-    // stays open; an unfinished last line stays unfinished. Of a file not
-    // open it does nothing. A write that fails raises nothing here: its text
-    // is lost, as after any failed write, and the close that follows fails
-    // with USE_ERROR, as when its own write fails.
+    // stays open; an unfinished last line stays unfinished. It does so only
+    // for a file on disk of its own: a terminal, a pipe or a device, and the
+    // file that standard output writes to, show what they take beside
+    // standard output, and keep their text until the close, so that it
+    // shows where it always did. Of a file not open it does nothing. A write
+    // that fails raises nothing here: its text is lost, as after any failed
+    // write, and the close that follows fails with USE_ERROR, as when its
+    // own write fails.
     void flush_before_close() noexcept;
     // close writes out what the buffer holds, an unfinished last line ended
     // with a line end, and closes the file. A file not open raises

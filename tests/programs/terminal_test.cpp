@@ -155,15 +155,25 @@ TEST(VelkorOnATerminal, EachLineShowsAsItEnds) {
     EXPECT_EQ(read_file(work.path() / "b.txt"), expected_output("tree_file_assignment_2.txt"));
 }
 
-// When the file run fails, the trace file is closed as the activation ends,
-// after its message: with the trace file on the terminal too, the message
-// shows before the trace that the file's close writes out.
-TEST(VelkorOnATerminal, TraceFileOfAFailedRunClosesAfterTheMessage) {
+// What velkor shows on a terminal whose screen is also its trace file, to
+// the end, and its exit status.
+struct shown_on_screen {
+    std::string text;
+    int status;
+};
+
+shown_on_screen with_trace_on_the_screen(const std::string& program) {
     const test_support::scratch_folder work;
     const pseudo_terminal on = open_terminal();
-    ASSERT_FALSE(on.screen_name.empty());
-    const pid_t pid = start_velkor(work, "c\n" + on.screen_name + "\n\nx := y\nn\n", on);
-    ASSERT_GE(pid, 0);
+    if (on.screen_name.empty()) {
+        ADD_FAILURE() << "no pseudo-terminal";
+        return {"", -1};
+    }
+    const pid_t pid = start_velkor(work, "c\n" + on.screen_name + "\n\n" + program + "\nn\n", on);
+    if (pid < 0) {
+        ADD_FAILURE() << "velkor did not start";
+        return {"", -1};
+    }
     std::string shown;
     for (;;) {
         pollfd ready{on.terminal, POLLIN, 0};
@@ -177,9 +187,52 @@ TEST(VelkorOnATerminal, TraceFileOfAFailedRunClosesAfterTheMessage) {
         }
     }
     ::close(on.terminal);
-    EXPECT_EQ(status_of(pid), 0);
-    EXPECT_EQ(shown, expected_output("velkor_failed_step.out") +
-                         expected_output("trace_assignment_of_undefined.txt"));
+    return {shown, status_of(pid)};
+}
+
+// When the file run fails, the trace file is closed as the activation ends,
+// after its message: with the trace file on the terminal too, the message
+// shows before the trace that the file's close writes out.
+TEST(VelkorOnATerminal, TraceFileOfAFailedRunClosesAfterTheMessage) {
+    const shown_on_screen shown = with_trace_on_the_screen("x := y");
+    EXPECT_EQ(shown.status, 0);
+    EXPECT_EQ(shown.text, expected_output("velkor_failed_step.out") +
+                              expected_output("trace_assignment_of_undefined.txt"));
+}
+
+// A trace file that is no file on disk of its own keeps its text until it
+// is closed, after the screen run, as it always did: on the terminal the
+// screen's trace shows between the blocks that the file run wrote and the
+// file's last piece, which its close writes out.
+TEST(VelkorOnATerminal, TraceFileOnTheScreenShowsItsLastPieceAtItsClose) {
+    const std::string program = "x := 0; while x < 30 do x := (x + 1) od; y := 1";
+    const test_support::scratch_folder work;
+    const auto plain = test_support::run_program("velkor", "c\nt.txt\n\n" + program + "\nn\n", work.path());
+    const std::string trace = read_file(work.path() / "t.txt");
+    // Long enough to fill the writer's first blocks, and of an odd length,
+    // so that a piece is left over for the close whatever the block.
+    ASSERT_GT(trace.size(), std::size_t{16'384});
+    ASSERT_EQ(trace.size() % 2, 1U);
+    const std::string heading = "   Der Trace: \n";
+    const std::string question = "\n\nMoechten";
+    const std::size_t from = plain.out.find(heading) + heading.size();
+    const std::size_t to = plain.out.find(question);
+    ASSERT_EQ(plain.out.substr(from, to - from), trace);  // the screen's trace is the file's
+
+    const shown_on_screen shown = with_trace_on_the_screen(program);
+    EXPECT_EQ(shown.status, 0);
+    ASSERT_EQ(shown.text.size(), plain.out.size() + trace.size());
+    EXPECT_EQ(shown.text.substr(0, from), plain.out.substr(0, from));
+    EXPECT_EQ(shown.text.substr(from + 2 * trace.size()), plain.out.substr(to));
+    // Between them: the first k characters of the file's trace, the screen's
+    // trace, then the file's rest, for some k between 0 and the whole.
+    const std::string between = shown.text.substr(from, 2 * trace.size());
+    bool split = false;
+    for (std::size_t k = 1; k < trace.size() && !split; ++k) {
+        split = between.compare(0, k, trace, 0, k) == 0 && between.compare(k, trace.size(), trace) == 0 &&
+                between.compare(k + trace.size(), std::string::npos, trace, k) == 0;
+    }
+    EXPECT_TRUE(split) << "the file's trace did not wait for its close";
 }
 
 }  // namespace
