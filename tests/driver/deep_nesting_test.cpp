@@ -70,15 +70,16 @@ TEST(DeepNesting, AsDeepAsTheStackTakesRunsAndOneLevelMoreIsRefused) {
                     const int levels =
                         common::levels_that_fit(comtypes::nesting_limit, comtypes::stack_per_nesting_level);
                     if (levels > 1) {
-                        const comtypes::grbaum tree = test_support::baum(kind.program(levels - 1));
+                        const comtypes::grbaum tree = test_support::grammar_tree(kind.program(levels - 1));
                         ASSERT_NE(tree, nullptr);
                         const auto run = test_support::into_file(
                             [&](common::text_writer& ft) { baumwandler_package::machetrace(tree, ft, 100); });
                         EXPECT_EQ(run.error, "");
                         EXPECT_NE(run.text.find("Endspeicherbelegung: {(x, 1)}"), std::string::npos);
                     }
-                    EXPECT_EQ(test_support::raised([&] { test_support::baum(kind.bare(levels + 1)); }),
-                              kind.refusal);
+                    EXPECT_EQ(
+                        test_support::raised([&] { test_support::grammar_tree(kind.bare(levels + 1)); }),
+                        kind.refusal);
                 },
                 stack_size);
         }
@@ -103,13 +104,14 @@ TEST(DeepNesting, UnknownStackBoundsRefuseWhatDoesNotFit) {
             const int levels =
                 common::levels_that_fit(comtypes::nesting_limit, comtypes::stack_per_nesting_level);
             if (levels > 1) {
-                baumwandler_package::machetrace(test_support::baum(kind.program(levels - 1)), trace, 100);
+                baumwandler_package::machetrace(test_support::grammar_tree(kind.program(levels - 1)), trace,
+                                                100);
             }
             // The refusal is read once the descriptors are back, which the
             // sanitizers' checks of its type need.
             std::exception_ptr refusal;
             try {
-                test_support::baum(kind.bare(2000));
+                test_support::grammar_tree(kind.bare(2000));
             } catch (...) {
                 refusal = std::current_exception();
             }

@@ -81,7 +81,7 @@ std::string picture_of(reference::strichliste s) {
 
 grbaum parse(std::string_view program) {
     grbaum tree = nullptr;
-    common::run_on_large_stack([&] { tree = test_support::baum(program); });
+    common::run_on_large_stack([&] { tree = test_support::grammar_tree(program); });
     EXPECT_NE(tree, nullptr) << program.substr(0, 80);
     return tree;
 }

@@ -14,7 +14,7 @@ namespace {
 
 using namespace baumwandler_package;
 using machine_tests::names;
-using test_support::baum;
+using test_support::grammar_tree;
 
 struct order_case {
     const char* program;
@@ -39,7 +39,7 @@ TEST(VarTupel, StartEnvironmentListsTheNamesInItsFixedOrder) {
         {"skip", ""},
     };
     for (const auto& c : cases) {
-        const umgebung u = var_tupel(baum(c.program), nullptr);
+        const umgebung u = var_tupel(grammar_tree(c.program), nullptr);
         EXPECT_EQ(names(u), c.names) << c.program;
         for (umgebung e = u; e != nullptr; e = e->next) {
             EXPECT_TRUE(ist_undef(e->elem.variable_wert)) << c.program;
@@ -48,11 +48,11 @@ TEST(VarTupel, StartEnvironmentListsTheNamesInItsFixedOrder) {
 }
 
 TEST(VarTupel, GivenListStaysAsTheTail) {
-    const comtypes::grbaum b = baum("x := (a + b)");
+    const comtypes::grbaum b = grammar_tree("x := (a + b)");
     const umgebung alle = var_tupel(b, nullptr);
     EXPECT_EQ(var_tupel(b, alle), alle);  // nothing new: the list itself
     EXPECT_EQ(var_tupel(nullptr, alle), alle);
-    const umgebung teil = var_tupel(baum("b := 1"), nullptr);
+    const umgebung teil = var_tupel(grammar_tree("b := 1"), nullptr);
     const umgebung mehr = var_tupel(b, teil);
     EXPECT_EQ(names(mehr), "x, a, b");
     EXPECT_EQ(mehr->next->next, teil);
@@ -65,9 +65,9 @@ TEST(VarTupel, AgreesWithTheDefinitionOnGeneratedPrograms) {
     for (unsigned seed = 1; seed <= 30; ++seed) {
         test_support::program_generator generator(seed);
         const std::string text = seed == 1 ? generator.program(400, 1) : generator.program(10, 4);
-        const comtypes::grbaum b = baum(text);
+        const comtypes::grbaum b = grammar_tree(text);
         ASSERT_NE(b, nullptr) << text;
-        const umgebung given = var_tupel(baum("z0 := b; u := 1"), nullptr);
+        const umgebung given = var_tupel(grammar_tree("z0 := b; u := 1"), nullptr);
         for (const umgebung start : {umgebung{nullptr}, given}) {
             const umgebung walked = var_tupel(b, start);
             const umgebung defined = test_support::reference_var_tupel(b, start);
@@ -85,7 +85,7 @@ TEST(VarTupel, AgreesWithTheDefinitionOnGeneratedPrograms) {
 }
 
 TEST(VarTupel, EachRunGetsCellsOfItsOwn) {
-    const comtypes::grbaum b = baum("x := 1");
+    const comtypes::grbaum b = grammar_tree("x := 1");
     const umgebung erste = var_tupel(b, nullptr);
     const umgebung zweite = var_tupel(b, nullptr);
     (void)wert_eintrag("x", 1, erste);
@@ -97,7 +97,7 @@ TEST(VarTupel, ManyNamesAndADeepTreeNeedNoDeepRecursion) {
     for (int i = 1; i < 50000; ++i) {
         program += "; v" + std::to_string(i) + " := v" + std::to_string(i - 1);
     }
-    const umgebung u = var_tupel(baum(program), nullptr);
+    const umgebung u = var_tupel(grammar_tree(program), nullptr);
     ASSERT_NE(u, nullptr);
     EXPECT_EQ(u->elem.variable_name, "v49999");
     int count = 0;

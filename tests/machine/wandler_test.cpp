@@ -13,7 +13,7 @@
 namespace {
 
 using namespace baumwandler_package;
-using test_support::baum;
+using test_support::grammar_tree;
 using test_support::raised;
 
 constexpr const char* op_namen[] = {"PLUS", "MINUS", "MAL", "DIV", "MODULO"};
@@ -88,7 +88,7 @@ TEST(BaumWandler, ProgramBecomesOneStackCellHoldingItsStatementList) {
         {"if x < 1 then skip else x := 1; y := 2 fi", "[if x KL 1 then [skip] else [x := 1; y := 2]]"},
     };
     for (const auto& c : cases) {
-        const teile stapel = baum_wandler(baum(c.program));
+        const teile stapel = baum_wandler(grammar_tree(c.program));
         ASSERT_NE(stapel, nullptr) << c.program;
         EXPECT_EQ(stapel->rest, nullptr) << c.program;
         ASSERT_EQ(stapel->t->form, teil_arten::ANW_F) << c.program;
@@ -97,7 +97,7 @@ TEST(BaumWandler, ProgramBecomesOneStackCellHoldingItsStatementList) {
 }
 
 TEST(BaumWandler, EveryCallBuildsRecordsOfItsOwn) {
-    const comtypes::grbaum b = baum("skip; skip");
+    const comtypes::grbaum b = grammar_tree("skip; skip");
     const anweisung_f erste = baum_wandler(b)->t->teil_anw_f();
     const anweisung_f zweite = baum_wandler(b)->t->teil_anw_f();
     EXPECT_NE(erste, zweite);
@@ -153,7 +153,7 @@ void numbers(anweisung_f l, std::vector<record_id>& out) {
 // storage of an earlier one; a record made by hand has none.
 TEST(BaumWandler, EveryRecordHasANumberOfItsOwn) {
     const comtypes::grbaum b =
-        baum("x := (1 + y); if x < 2 then skip else while x > 0 do x := 3 od fi; skip");
+        grammar_tree("x := (1 + y); if x < 2 then skip else while x > 0 do x := 3 od fi; skip");
     std::vector<record_id> alle;
     const common::arena_mark vorher = common::arena_position();
     const anweisung_f erste = baum_wandler(b)->t->teil_anw_f();
@@ -174,7 +174,7 @@ TEST(BaumWandler, EveryRecordHasANumberOfItsOwn) {
 // The converted program holds nothing of the tree: a run may outlive the
 // tree's texts, and each name is a copy of its own.
 TEST(BaumWandler, NamesAreCopiesApartFromTheTree) {
-    const comtypes::grbaum b = baum("x := (x + 1)");
+    const comtypes::grbaum b = grammar_tree("x := (x + 1)");
     const comtypes::grbaum zuweisung = b->knoten()->knoten()->knoten();
     const comtypes::grbaum ziel = zuweisung->knoten();
     const comtypes::grbaum gelesen = ziel->rest->rest->knoten()->rest->knoten();
@@ -190,7 +190,7 @@ TEST(BaumWandler, NamesAreCopiesApartFromTheTree) {
 }
 
 TEST(BaumWandler, NumberBeyond32BitsRaisesTheCheckError) {
-    const comtypes::grbaum b = baum("x := 1; y := 2147483648");
+    const comtypes::grbaum b = grammar_tree("x := 1; y := 2147483648");
     EXPECT_EQ(raised([&] { (void)baum_wandler(b); }),
               "CHECK_ERROR : baumwandler_package:33");  // velkor's report prints it
 }
@@ -200,7 +200,7 @@ TEST(BaumWandler, OtherNodesGiveNothingAndANullTreeFails) {
     const auto bed = common::make<comtypes::grknoten>(alphabet::BEDINGUNG);
     bed->knoten() = common::make<comtypes::grknoten>(alphabet::AUSDRUCK);
     EXPECT_EQ(ausdruck_wandler(bed), nullptr);
-    const comtypes::grbaum programm = baum("skip");
+    const comtypes::grbaum programm = grammar_tree("skip");
     const comtypes::grbaum anw = programm->knoten()->knoten();
     ASSERT_EQ(anw->al, alphabet::ANW);
     EXPECT_EQ(anw_wandler(anw), nullptr);
@@ -214,7 +214,7 @@ TEST(BaumWandler, LongStatementListsConvertWithoutDeepRecursion) {
         program += "; skip";
     }
     int count = 0;
-    for (anweisung_f c = baum_wandler(baum(program))->t->teil_anw_f(); c != nullptr; c = c->rest) {
+    for (anweisung_f c = baum_wandler(grammar_tree(program))->t->teil_anw_f(); c != nullptr; c = c->rest) {
         ++count;
     }
     EXPECT_EQ(count, 200001);

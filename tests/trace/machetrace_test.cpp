@@ -49,7 +49,7 @@ capture file_run(comtypes::grbaum b, std::string& text) {
 
 TEST(Machetrace, ScreenRunWritesTheWholeTrace) {
     for (const auto& c : runs) {
-        const comtypes::grbaum b = baum(c.program);
+        const comtypes::grbaum b = grammar_tree(c.program);
         const capture result = on_screen([&] { bp::machetrace(b); });
         EXPECT_EQ(result.text, expected_text(c)) << c.program;
         EXPECT_EQ(result.error, c.fails ? bildschirm_fehler : "") << c.program;
@@ -59,7 +59,7 @@ TEST(Machetrace, ScreenRunWritesTheWholeTrace) {
 TEST(Machetrace, FileRunWritesTheSameLinesOnlyIntoTheFile) {
     for (const auto& c : runs) {
         std::string text;
-        const capture result = file_run(baum(c.program), text);
+        const capture result = file_run(grammar_tree(c.program), text);
         EXPECT_EQ(result.text, "") << c.program;
         EXPECT_EQ(text, expected_text(c)) << c.program;
         EXPECT_EQ(result.error, c.fails ? datei_fehler : "") << c.program;
@@ -67,7 +67,7 @@ TEST(Machetrace, FileRunWritesTheSameLinesOnlyIntoTheFile) {
 }
 
 TEST(Machetrace, TwoRunsOnOneTreeShareNothingButTheTree) {
-    const comtypes::grbaum b = baum("x := 2; while x > 0 do x := (x - 1) od");
+    const comtypes::grbaum b = grammar_tree("x := 2; while x > 0 do x := (x - 1) od");
     const capture result = on_screen([&] {
         bp::machetrace(b);
         bp::machetrace(b);
@@ -77,7 +77,7 @@ TEST(Machetrace, TwoRunsOnOneTreeShareNothingButTheTree) {
 }
 
 TEST(Machetrace, NumberBeyond32BitsFailsBeforeAnyLine) {
-    const comtypes::grbaum b = baum("x := 1; y := 2147483648");
+    const comtypes::grbaum b = grammar_tree("x := 1; y := 2147483648");
     const capture screen = on_screen([&] { bp::machetrace(b); });
     EXPECT_EQ(screen.text, "");
     EXPECT_TRUE(screen.error.starts_with("CHECK_ERROR : ")) << screen.error;
@@ -112,7 +112,7 @@ TEST(Trace, CheckErrorInARenderingBecomesWhileinitError) {
 
 TEST(Trace, RunThatDoesNotEndStopsAfterTheStepLimit) {
     std::string text;
-    const capture result = file_run(baum("while 1 = 1 do skip od"), text);
+    const capture result = file_run(grammar_tree("while 1 = 1 do skip od"), text);
     EXPECT_TRUE(result.error.starts_with("STORAGE_ERROR : baumwandler_package:")) << result.error;
     // Every step wrote its three lines, and they stay written.
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::step_limit);
@@ -128,8 +128,9 @@ TEST(Trace, RunOfExactlyTheStepLimitEnds) {
     constexpr long turns = (bp::step_limit - 22) / 14;
     static_assert(22 + 14 * turns == bp::step_limit);
     std::string text;
-    const capture result = file_run(
-        baum("m := (1 + 1); skip; n := 0; while n < " + std::to_string(turns) + " do n := (n + 1) od"), text);
+    const capture result = file_run(grammar_tree("m := (1 + 1); skip; n := 0; while n < " +
+                                                 std::to_string(turns) + " do n := (n + 1) od"),
+                                    text);
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::step_limit + 1);
     const std::string ende =
@@ -141,7 +142,7 @@ TEST(Trace, RunOfExactlyTheStepLimitEnds) {
 TEST(Machetrace, WriterErrorPassesUnchanged) {
     const capture result = on_screen([] {
         common::out_file nie_geoeffnet;
-        bp::machetrace(baum("x := 1"), nie_geoeffnet);
+        bp::machetrace(grammar_tree("x := 1"), nie_geoeffnet);
     });
     EXPECT_EQ(result.text, "");
     EXPECT_TRUE(result.error.starts_with("USE_ERROR : textio:")) << result.error;

@@ -14,7 +14,7 @@
 namespace {
 
 namespace bp = baumwandler_package;
-using test_support::baum;
+using test_support::grammar_tree;
 
 struct run_case {
     const char* what;
@@ -31,7 +31,7 @@ TEST(MachetraceStorage, EveryRunGivesBackWhatItBuilt) {
         {"a number beyond 32 bits", "x := 1; y := 2147483648", "CHECK_ERROR"},
     };
     for (const auto& c : cases) {
-        const comtypes::grbaum b = baum(c.program);
+        const comtypes::grbaum b = grammar_tree(c.program);
         const common::arena_mark before = common::arena_position();
         const test_support::capture file =
             test_support::into_file([&](common::text_writer& ft) { bp::machetrace(b, ft); });

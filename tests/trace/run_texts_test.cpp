@@ -137,7 +137,7 @@ TEST(RunTexts, AgreeWithThePlainRenderingOnGeneratedRuns) {
         program_generator generator(seed);
         // Short deep programs and long flat ones, one list of 400 statements.
         const std::string text = seed == 1 ? generator.program(400, 1) : generator.program(8 + seed % 5, 4);
-        ASSERT_NE(baum(text), nullptr) << text;
+        ASSERT_NE(grammar_tree(text), nullptr) << text;
         bp::zustand z = start(text);
         if (seed % 2 == 0) {
             odd_records(seed).list(z.akt_zustand().zk->t->teil_anw_f());
@@ -195,8 +195,8 @@ TEST(RunTexts, SharedRecordsAndRecordsMadeLater) {
 // back, are rendered anew; and so are the records of a start configuration
 // put together from conversions far apart.
 TEST(RunTexts, RecordsOfAnotherRunAreRenderedAnew) {
-    const comtypes::grbaum frueh = baum("x := (1 + 2); while x < 3 do x := (x * 4) od");
-    const comtypes::grbaum spaet = baum("y := (5 - 6); while y > 7 do y := (y div 8) od");
+    const comtypes::grbaum frueh = grammar_tree("x := (1 + 2); while x < 3 do x := (x * 4) od");
+    const comtypes::grbaum spaet = grammar_tree("y := (5 - 6); while y > 7 do y := (y div 8) od");
     const common::arena_mark vorher = common::arena_position();
     bp::konfiguration erster_lauf = bp::start_state(frueh).akt_zustand();
     const bp::anweisung_f erste_liste = erster_lauf.zk->t->teil_anw_f();
@@ -298,7 +298,7 @@ TEST(RunTexts, RecordThatFailsFailsInItsLine) {
 TEST(RunTexts, MachetraceWritesWhatThePlainRenderingGives) {
     for (unsigned seed = 100; seed < 110; ++seed) {
         const std::string text = program_generator(seed).program(6, 3);
-        const comtypes::grbaum b = baum(text);
+        const comtypes::grbaum b = grammar_tree(text);
         const capture traced = into_file([&](common::text_writer& ft) { bp::machetrace(b, ft); });
         const capture definition = into_file([&](common::text_writer& ft) {
             bp::zustand z = start(text);

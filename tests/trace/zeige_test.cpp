@@ -220,7 +220,7 @@ TEST(ZeigeKonf, Configurations) {
     EXPECT_EQ(text_of(bp::zeige_konf, {eins.um, push(zwert(-3)), nullptr}), "<< (x,_) , -3 ,  >>");
 
     // x := 1; z := (3 + 4) just before the addition: 3 pushed, then 4.
-    const comtypes::grbaum zwei = baum("x := 1; z := (3 + 4)");
+    const comtypes::grbaum zwei = grammar_tree("x := 1; z := (3 + 4)");
     bp::umgebung um = bp::wert_eintrag("x", 1, bp::var_tupel(zwei, nullptr));
     const bp::teile zk = push(op(bp::operator_::PLUS),
                               push(part(teil_arten::ZUW), push(bez("z"), push(part(teil_arten::ANW_F)))));
