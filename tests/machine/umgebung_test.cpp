@@ -49,13 +49,13 @@ TEST(VarTupel, StartEnvironmentListsTheNamesInItsFixedOrder) {
 
 TEST(VarTupel, GivenListStaysAsTheTail) {
     const comtypes::grbaum b = grammar_tree("x := (a + b)");
-    const umgebung alle = var_tupel(b, nullptr);
-    EXPECT_EQ(var_tupel(b, alle), alle);  // nothing new: the list itself
-    EXPECT_EQ(var_tupel(nullptr, alle), alle);
-    const umgebung teil = var_tupel(grammar_tree("b := 1"), nullptr);
-    const umgebung mehr = var_tupel(b, teil);
-    EXPECT_EQ(names(mehr), "x, a, b");
-    EXPECT_EQ(mehr->next->next, teil);
+    const umgebung all = var_tupel(b, nullptr);
+    EXPECT_EQ(var_tupel(b, all), all);  // nothing new: the list itself
+    EXPECT_EQ(var_tupel(nullptr, all), all);
+    const umgebung some = var_tupel(grammar_tree("b := 1"), nullptr);
+    const umgebung more = var_tupel(b, some);
+    EXPECT_EQ(names(more), "x, a, b");
+    EXPECT_EQ(more->next->next, some);
 }
 
 // The walk agrees with the definition on generated programs, from the empty
@@ -86,10 +86,10 @@ TEST(VarTupel, AgreesWithTheDefinitionOnGeneratedPrograms) {
 
 TEST(VarTupel, EachRunGetsCellsOfItsOwn) {
     const comtypes::grbaum b = grammar_tree("x := 1");
-    const umgebung erste = var_tupel(b, nullptr);
-    const umgebung zweite = var_tupel(b, nullptr);
-    (void)wert_eintrag("x", 1, erste);
-    EXPECT_TRUE(ist_undef(wert_suche("x", zweite)));
+    const umgebung first = var_tupel(b, nullptr);
+    const umgebung second = var_tupel(b, nullptr);
+    (void)wert_eintrag("x", 1, first);
+    EXPECT_TRUE(ist_undef(wert_suche("x", second)));
 }
 
 TEST(VarTupel, ManyNamesAndADeepTreeNeedNoDeepRecursion) {
@@ -109,9 +109,9 @@ TEST(VarTupel, ManyNamesAndADeepTreeNeedNoDeepRecursion) {
 
 // three_entries is the list x, y, x: the second x is never reached.
 umgebung three_entries() {
-    const umgebung drittes = common::make<umgebung_rec>(variable{"x", wert{3}});
-    const umgebung zweites = common::make<umgebung_rec>(variable{"y", wert{}}, drittes);
-    return common::make<umgebung_rec>(variable{"x", wert{}}, zweites);
+    const umgebung third = common::make<umgebung_rec>(variable{"x", wert{3}});
+    const umgebung second = common::make<umgebung_rec>(variable{"y", wert{}}, third);
+    return common::make<umgebung_rec>(variable{"x", wert{}}, second);
 }
 
 TEST(Umgebung, LookupAndStoreUseTheFirstEntryInPlace) {
@@ -119,10 +119,10 @@ TEST(Umgebung, LookupAndStoreUseTheFirstEntryInPlace) {
     EXPECT_TRUE(ist_undef(wert_suche("x", u)));
     EXPECT_TRUE(ist_undef(wert_suche("z", u)));
 
-    const wert vorher = wert_suche("x", u);
+    const wert before = wert_suche("x", u);
     EXPECT_EQ(wert_eintrag("x", 5, u), u);
     EXPECT_EQ(wert_eintrag("x", -6, u), u);
-    EXPECT_TRUE(ist_undef(vorher));  // a looked-up value is a copy
+    EXPECT_TRUE(ist_undef(before));  // a looked-up value is a copy
     EXPECT_EQ(wert_suche("x", u).zahl_wert(), -6);
     EXPECT_EQ(u->elem.variable_wert.zahl_wert(), -6);
     EXPECT_EQ(u->next->next->elem.variable_wert.zahl_wert(), 3);  // later entry untouched
