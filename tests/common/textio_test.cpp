@@ -452,17 +452,17 @@ TEST(InFile, OpenFailuresAreNamed) {
 
 TEST(StandardInput, GetLineReadsWholeLines) {
     const std::string long_line(100'000, 'x');
-    test_support::with_input(std::string("one\n\nNUL\0kept\r\n", 15) + long_line + "\nlast without line end",
-                             [&] {
-                                 EXPECT_EQ(common::get_line(), "one");
-                                 EXPECT_EQ(common::get_line(), "");
-                                 EXPECT_EQ(common::get_line(), std::string("NUL\0kept\r", 9));
-                                 EXPECT_EQ(common::get_line(), long_line);
-                                 EXPECT_EQ(common::get_line(), "last without line end");
-                                 // The place a prompt at the end of input reports.
-                                 EXPECT_EQ(test_support::raised([] { common::get_line(); }),
-                                           test_support::report(common::end_error_name, {"textio", 283}));
-                             });
+    const std::string input = std::string("one\n\nNUL\0kept\r\n", 15) + long_line + "\nlast without line end";
+    // The place a prompt at the end of input reports.
+    const std::string end_of_input = test_support::report(common::end_error_name, {"textio", 283});
+    test_support::with_input(input, [&] {
+        EXPECT_EQ(common::get_line(), "one");
+        EXPECT_EQ(common::get_line(), "");
+        EXPECT_EQ(common::get_line(), std::string("NUL\0kept\r", 9));
+        EXPECT_EQ(common::get_line(), long_line);
+        EXPECT_EQ(common::get_line(), "last without line end");
+        EXPECT_EQ(test_support::raised([] { common::get_line(); }), end_of_input);
+    });
 }
 
 }  // namespace
