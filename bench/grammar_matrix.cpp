@@ -3,28 +3,14 @@
 // grammar), and the hulls of First and Follow are computed a few times per run.
 #include <benchmark/benchmark.h>
 
-#include <string>
-
+#include "bench/symbol28.hpp"
 #include "grammar/matrix.hpp"
 #include "grammar/toadi.hpp"
 
 namespace {
 
-enum class symbol28 : int {};
-
-}  // namespace
-
-// 28 symbols, as many as the While grammar has; their images are their numbers.
-template <>
-struct grammar::symbol_traits<symbol28> {
-    static constexpr symbol28 first{0};
-    static constexpr symbol28 last{27};
-    static std::string image(symbol28 z) { return std::to_string(static_cast<int>(z)); }
-};
-
-namespace {
-
 namespace m = grammar::matrix;
+using bench::symbol28;
 
 m::z_matrix<symbol28> chain_matrix() {
     m::z_matrix<symbol28> z{};

@@ -4,27 +4,14 @@
 // per alternative.
 #include <benchmark/benchmark.h>
 
-#include <string>
 #include <vector>
 
+#include "bench/symbol28.hpp"
 #include "grammar/relationenpaket.hpp"
 
 namespace {
 
-enum class symbol28 : int {};
-
-}  // namespace
-
-// 28 symbols, as many as the While grammar has; their images are their numbers.
-template <>
-struct grammar::symbol_traits<symbol28> {
-    static constexpr symbol28 first{0};
-    static constexpr symbol28 last{27};
-    static constexpr symbol28 last_nonterminal{8};
-    static std::string image(symbol28 z) { return std::to_string(static_cast<int>(z)); }
-};
-
-namespace {
+using bench::symbol28;
 
 constexpr symbol28 nt(int n) {
     return static_cast<symbol28>(n);
@@ -35,32 +22,32 @@ constexpr symbol28 t(int n) {
 
 // A chain of nonterminals with terminals between them and two empty
 // alternatives, so that the epsilon passes and Neben have work to do.
-void fill(grammar::relationenpaket::relationen<symbol28>& pak) {
+void fill(grammar::relationenpaket::relationen<symbol28>& relations) {
     for (int n = 0; n < 8; ++n) {
         const std::vector<symbol28> chain{nt(n + 1), t(n), nt(n + 1)};
         const std::vector<symbol28> leaf{t(n + 8)};
-        pak.gg.neuealternativehinzu(nt(n), chain);
-        pak.gg.neuealternativehinzu(nt(n), leaf);
+        relations.gg.neuealternativehinzu(nt(n), chain);
+        relations.gg.neuealternativehinzu(nt(n), leaf);
     }
-    pak.gg.neuealternativehinzu(nt(8), std::vector<symbol28>{});
+    relations.gg.neuealternativehinzu(nt(8), std::vector<symbol28>{});
 }
 
 void first_and_neben_while_size(benchmark::State& state) {
-    grammar::relationenpaket::relationen<symbol28> pak;
-    fill(pak);
+    grammar::relationenpaket::relationen<symbol28> relations;
+    fill(relations);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(pak.first());
-        benchmark::DoNotOptimize(pak.neben());
+        benchmark::DoNotOptimize(relations.first());
+        benchmark::DoNotOptimize(relations.neben());
     }
 }
 // Their pair lists stay allocated too.
 BENCHMARK(first_and_neben_while_size)->Iterations(1000);
 
 void epszaehler_while_size(benchmark::State& state) {
-    grammar::relationenpaket::relationen<symbol28> pak;
-    fill(pak);
+    grammar::relationenpaket::relationen<symbol28> relations;
+    fill(relations);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(pak.epszaehler());
+        benchmark::DoNotOptimize(relations.epszaehler());
     }
 }
 // Every run allocates its deep copy for good: a fixed count keeps the arena small.

@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr long step_limit = 2'000;
+// The steps a run may take: far fewer than velkor's step_limit.
+constexpr long steps_per_input = 2'000;
 
 // A run ends at its end state, at a failed step or at the step limit: the
 // reports of the file form.
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const comtypes::grbaum tree = comtypes::creategb(scannerpak::scanner(text), nullptr, nullptr);
             if (tree != nullptr) {
                 fuzz::discarding_writer trace;
-                baumwandler_package::machetrace(tree, trace, step_limit);
+                baumwandler_package::machetrace(tree, trace, steps_per_input);
             }
         },
         fuzz::front_end_outcomes, run_outcomes);

@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerRunDriver(int* argc, char*** argv,
 
 namespace {
 
-// velkor's stack holds the parser's full nesting limit and its reserve of
-// 64 levels under the sanitizers too, whose frames are the largest: 10,064
-// levels of 12 KiB, 118 MiB of its 512.
+// velkor's stack holds the parser's full nesting limit and the reserve of
+// 64 levels of levels_that_fit under the sanitizers too, whose frames are
+// the largest.
 static_assert((comtypes::nesting_limit + 64) * comtypes::stack_per_nesting_level < common::main_stack_size);
 
 // Sets how the calling thread takes SIGALRM.
@@ -54,10 +54,11 @@ int main(int argc, char** argv) {
     return status;
 }
 
-// Does what velkor does before its first program: the scanner's automata,
-// which last for every input, are built once, outside the arena scope of
-// any input. Standard output, where the scanner writes its messages, goes to
-// /dev/null; libFuzzer reports on standard error.
+// Before the first input: the scanner's automata, which last for every
+// input in static storage outside the arena, are built here, so that no
+// input's time counts their building. Standard output, where the scanner
+// writes its messages, goes to /dev/null; libFuzzer reports on standard
+// error.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     (void)scannerpak::scanner_automaton();  // and the sixteen it is derived from
     // The writer of standard output writes to descriptor 1 itself: the

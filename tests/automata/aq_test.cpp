@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "automata/build_dea.hpp"
+#include "common/errors.hpp"
 #include "support/raised.hpp"
 
 namespace {
@@ -32,11 +33,11 @@ struct aq_case {
 };
 
 // The first two automata of the worked example: both accept a b* a | b.
-const automaton_plan beispiel1{3, {{0, 'a', 1}, {0, 'b', 2}, {1, 'a', 2}, {1, 'b', 1}}, {2}};
-const automaton_plan beispiel2{
+const automaton_plan worked_first{3, {{0, 'a', 1}, {0, 'b', 2}, {1, 'a', 2}, {1, 'b', 1}}, {2}};
+const automaton_plan worked_second{
     4, {{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 3}, {1, 'b', 2}, {2, 'a', 3}, {2, 'b', 2}}, {3}};
 // With its back move 1 -b-> 0 it also accepts "abb", and "aaa" as well.
-const automaton_plan anders{
+const automaton_plan with_back_move{
     4, {{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 2}, {1, 'b', 0}, {2, 'a', 3}, {2, 'b', 2}}, {3}};
 
 void PrintTo(const aq_case& c, std::ostream* os) {
@@ -56,8 +57,9 @@ TEST_P(Equivalence, JudgesBothOrders) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Equivalence,
     testing::Values(
-        aq_case{"WorkedExample", beispiel1, beispiel2, true}, aq_case{"SameAutomaton", anders, anders, true},
-        aq_case{"DifferentLanguage", beispiel1, anders, false},
+        aq_case{"WorkedExample", worked_first, worked_second, true},
+        aq_case{"SameAutomaton", with_back_move, with_back_move, true},
+        aq_case{"DifferentLanguage", worked_first, with_back_move, false},
         // Finality of the start pair alone: the empty word.
         aq_case{"OnlyTheEmptyWordDiffers", {2, {{0, 'a', 1}}, {1}}, {2, {{0, 'a', 1}}, {0, 1}}, false},
         aq_case{"StartPairReachedAgain", {2, {{0, 'a', 0}}, {}}, {2, {{0, 'a', 0}}, {0}}, false},
@@ -73,11 +75,11 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<aq_case>& info) { return std::string(info.param.name); });
 
 TEST(Equivalence, SuccessorOutsideTheStatesRaisesTheCheckError) {
-    dea_type first = beispiel1.build();
-    const dea_type second = beispiel2.build();
+    dea_type first = worked_first.build();
+    const dea_type second = worked_second.build();
     first.det.cell(1, 'b') = 9;
     const std::string error = test_support::raised([&] { halvik::aq(first, second); });
-    EXPECT_TRUE(error.starts_with("CHECK_ERROR : aq:")) << error;
+    EXPECT_TRUE(error.starts_with(test_support::report_in(common::check_error_name, "aq"))) << error;
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "common/errors.hpp"
 #include "dea/word_test.hpp"
 #include "support/capture.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
@@ -23,6 +24,16 @@ using dea::int32;
 using test_support::into_file;
 using with_blank = dea::dea_type<' ', '~'>;
 using without_blank = dea::dea_type<'!', '~'>;
+using automata::pruefe_places::word_test;
+
+// The check errors of the word test: at a step of the run, at the verdict.
+const std::string step_error = test_support::report(common::check_error_name, word_test.step);
+const std::string verdict_error = test_support::report(common::check_error_name, word_test.verdict);
+
+TEST(Places, TheWordTestsReportsNameTheirFixedLines) {
+    EXPECT_EQ(word_test.step.text(), "pruefe:24");
+    EXPECT_EQ(word_test.verdict.text(), "pruefe:29");
+}
 
 // Accepts "ab" alone over the states 0 .. 3, 3 being the trap.
 template <char First>
@@ -45,8 +56,9 @@ class WordTest : public testing::TestWithParam<verdict_case> {};
 
 TEST_P(WordTest, WritesTheVerdictAndOneEmptyLine) {
     const verdict_case& c = GetParam();
-    const with_blank automat = only_ab<' '>(c.finals);
-    const auto result = into_file([&](common::text_writer& out) { automata::pruefe(automat, c.word, out); });
+    const with_blank automaton = only_ab<' '>(c.finals);
+    const auto result =
+        into_file([&](common::text_writer& out) { automata::pruefe(automaton, c.word, out); });
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(result.text, c.expected);
 }
@@ -64,36 +76,36 @@ INSTANTIATE_TEST_SUITE_P(
                     verdict_case{{2}, "ab ", "\"ab \" gehoert nicht zum Sprachschatz\n\n"}));
 
 TEST(WordTest, ConsecutiveVerdictsAreSeparatedByOneEmptyLine) {
-    const with_blank automat = only_ab<' '>();
+    const with_blank automaton = only_ab<' '>();
     const auto result = into_file([&](common::text_writer& out) {
-        automata::pruefe(automat, "ab", out);
-        automata::pruefe(automat, "a", out);
+        automata::pruefe(automaton, "ab", out);
+        automata::pruefe(automaton, "a", out);
     });
     EXPECT_EQ(result.text, "\"ab\" gehoert zum Sprachschatz\n\n\"a\" gehoert nicht zum Sprachschatz\n\n");
 }
 
 TEST(WordTest, CharacterOutsideTheColumnsFailsBeforeAnythingIsWritten) {
-    const without_blank automat = only_ab<'!'>();
+    const without_blank automaton = only_ab<'!'>();
     // The blank comes after the run has entered the trap: every character is read.
     for (const std::string_view word : {"ab ", "ba b", "a\x7f", "\t"}) {
         const auto result =
-            into_file([&](common::text_writer& out) { automata::pruefe(automat, word, out); });
+            into_file([&](common::text_writer& out) { automata::pruefe(automaton, word, out); });
         EXPECT_EQ(result.text, "") << word;
-        EXPECT_TRUE(result.error.starts_with("CHECK_ERROR : pruefe:")) << word << ": " << result.error;
+        EXPECT_EQ(result.error, step_error) << word;
     }
 }
 
 TEST(WordTest, SuccessorOutsideTheStatesFailsAtItsNextUse) {
-    with_blank automat = only_ab<' '>();
-    automat.det.cell(0, 'a') = 7;
+    with_blank automaton = only_ab<' '>();
+    automaton.det.cell(0, 'a') = 7;
     // Used as a row: before the verdict.
-    auto result = into_file([&](common::text_writer& out) { automata::pruefe(automat, "ab", out); });
+    auto result = into_file([&](common::text_writer& out) { automata::pruefe(automaton, "ab", out); });
     EXPECT_EQ(result.text, "");
-    EXPECT_TRUE(result.error.starts_with("CHECK_ERROR : pruefe:")) << result.error;
+    EXPECT_EQ(result.error, step_error);
     // Reached last: the final-state lookup fails after the first part of the verdict.
-    result = into_file([&](common::text_writer& out) { automata::pruefe(automat, "a", out); });
+    result = into_file([&](common::text_writer& out) { automata::pruefe(automaton, "a", out); });
     EXPECT_EQ(result.text, "\"a\" gehoert");
-    EXPECT_TRUE(result.error.starts_with("CHECK_ERROR : pruefe:")) << result.error;
+    EXPECT_EQ(result.error, verdict_error);
 }
 
 // An automaton owns the cells of its final states; moving it, as a growing
@@ -104,9 +116,9 @@ TEST(DeaType, MovedAutomataKeepTheirFinalStatesAndCopiesHaveTheirOwn) {
         automata.push_back(only_ab<' '>({last % 3}));
     }
     for (int32 k = 0; k < 40; ++k) {
-        const with_blank& automat = automata[static_cast<std::size_t>(k)];
-        for (int32 s = 0; s <= automat.n; ++s) {
-            EXPECT_EQ(automat.f.contains(s, common::here()), s == (k + 1) % 3) << k << ' ' << s;
+        const with_blank& automaton = automata[static_cast<std::size_t>(k)];
+        for (int32 s = 0; s <= automaton.n; ++s) {
+            EXPECT_EQ(automaton.f.contains(s, common::here()), s == (k + 1) % 3) << k << ' ' << s;
         }
     }
     with_blank moved = std::move(automata.front());
@@ -128,20 +140,20 @@ TEST(DeaType, MovedAutomataKeepTheirFinalStatesAndCopiesHaveTheirOwn) {
 // The word test that the automata programs share with the While scanner
 // writes the sentence alone and fails at the places its caller names.
 TEST(SharedWordTest, WritesTheSentenceAloneAndFailsAtTheCallersPlaces) {
-    with_blank automat = only_ab<' '>();
+    with_blank automaton = only_ab<' '>();
     const dea::word_test_places places{common::place{"caller", 1}, common::place{"caller", 2}};
     const auto test = [&](std::string_view word) {
-        return into_file([&](common::text_writer& out) { dea::test_word(automat, word, out, places); });
+        return into_file([&](common::text_writer& out) { dea::test_word(automaton, word, out, places); });
     };
     EXPECT_EQ(test("ab").text, "\"ab\" gehoert zum Sprachschatz");
     EXPECT_EQ(test("a").text, "\"a\" gehoert nicht zum Sprachschatz");
-    automat.det.cell(0, 'a') = 7;
+    automaton.det.cell(0, 'a') = 7;
     auto result = test("ab");
     EXPECT_EQ(result.text, "");
-    EXPECT_EQ(result.error, "CHECK_ERROR : caller:1");
+    EXPECT_EQ(result.error, test_support::report(common::check_error_name, places.step));
     result = test("a");
     EXPECT_EQ(result.text, "\"a\" gehoert");
-    EXPECT_EQ(result.error, "CHECK_ERROR : caller:2");
+    EXPECT_EQ(result.error, test_support::report(common::check_error_name, places.verdict));
 }
 
 }  // namespace

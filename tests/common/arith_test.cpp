@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/errors.hpp"
 #include "support/raised.hpp"
 
 namespace {
@@ -27,7 +28,7 @@ TEST(GuardedArithmetic, ResultsInsideTheRange) {
 }
 
 TEST(GuardedArithmetic, EveryEscapeRaisesTheCheckErrorAtItsPlace) {
-    const std::string expected = "CHECK_ERROR : probe:7";
+    const std::string expected = test_support::report(common::check_error_name, here);
     EXPECT_EQ(raised([] { common::add(last, 1, here); }), expected);
     EXPECT_EQ(raised([] { common::subtract(first, 1, here); }), expected);
     EXPECT_EQ(raised([] { common::multiply(65536, 65536, here); }), expected);

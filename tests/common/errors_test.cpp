@@ -4,13 +4,21 @@
 
 namespace {
 
+TEST(NamedError, TheSystemsOwnErrorsHaveTheirNames) {
+    EXPECT_EQ(common::check_error_name, "CHECK_ERROR");
+    EXPECT_EQ(common::name_error_name, "NAME_ERROR");
+    EXPECT_EQ(common::use_error_name, "USE_ERROR");
+    EXPECT_EQ(common::end_error_name, "END_ERROR");
+    EXPECT_EQ(common::storage_error_name, "STORAGE_ERROR");
+}
+
 TEST(NamedError, IsTakesOnlyItsOwnWholeName) {
-    const common::named_error error("BAUMWANDLER_PACKAGE.WHILEINIT_ERROR", "baumwandler_package:217");
-    EXPECT_TRUE(error.is("BAUMWANDLER_PACKAGE.WHILEINIT_ERROR"));
-    EXPECT_FALSE(error.is("BAUMWANDLER_PACKAGE"));
-    EXPECT_FALSE(error.is("BAUMWANDLER_PACKAGE.WHILEINIT_ERROR "));
-    EXPECT_FALSE(error.is("baumwandler_package.whileinit_error"));
-    EXPECT_FALSE(error.is("baumwandler_package:217"));  // the message is not the name
+    const common::named_error error("PROBE.NAMED_ERROR", "probe:7");
+    EXPECT_TRUE(error.is("PROBE.NAMED_ERROR"));
+    EXPECT_FALSE(error.is("PROBE"));
+    EXPECT_FALSE(error.is("PROBE.NAMED_ERROR "));
+    EXPECT_FALSE(error.is("probe.named_error"));
+    EXPECT_FALSE(error.is("probe:7"));  // the message is not the name
 }
 
 }  // namespace

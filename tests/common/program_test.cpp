@@ -5,12 +5,18 @@
 #include <unistd.h>
 
 #include <string>
+#include <string_view>
 
 #include "common/errors.hpp"
 #include "common/textio.hpp"
 #include "support/program_run.hpp"
+#include "support/raised.hpp"
 
 namespace {
+
+// A named error of no module, and a place in none, for the reports.
+constexpr std::string_view probe_error = "PROBE.NAMED_ERROR";
+constexpr common::place probe{"probe", 7};
 
 // Runs a main procedure through the program entry in a child process.
 test_support::program_result run_main(void (*procedure)()) {
@@ -27,16 +33,16 @@ TEST(ProgramEntry, NormalEndFlushesAndExitsWithZero) {
 TEST(ProgramEntry, UnhandledErrorIsReportedAfterTheOutput) {
     const auto result = run_main([] {
         common::standard_output().put_line("before");
-        common::check_failed(common::place{"comtypes", 85});
+        common::check_failed(probe);
     });
     EXPECT_EQ(result.out, "before\n");
-    EXPECT_EQ(result.err, "\nraised CHECK_ERROR : comtypes:85\n");
+    EXPECT_EQ(result.err, "\nraised " + test_support::report(common::check_error_name, probe) + "\n");
     EXPECT_EQ(result.status, 1);
 }
 
 TEST(ProgramEntry, EmptyMessageIsLeftOut) {
-    const auto result = run_main([] { common::raise("SCANNERPAK.EINGABEFEHLER", std::string()); });
-    EXPECT_EQ(result.err, "\nraised SCANNERPAK.EINGABEFEHLER\n");
+    const auto result = run_main([] { common::raise(probe_error, std::string()); });
+    EXPECT_EQ(result.err, "\nraised " + std::string(probe_error) + "\n");
     EXPECT_EQ(result.status, 1);
 }
 
@@ -64,7 +70,7 @@ TEST(ProgramEntry, OpenFilesAreClosedBeforeTheReport) {
         static common::out_file file;
         file.create(path);
         file.put("unfinished");
-        common::raise("BAUMWANDLER_PACKAGE.WHILEINIT_ERROR", common::place{"baumwandler_package", 252});
+        common::raise(probe_error, probe);
     });
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(test_support::read_file(path), "unfinished\n");
@@ -94,14 +100,18 @@ TEST(ProgramEntry, ClosedPipeIsAReportedErrorNotASignal) {
 // it is put (one larger than any block). Either is reported after
 // finalisation; the text is lost.
 TEST(ProgramEntry, StandardOutputThatTakesNothingIsReported) {
+    // The places of textio's failed writes are its own.
+    const auto textio_report = [](int line) {
+        return "\nraised " + test_support::report(common::use_error_name, {"textio", line}) + "\n";
+    };
     struct failing_output {
         void (*procedure)();
         std::string report;
     };
     const failing_output outputs[] = {
-        {[] { common::standard_output().put("waits for the end"); }, "\nraised USE_ERROR : textio:91\n"},
+        {[] { common::standard_output().put("waits for the end"); }, textio_report(91)},
         {[] { common::standard_output().put(std::string(common::largest_output_block + 1, 'x')); },
-         "\nraised USE_ERROR : textio:65\n"},
+         textio_report(65)},
     };
     for (const failing_output& o : outputs) {
         const auto result = test_support::run_entry([&o] {

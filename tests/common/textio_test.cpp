@@ -24,6 +24,12 @@ using test_support::read_file;
 using test_support::scratch_folder;
 using test_support::write_file;
 
+// The report of a failed use of a file at `line` of textio, whose places
+// are its own.
+std::string use_error_at(int line) {
+    return test_support::report(common::use_error_name, {"textio", line});
+}
+
 TEST(OutFile, ClosingEndsAnUnfinishedLine) {
     scratch_folder folder;
     const auto path = folder.path() / "out.txt";
@@ -302,7 +308,7 @@ TEST(OutFile, FlushBeforeCloseLeavesTheFailureToTheClose) {
     file.create("/dev/full");
     file.put_line("lost");
     file.flush_before_close();
-    EXPECT_EQ(test_support::raised([&] { file.close(); }), "USE_ERROR : textio:167");
+    EXPECT_EQ(test_support::raised([&] { file.close(); }), use_error_at(167));
     file.create(path.string());
     file.put("ab\ncd");
     file.flush_before_close();
@@ -325,8 +331,8 @@ TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
         std::string report;
         std::string close_after;  // what a close after the writes raises
     };
-    const std::string close_failed = "USE_ERROR : textio:167";
-    const std::string not_open = "USE_ERROR : textio:150";
+    const std::string close_failed = use_error_at(167);
+    const std::string not_open = use_error_at(150);
     const std::vector<failing_write> writes = {
         {"short text at the close",
          [](common::out_file& f) {
@@ -346,7 +352,7 @@ TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
              f.put_line("short");
              f.flush();
          },
-         "USE_ERROR : textio:91", ""},
+         use_error_at(91), ""},
         {"text written out before the close",
          [](common::out_file& f) {
              f.put_line("short");
@@ -356,37 +362,37 @@ TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {
         {"nothing to write out before the close", [](common::out_file& f) { f.flush_before_close(); }, "",
          ""},
         {"piece beyond the buffer", [block](common::out_file& f) { f.put(std::string(block + 1, 'x')); },
-         "USE_ERROR : textio:65", ""},
+         use_error_at(65), ""},
         {"first piece of a whole buffer", [block](common::out_file& f) { f.put(std::string(block, 'x')); },
-         "USE_ERROR : textio:65", ""},
+         use_error_at(65), ""},
         {"piece that fills the buffer",
          [block](common::out_file& f) {
              f.put('x');
              f.put(std::string(block - 1, 'x'));
              f.put(std::string(block, 'x'));
          },
-         "USE_ERROR : textio:65", close_failed},
+         use_error_at(65), close_failed},
         {"character after a full buffer",
          [block](common::out_file& f) {
              f.put('x');
              f.put(std::string(block - 1, 'x'));
              f.put('y');
          },
-         "USE_ERROR : textio:75", close_failed},
+         use_error_at(75), close_failed},
         {"long run of 1024-byte pieces",
          [block](common::out_file& f) {
              for (std::size_t i = 0; i <= block; ++i) {
                  f.put(std::string(1024, 'x'));
              }
          },
-         "USE_ERROR : textio:65", close_failed},
+         use_error_at(65), close_failed},
         {"long run of single characters",
          [block](common::out_file& f) {
              for (std::size_t i = 0; i <= block; ++i) {
                  f.put('x');
              }
          },
-         "USE_ERROR : textio:75", close_failed},
+         use_error_at(75), close_failed},
     };
     for (const failing_write& w : writes) {
         common::out_file full;
@@ -403,17 +409,17 @@ TEST(OutFile, CreateFailuresAreNamed) {
                   common::out_file file;
                   file.create((folder.path() / "missing" / "x.txt").string());
               }),
-              "NAME_ERROR");
+              common::name_error_name);
     EXPECT_EQ(raised_name([&] {
                   common::out_file file;
                   file.create(folder.path().string());
               }),
-              "USE_ERROR");
+              common::use_error_name);
     EXPECT_EQ(raised_name([] {
                   common::out_file file;
                   file.create(std::string("a\0b", 3));
               }),
-              "NAME_ERROR");
+              common::name_error_name);
 }
 
 TEST(InFile, ReadsLinesAndTheLastUnfinishedOne) {
@@ -427,7 +433,7 @@ TEST(InFile, ReadsLinesAndTheLastUnfinishedOne) {
     EXPECT_FALSE(file.end_of_file());
     EXPECT_EQ(file.get_line(), "three");
     EXPECT_TRUE(file.end_of_file());
-    EXPECT_EQ(raised_name([&] { file.get_line(); }), "END_ERROR");
+    EXPECT_EQ(raised_name([&] { file.get_line(); }), common::end_error_name);
 }
 
 TEST(InFile, OpenFailuresAreNamed) {
@@ -438,24 +444,25 @@ TEST(InFile, OpenFailuresAreNamed) {
             file.open(name);
         });
     };
-    EXPECT_EQ(open(""), "NAME_ERROR");
-    EXPECT_EQ(open((folder.path() / "absent").string()), "NAME_ERROR");
-    EXPECT_EQ(open(std::string("a\0b", 3)), "NAME_ERROR");
-    EXPECT_EQ(open(folder.path().string()), "USE_ERROR");
+    EXPECT_EQ(open(""), common::name_error_name);
+    EXPECT_EQ(open((folder.path() / "absent").string()), common::name_error_name);
+    EXPECT_EQ(open(std::string("a\0b", 3)), common::name_error_name);
+    EXPECT_EQ(open(folder.path().string()), common::use_error_name);
 }
 
 TEST(StandardInput, GetLineReadsWholeLines) {
     const std::string long_line(100'000, 'x');
-    test_support::with_input(
-        std::string("one\n\nNUL\0kept\r\n", 15) + long_line + "\nlast without line end", [&] {
-            EXPECT_EQ(common::get_line(), "one");
-            EXPECT_EQ(common::get_line(), "");
-            EXPECT_EQ(common::get_line(), std::string("NUL\0kept\r", 9));
-            EXPECT_EQ(common::get_line(), long_line);
-            EXPECT_EQ(common::get_line(), "last without line end");
-            // The place a prompt at the end of input reports.
-            EXPECT_EQ(test_support::raised([] { common::get_line(); }), "END_ERROR : textio:283");
-        });
+    const std::string input = std::string("one\n\nNUL\0kept\r\n", 15) + long_line + "\nlast without line end";
+    // The place a prompt at the end of input reports.
+    const std::string end_of_input = test_support::report(common::end_error_name, {"textio", 283});
+    test_support::with_input(input, [&] {
+        EXPECT_EQ(common::get_line(), "one");
+        EXPECT_EQ(common::get_line(), "");
+        EXPECT_EQ(common::get_line(), std::string("NUL\0kept\r", 9));
+        EXPECT_EQ(common::get_line(), long_line);
+        EXPECT_EQ(common::get_line(), "last without line end");
+        EXPECT_EQ(test_support::raised([] { common::get_line(); }), end_of_input);
+    });
 }
 
 }  // namespace

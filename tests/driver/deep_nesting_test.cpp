@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/errors.hpp"
 #include "common/program.hpp"
 #include "frontend/comtypes.hpp"
 #include "support/capture.hpp"
@@ -44,15 +45,20 @@ std::string ifs(int depth) {
     return test_support::nested_ifs("x := 1; ", depth);
 }
 
+// What creategb raises for one level too many in the construct at `where`.
+std::string refused_at(common::place where) {
+    return test_support::report(common::storage_error_name, where);
+}
+
 const std::vector<nesting_kind> kinds = {
-    {"while", "STORAGE_ERROR : comtypes:233", loops, loops},
-    {"if", "STORAGE_ERROR : comtypes:239", ifs, ifs},
-    {"parentheses", "STORAGE_ERROR : comtypes:255",
+    {"while", refused_at(comtypes::places::while_nesting), loops, loops},
+    {"if", refused_at(comtypes::places::if_nesting), ifs, ifs},
+    {"parentheses", refused_at(comtypes::places::parenthesis_nesting),
      [](int depth) { return "x := 1; while x < 1 do x := " + sum(depth) + " od"; },
      [](int depth) { return "x := " + sum(depth); }},
     // Statements and parentheses, each as deep as the other: the deepest
     // recursion that the limit allows. The loops are refused first.
-    {"loops around parentheses", "STORAGE_ERROR : comtypes:233",
+    {"loops around parentheses", refused_at(comtypes::places::while_nesting),
      [](int depth) { return nested("x := 1; ", "while x < 1 do ", "x := " + sum(depth), " od", depth); },
      [](int depth) { return nested("", "while x < 1 do ", "x := " + sum(depth), " od", depth); }},
 };
@@ -70,15 +76,16 @@ TEST(DeepNesting, AsDeepAsTheStackTakesRunsAndOneLevelMoreIsRefused) {
                     const int levels =
                         common::levels_that_fit(comtypes::nesting_limit, comtypes::stack_per_nesting_level);
                     if (levels > 1) {
-                        const comtypes::grbaum tree = test_support::baum(kind.program(levels - 1));
+                        const comtypes::grbaum tree = test_support::grammar_tree(kind.program(levels - 1));
                         ASSERT_NE(tree, nullptr);
                         const auto run = test_support::into_file(
                             [&](common::text_writer& ft) { baumwandler_package::machetrace(tree, ft, 100); });
                         EXPECT_EQ(run.error, "");
                         EXPECT_NE(run.text.find("Endspeicherbelegung: {(x, 1)}"), std::string::npos);
                     }
-                    EXPECT_EQ(test_support::raised([&] { test_support::baum(kind.bare(levels + 1)); }),
-                              kind.refusal);
+                    EXPECT_EQ(
+                        test_support::raised([&] { test_support::grammar_tree(kind.bare(levels + 1)); }),
+                        kind.refusal);
                 },
                 stack_size);
         }
@@ -103,13 +110,14 @@ TEST(DeepNesting, UnknownStackBoundsRefuseWhatDoesNotFit) {
             const int levels =
                 common::levels_that_fit(comtypes::nesting_limit, comtypes::stack_per_nesting_level);
             if (levels > 1) {
-                baumwandler_package::machetrace(test_support::baum(kind.program(levels - 1)), trace, 100);
+                baumwandler_package::machetrace(test_support::grammar_tree(kind.program(levels - 1)), trace,
+                                                100);
             }
             // The refusal is read once the descriptors are back, which the
             // sanitizers' checks of its type need.
             std::exception_ptr refusal;
             try {
-                test_support::baum(kind.bare(2000));
+                test_support::grammar_tree(kind.bare(2000));
             } catch (...) {
                 refusal = std::current_exception();
             }

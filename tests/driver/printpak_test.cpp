@@ -81,7 +81,7 @@ std::string picture_of(reference::strichliste s) {
 
 grbaum parse(std::string_view program) {
     grbaum tree = nullptr;
-    common::run_on_large_stack([&] { tree = test_support::baum(program); });
+    common::run_on_large_stack([&] { tree = test_support::grammar_tree(program); });
     EXPECT_NE(tree, nullptr) << program.substr(0, 80);
     return tree;
 }
@@ -242,7 +242,7 @@ TEST(Strichliste, EmptyListOrTooShortATargetIsACheckError) {
     printpak::bar_levels one = levels_of("|");
     EXPECT_THROW(printpak::extendlist2(&one, 0), common::named_error);
     const std::string error = test_support::raised([] { printpak::reducelist(nullptr); });
-    EXPECT_TRUE(error.starts_with("CHECK_ERROR : printpak:")) << error;
+    EXPECT_TRUE(error.starts_with(test_support::report_in(common::check_error_name, "printpak"))) << error;
 }
 
 TEST(Printgb, WorkedDrawings) {
@@ -326,9 +326,9 @@ TEST(Printgb, NullTreeWritesNothing) {
 }
 
 TEST(Printgb, StatementWithoutChildren) {
-    grbaum leer = common::make<grknoten>(alphabet::LEEREANWEISUNG);
+    grbaum skip = common::make<grknoten>(alphabet::LEEREANWEISUNG);
     grbaum anw = common::make<grknoten>(alphabet::ANW);
-    anw->knoten() = leer;
+    anw->knoten() = skip;
     grbaum anwf = common::make<grknoten>(alphabet::ANWF);
     anwf->knoten() = anw;
     grbaum root = common::make<grknoten>(alphabet::PROGRAMM);

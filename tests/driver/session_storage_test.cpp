@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "driver/velkor.hpp"
+#include "frontend/scannerpak.hpp"
 #include "support/arena_watch.hpp"
 #include "support/capture.hpp"
 
@@ -25,8 +27,8 @@ const std::string loop = "n := 0; while n < 3000 do n := (n + 1) od";
 struct session_case {
     const char* what;
     std::string input;
-    const char* error;  // the error that leaves velkor; empty when none
-    int final_stores;   // the trace runs on the screen that ended
+    std::string_view error;  // the name of the error that leaves velkor; empty when none
+    int final_stores;        // the trace runs on the screen that ended
 };
 
 TEST(VelkorSession, EachProgramGivesBackWhatItBuilt) {
@@ -35,13 +37,13 @@ TEST(VelkorSession, EachProgramGivesBackWhatItBuilt) {
          program(loop) + "j\n" + program("skip skip") + "j\n" + program("zaehler := 7; " + loop) + "n\n", "",
          2},
         {"a failed step ends the session", program(loop) + "j\n" + program("x := y") + "n\n", "", 1},
-        {"the input ends at the question", program(loop) + "j\n" + program(loop), "END_ERROR", 2},
+        {"the input ends at the question", program(loop) + "j\n" + program(loop), common::end_error_name, 2},
         {"the scanner's error leaves velkor", program(loop) + "j\n" + program("x := 1 @"),
-         "SCANNERPAK.EINGABEFEHLER", 1},
+         scannerpak::eingabefehler, 1},
     };
     // A first session builds what lasts for every program (the scanner's
-    // automata); were that built inside a program, the sessions below would
-    // use storage given back (the sanitizer build sees it).
+    // automata, built on their first use and kept outside the arena), so
+    // that the sessions below are watched on what their programs build.
     with_input(program("skip") + "n\n", [] { (void)test_support::on_screen([] { velkor::velkor(); }); });
     for (const auto& c : cases) {
         const common::arena_mark before = common::arena_position();

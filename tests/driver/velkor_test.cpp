@@ -12,7 +12,7 @@ namespace {
 
 TEST(Concpf, SuffixGoesBeforeTheLastDot) {
     struct derivation {
-        std::string_view path, baum, trace;
+        std::string_view path, tree, trace;
     };
     const std::vector<derivation> cases = {
         {"C:\\Ordner\\Datei.txt", "C:\\Ordner\\Datei_Baum.txt", "C:\\Ordner\\Datei_Trace.txt"},
@@ -24,11 +24,11 @@ TEST(Concpf, SuffixGoesBeforeTheLastDot) {
         {"", "_Baum", "_Trace"},
     };
     for (const derivation& c : cases) {
-        std::string baum = "old";
+        std::string tree = "old";
         std::string trace;
-        velkor::concpf(c.path, "_Baum", baum);
+        velkor::concpf(c.path, "_Baum", tree);
         velkor::concpf(c.path, "_Trace", trace);
-        EXPECT_EQ(baum, c.baum) << c.path;
+        EXPECT_EQ(tree, c.tree) << c.path;
         EXPECT_EQ(trace, c.trace) << c.path;
     }
 }

@@ -22,6 +22,7 @@ using test_support::nested_loops;
 using test_support::nested_parentheses;
 using test_support::raised;
 using test_support::raised_name;
+using test_support::report;
 
 // The literal names of the symbols, for failure messages.
 constexpr std::string_view symbol_names[] = {
@@ -34,11 +35,6 @@ static_assert(comtypes::alphabet_count == 27 && comtypes::first_terminal == IFT)
 
 std::string_view name(alphabet a) {
     return symbol_names[static_cast<std::size_t>(a)];
-}
-
-// What raising `error` at `where` gives, in the words of the report.
-std::string report(std::string_view error, common::place where) {
-    return std::string(error) + " : " + where.text();
 }
 
 TEST(Places, TheParsersNestingReportsNameTheirFixedLines) {

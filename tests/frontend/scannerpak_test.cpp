@@ -30,6 +30,8 @@ using test_support::on_screen;
 using test_support::raised;
 using test_support::raised_name;
 using test_support::reference_erkanntespraefix;
+using test_support::report;
+using test_support::report_in;
 
 // The literal names of the kinds, for failure messages and token lists.
 constexpr std::string_view kind_names[] = {
@@ -39,11 +41,6 @@ constexpr std::string_view kind_names[] = {
 
 std::string_view name(tokenart kind) {
     return kind_names[static_cast<std::size_t>(kind)];
-}
-
-// What raising `error` at `where` gives, in the words of the report.
-std::string report(std::string_view error, common::place where) {
-    return std::string(error) + " : " + where.text();
 }
 
 // The check error at a line of scannerpak.
@@ -439,14 +436,14 @@ TEST(Scanner, LongTextIsScannedInALoop) {
 }
 
 TEST(Druckelistoftoken, OneLinePerToken) {
-    auto* zahl = common::make<scannerpak::elem>(GANZEZAHL_TOKEN, "42");
-    zahl->rest = common::make<scannerpak::elem>(STRICHP_TOKEN, ";");
+    auto* number = common::make<scannerpak::elem>(GANZEZAHL_TOKEN, "42");
+    number->rest = common::make<scannerpak::elem>(STRICHP_TOKEN, ";");
     auto* quoted = common::make<scannerpak::elem>(BEZEICHNER_TOKEN, "a\"b");
     const struct {
         scannerpak::listoftoken list;
         std::string_view written;
     } cases[] = {
-        {zahl, "\n(GANZEZAHL_TOKEN,\"42\")\n(STRICHP_TOKEN,\";\")\n"},
+        {number, "\n(GANZEZAHL_TOKEN,\"42\")\n(STRICHP_TOKEN,\";\")\n"},
         {nullptr, "\n"},
         {quoted, "\n(BEZEICHNER_TOKEN,\"a\"b\")\n"},
     };
@@ -460,7 +457,8 @@ TEST(Druckelistoftoken, OneLinePerToken) {
 TEST(Druckelistoftoken, KindOutsideTheSixteenIsRefused) {
     auto* odd = common::make<scannerpak::elem>(static_cast<tokenart>(scannerpak::tokenart_count), "x");
     const auto out = on_screen([&] { scannerpak::druckelistoftoken(odd); });
-    EXPECT_TRUE(out.error.starts_with(std::string(common::check_error_name) + " : scannerpak:")) << out.error;
+    EXPECT_TRUE(out.error.starts_with(report_in(common::check_error_name, scannerpak::module_name)))
+        << out.error;
 }
 
 // ---- The derived automaton against the sixteen automata it is derived from ----
@@ -581,7 +579,7 @@ TEST(TokenAutomaton, AutomataItDoesNotDeriveAreRefused) {
         token_automata automata = scannerpak::scandeas();
         automata[3] = odd;
         const std::string error = raised([&] { const scannerpak::token_automaton derived(automata); });
-        EXPECT_TRUE(error.starts_with(std::string(common::check_error_name) + " : scannerpak:")) << error;
+        EXPECT_TRUE(error.starts_with(report_in(common::check_error_name, scannerpak::module_name))) << error;
     }
 }
 

@@ -83,32 +83,33 @@ TEST(Grammatik, EmptyAlternativeAndItsMarks) {
 TEST(Grammatik, GetregelnSharesTheLists) {
     g2::grammatik<P> gg;
     fill<P>(gg, {{P::S, {P::X, P::Y}}});
-    const auto kopie = gg.getregeln();
-    EXPECT_EQ(kopie[P::S], gg.getregeln()[P::S]);
-    EXPECT_EQ(kopie[P::S]->erste->erstes, P::X);
-    EXPECT_EQ(kopie[P::S]->erste->weitere->erstes, P::Y);
+    const auto copy = gg.getregeln();
+    EXPECT_EQ(copy[P::S], gg.getregeln()[P::S]);
+    EXPECT_EQ(copy[P::S]->erste->erstes, P::X);
+    EXPECT_EQ(copy[P::S]->erste->weitere->erstes, P::Y);
 }
 
 TEST(Grammatik, TerminalOnTheLeftIsRefusedBeforeAnythingIsAdded) {
     g2::grammatik<P> gg;
-    const std::vector<P> rechts{P::Y};
-    const std::string error = test_support::raised([&] { gg.neuealternativehinzu(P::X, rechts); });
-    EXPECT_TRUE(error.starts_with("CHECK_ERROR : grammatikgenerator2:")) << error;
+    const std::vector<P> right{P::Y};
+    const std::string error = test_support::raised([&] { gg.neuealternativehinzu(P::X, right); });
+    EXPECT_TRUE(error.starts_with(test_support::report_in(common::check_error_name, "grammatikgenerator2")))
+        << error;
     EXPECT_EQ(gg.getregeln().cells, g2::regelmenge<P>{}.cells);
 }
 
 struct simple_case {
     const char* name;
-    std::vector<rule<P>> regeln;
-    bool einfach;
+    std::vector<rule<P>> rules;
+    bool simple;
 };
 
 class Simple : public testing::TestWithParam<simple_case> {};
 
 TEST_P(Simple, Verdict) {
     g2::grammatik<P> gg;
-    fill(gg, GetParam().regeln);
-    EXPECT_EQ(gg.istgrammatikeinfach(), GetParam().einfach);
+    fill(gg, GetParam().rules);
+    EXPECT_EQ(gg.istgrammatikeinfach(), GetParam().simple);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -129,37 +130,37 @@ INSTANTIATE_TEST_SUITE_P(
 // The word test on S -> AUF S ZU S | (empty) and on small probe grammars.
 struct word_case {
     const char* name;
-    std::vector<rule<P>> regeln;  // empty: the grammar of balanced parentheses
-    std::vector<int> wort;        // symbol values
-    bool ergebnis;
-    const char* protokoll;
+    std::vector<rule<P>> rules;  // empty: the grammar of balanced parentheses
+    std::vector<int> word;       // symbol values
+    bool accepted;
+    const char* trace;
 };
 
 class Word : public testing::TestWithParam<word_case> {};
 
 template <class Z>
-bool analyse_word(const std::vector<rule<Z>>& regeln, const std::vector<int>& werte, std::string& protokoll) {
+bool analyse_word(const std::vector<rule<Z>>& rules, const std::vector<int>& values, std::string& trace) {
     g2::grammatik<Z> gg;
-    fill(gg, regeln);
-    std::vector<Z> wort;
-    for (int wert : werte) {
-        wort.push_back(static_cast<Z>(wert));
+    fill(gg, rules);
+    std::vector<Z> word;
+    for (int value : values) {
+        word.push_back(static_cast<Z>(value));
     }
-    return gg.wortimsprachschatz(wort, protokoll);
+    return gg.wortimsprachschatz(word, trace);
 }
 
 TEST_P(Word, Trace) {
-    const auto& fall = GetParam();
-    std::string protokoll;
-    bool ergebnis = false;
-    if (fall.regeln.empty()) {
-        const std::vector<rule<K>> klammern{{K::S, {K::AUF, K::S, K::ZU, K::S}}, {K::S, {}}};
-        ergebnis = analyse_word(klammern, fall.wort, protokoll);
+    const auto& c = GetParam();
+    std::string trace;
+    bool accepted = false;
+    if (c.rules.empty()) {
+        const std::vector<rule<K>> parentheses_rules{{K::S, {K::AUF, K::S, K::ZU, K::S}}, {K::S, {}}};
+        accepted = analyse_word(parentheses_rules, c.word, trace);
     } else {
-        ergebnis = analyse_word(fall.regeln, fall.wort, protokoll);
+        accepted = analyse_word(c.rules, c.word, trace);
     }
-    EXPECT_EQ(ergebnis, fall.ergebnis);
-    EXPECT_EQ(protokoll, fall.protokoll);
+    EXPECT_EQ(accepted, c.accepted);
+    EXPECT_EQ(trace, c.trace);
 }
 
 constexpr int AUF = 1;
@@ -223,9 +224,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Grammatik, WordWithANonterminalIsRefused) {
     g2::grammatik<P> gg;
-    const std::vector<P> wort{P::X, P::A};
-    std::string protokoll;
-    EXPECT_THROW(gg.wortimsprachschatz(wort, protokoll), common::named_error);
+    const std::vector<P> word{P::X, P::A};
+    std::string trace;
+    EXPECT_THROW(gg.wortimsprachschatz(word, trace), common::named_error);
 }
 
 }  // namespace

@@ -49,15 +49,15 @@ namespace grammatik_tests {
 // One alternative: the nonterminal and its right side (empty for epsilon).
 template <class Z>
 struct rule {
-    Z links;
-    std::vector<Z> rechts;
+    Z left;
+    std::vector<Z> right;
 };
 
 // Adds the alternatives to the grammar gg in table order.
 template <class Z, class G>
-void fill(G& gg, const std::vector<rule<Z>>& regeln) {
-    for (const auto& r : regeln) {
-        gg.neuealternativehinzu(r.links, std::span<const Z>(r.rechts));
+void fill(G& gg, const std::vector<rule<Z>>& rules) {
+    for (const auto& r : rules) {
+        gg.neuealternativehinzu(r.left, std::span<const Z>(r.right));
     }
 }
 

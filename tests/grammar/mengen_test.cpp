@@ -57,7 +57,7 @@ TEST(Mengen, UnionAndIntersection) {
 TEST(Mengen, ValueOutsideTheRangeIsACheckError) {
     auto ch = s::neueleermenge<letter>();
     const std::string error = test_support::raised([&] { s::einfuegen(L('G'), ch); });
-    EXPECT_TRUE(error.starts_with("CHECK_ERROR : symbols:")) << error;
+    EXPECT_TRUE(error.starts_with(test_support::report_in(common::check_error_name, "symbols"))) << error;
 }
 
 template <class Range>

@@ -18,16 +18,16 @@ using P = probe;
 
 struct epsilon_case {
     const char* name;
-    std::vector<rule<P>> regeln;
-    const char* zeile;
+    std::vector<rule<P>> rules;
+    const char* line;
 };
 
 class Epsilon : public testing::TestWithParam<epsilon_case> {};
 
 TEST_P(Epsilon, Set) {
-    rp::relationen<P> pak;
-    fill(pak.gg, GetParam().regeln);
-    EXPECT_EQ(pak.eps_text(pak.epszaehler()), std::string("\n\n") + GetParam().zeile + "\n");
+    rp::relationen<P> relations;
+    fill(relations.gg, GetParam().rules);
+    EXPECT_EQ(relations.eps_text(relations.epszaehler()), std::string("\n\n") + GetParam().line + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -49,60 +49,60 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // S -> A X, A -> (empty) | Y; B and C have no alternative.
-const std::vector<rule<P>> klein{{P::S, {P::A, P::X}}, {P::A, {}}, {P::A, {P::Y}}};
+const std::vector<rule<P>> small{{P::S, {P::A, P::X}}, {P::A, {}}, {P::A, {P::Y}}};
 
 std::string pair_text(rp::relationen<P>::tupelpoint tp) {
     return grammar::toadi::text_of(tp);
 }
 
-// follow_of returns the Follow pairs of `pak`, which print the end marker
+// follow_of returns the Follow pairs of `relations`, which print the end marker
 // while they are found.
-std::string follow_of(rp::relationen<P>& pak) {
+std::string follow_of(rp::relationen<P>& relations) {
     rp::relationen<P>::tupelpoint follow = nullptr;
-    const auto screen = on_screen([&] { follow = pak.follow(); });
+    const auto screen = on_screen([&] { follow = relations.follow(); });
     EXPECT_EQ(screen.error, "");
     EXPECT_EQ(screen.text, "'#'");
     return pair_text(follow);
 }
 
 TEST(Relationen, AllFiveOfASmallGrammar) {
-    rp::relationen<P> pak;
-    fill(pak.gg, klein);
-    EXPECT_EQ(pak.eps_text(pak.epszaehler()), "\n\n{ A } sind Epsilon-Symbole.\n");
-    EXPECT_EQ(pair_text(pak.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
-    EXPECT_EQ(pair_text(pak.neben()), "\n   M:={(A,X);}\n");
-    EXPECT_EQ(pair_text(pak.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
-    EXPECT_EQ(pair_text(pak.first()), "\n   M:={(A,Y);(S,Y);(S,X);}\n");
+    rp::relationen<P> relations;
+    fill(relations.gg, small);
+    EXPECT_EQ(relations.eps_text(relations.epszaehler()), "\n\n{ A } sind Epsilon-Symbole.\n");
+    EXPECT_EQ(pair_text(relations.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
+    EXPECT_EQ(pair_text(relations.neben()), "\n   M:={(A,X);}\n");
+    EXPECT_EQ(pair_text(relations.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
+    EXPECT_EQ(pair_text(relations.first()), "\n   M:={(A,Y);(S,Y);(S,X);}\n");
 
-    EXPECT_EQ(follow_of(pak), "\n   M:={(A,X);(S,'#');}\n");
+    EXPECT_EQ(follow_of(relations), "\n   M:={(A,X);(S,'#');}\n");
 }
 
 // anfang and ende take the rules themselves: called first, they see the
 // whole grammar, not only the terminal pairs.
 TEST(Relationen, AnfangAndEndeBeforeAnyEpszaehler) {
-    rp::relationen<P> erst_anfang;
-    fill(erst_anfang.gg, klein);
-    EXPECT_EQ(pair_text(erst_anfang.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
-    rp::relationen<P> erst_ende;
-    fill(erst_ende.gg, klein);
-    EXPECT_EQ(pair_text(erst_ende.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
+    rp::relationen<P> anfang_first;
+    fill(anfang_first.gg, small);
+    EXPECT_EQ(pair_text(anfang_first.anfang()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);(S,A);}\n");
+    rp::relationen<P> ende_first;
+    fill(ende_first.gg, small);
+    EXPECT_EQ(pair_text(ende_first.ende()), "\n   M:={('#','#');(Y,Y);(X,X);(A,Y);(S,X);}\n");
 }
 
 // With the end marker inside a right side (S -> A '#' | A, A -> X), A is
 // followed by '#' and also ends S: the pair (A,'#') is found in both steps
 // and stands twice.
 TEST(Relationen, FollowKeepsTheEndMarkerPairFoundTwice) {
-    rp::relationen<P> pak;
-    fill<P>(pak.gg, {{P::S, {P::A, P::ENDE}}, {P::S, {P::A}}, {P::A, {P::X}}});
-    EXPECT_EQ(follow_of(pak), "\n   M:={(A,'#');(A,'#');(S,'#');}\n");
+    rp::relationen<P> relations;
+    fill<P>(relations.gg, {{P::S, {P::A, P::ENDE}}, {P::S, {P::A}}, {P::A, {P::X}}});
+    EXPECT_EQ(follow_of(relations), "\n   M:={(A,'#');(A,'#');(S,'#');}\n");
 }
 
 TEST(Relationen, PruefeAddsEverySymbolBehindNullablesOnly) {
-    rp::relationen<P> pak;
-    fill<P>(pak.gg, {{P::A, {}}, {P::B, {}}, {P::C, {P::Y}}, {P::S, {P::A, P::B, P::C, P::X}}});
-    const auto s = pak.gg.getregeln()[P::S]->erste;
-    EXPECT_EQ(pair_text(pak.pruefe(s, nullptr, P::S)), "\n   M:={(S,C);(S,B);(S,A);}\n");
-    EXPECT_EQ(pair_text(pak.pruefe(nullptr, nullptr, P::S)), "\n   M:={}\n");  // empty right side
+    rp::relationen<P> relations;
+    fill<P>(relations.gg, {{P::A, {}}, {P::B, {}}, {P::C, {P::Y}}, {P::S, {P::A, P::B, P::C, P::X}}});
+    const auto s = relations.gg.getregeln()[P::S]->erste;
+    EXPECT_EQ(pair_text(relations.pruefe(s, nullptr, P::S)), "\n   M:={(S,C);(S,B);(S,A);}\n");
+    EXPECT_EQ(pair_text(relations.pruefe(nullptr, nullptr, P::S)), "\n   M:={}\n");  // empty right side
 }
 
 }  // namespace

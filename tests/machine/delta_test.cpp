@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "common/arena.hpp"
+#include "common/errors.hpp"
 #include "machine_support.hpp"
 #include "support/capture.hpp"
 #include "support/machine_parts.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
@@ -112,7 +114,7 @@ std::string store(umgebung u) {
     return out.str();
 }
 
-const std::string schleifen_runde = "15 6 2 1 7 16 11 9 3 2 1 4 10 11' ";
+const std::string loop_turn = "15 6 2 1 7 16 11 9 3 2 1 4 10 11' ";
 
 TEST(Delta2, RunsFollowTheRuleSequencesOfTheirPrograms) {
     const struct {
@@ -121,7 +123,7 @@ TEST(Delta2, RunsFollowTheRuleSequencesOfTheirPrograms) {
         const char* store;
     } cases[] = {
         {"x := 2; while x > 0 do x := (x - 1) od",
-         "11 9 1 10 11 " + schleifen_runde + schleifen_runde + "15 6 2 1 7 17 11' end", "x=0"},
+         "11 9 1 10 11 " + loop_turn + loop_turn + "15 6 2 1 7 17 11' end", "x=0"},
         {"x := ((1 + 2) * (3 + 4))", "11 9 3 3 1 1 4 3 1 1 4 4 10 11' end", "x=21"},
         {"x := 5; y := (x - 3)", "11 9 1 10 11 9 3 2 1 4 10 11' end", "y=2, x=5"},
         {"x := (4 - 10); y := (7 div 2)", "11 9 3 1 1 4 10 11 9 3 1 1 4 10 11' end", "y=3, x=-6"},
@@ -155,9 +157,9 @@ TEST(Delta2, IfWithATruthValueTakesEitherBranch) {
 
 TEST(Delta2, ScreenRunWritesWhatTheFileRunWritesAndTheFileRunNothingOnScreen) {
     const char* program = "x := 1; while x > 0 do x := (x - 1) od";
-    std::string datei;
+    std::string file;
     const auto screen_of_file_run = on_screen([&] {
-        datei = into_file([&](common::text_writer& ft) { (void)run_steps(start(program), ft); }).text;
+        file = into_file([&](common::text_writer& ft) { (void)run_steps(start(program), ft); }).text;
     });
     EXPECT_EQ(screen_of_file_run.text, "");
     const auto screen = on_screen([&] {
@@ -166,8 +168,8 @@ TEST(Delta2, ScreenRunWritesWhatTheFileRunWritesAndTheFileRunNothingOnScreen) {
             z = delta2(z);
         }
     });
-    EXPECT_EQ(screen.text, datei);
-    EXPECT_EQ(rule_numbers(datei).size(), 27U);  // 5 + 14 for the turn + 8 for the exit, end line included
+    EXPECT_EQ(screen.text, file);
+    EXPECT_EQ(rule_numbers(file).size(), 27U);  // 5 + 14 for the turn + 8 for the exit, end line included
 }
 
 // ---- Failures ----
@@ -176,20 +178,19 @@ TEST(Delta2, FailingRunsStopWithTheRuleLineWrittenFirst) {
     const struct {
         const char* program;
         const char* rules;
-        const char* error;
+        common::place error;  // of the check error
     } cases[] = {
-        {"x := (x + 1)", "11 9 3 2", "CHECK_ERROR : baumwandler_package:77"},
-        {"x := true", "11 9 2", "CHECK_ERROR : baumwandler_package:77"},
-        {"x := (2147483647 + 1)", "11 9 3 1 1 4", "CHECK_ERROR : baumwandler_package:277"},
-        {"x := (0 - 2147483647); x := (x - 2)", "11 9 3 1 1 4 10 11 9 3 2 1 4",
-         "CHECK_ERROR : baumwandler_package:279"},
-        {"x := (65536 * 32768)", "11 9 3 1 1 4", "CHECK_ERROR : baumwandler_package:281"},
-        {"x := (1 div 0)", "11 9 3 1 1 4", "CHECK_ERROR : baumwandler_package:283"},
-        {"x := (1 mod 0)", "11 9 3 1 1 4", "CHECK_ERROR : baumwandler_package:285"},
+        {"x := (x + 1)", "11 9 3 2", places::wert},
+        {"x := true", "11 9 2", places::wert},
+        {"x := (2147483647 + 1)", "11 9 3 1 1 4", places::plus},
+        {"x := (0 - 2147483647); x := (x - 2)", "11 9 3 1 1 4 10 11 9 3 2 1 4", places::minus},
+        {"x := (65536 * 32768)", "11 9 3 1 1 4", places::mal},
+        {"x := (1 div 0)", "11 9 3 1 1 4", places::div},
+        {"x := (1 mod 0)", "11 9 3 1 1 4", places::modulo},
     };
     for (const auto& c : cases) {
         const auto out = into_file([&](common::text_writer& ft) { (void)run_steps(start(c.program), ft); });
-        EXPECT_EQ(out.error, c.error) << c.program;
+        EXPECT_EQ(out.error, report(common::check_error_name, c.error)) << c.program;
         EXPECT_EQ(rule_numbers(out.text), words(c.rules)) << c.program;
         EXPECT_EQ(out.text.back(), '\n') << c.program;  // the rule line is whole
     }
@@ -220,12 +221,12 @@ TEST(Delta2, GuardsBeforeOrAfterTheRuleLine) {
     };
     for (const auto& c : cases) {
         const auto out = into_file([&](common::text_writer& ft) { (void)delta2_ft(c.z, ft); });
-        EXPECT_TRUE(out.error.starts_with("CHECK_ERROR : baumwandler_package:"))
+        EXPECT_TRUE(out.error.starts_with(report_in(common::check_error_name, module_name)))
             << c.what << ": " << out.error;
         EXPECT_EQ(out.text, c.text) << c.what;
     }
     const auto end = into_file([&](common::text_writer& ft) { (void)delta2_ft(zustand{}, ft); });
-    EXPECT_EQ(end.error, "CHECK_ERROR : baumwandler_package:160");
+    EXPECT_EQ(end.error, report(common::check_error_name, places::zustand));
 }
 
 TEST(Delta2, PartWithoutRuleComesBackUnchangedAfterItsLineEnd) {
@@ -248,8 +249,8 @@ TEST(Delta2, PartWithoutRuleComesBackUnchangedAfterItsLineEnd) {
 std::string reach(const zustand& z) {
     std::ostringstream out;
     const konfiguration& k = z.akt_zustand();
-    for (const teile stapel : {k.wk, k.zk}) {
-        for (teile c = stapel; c != nullptr; c = c->rest) {
+    for (const teile stack : {k.wk, k.zk}) {
+        for (teile c = stack; c != nullptr; c = c->rest) {
             out << c << ">" << c->rest << ":" << c->t << "/" << static_cast<int>(c->t->form);
             switch (c->t->form) {
                 case teil_arten::ANW_F:
@@ -275,15 +276,15 @@ TEST(Delta2, OnlyRules10And11And13ChangeWhatTheGivenStateReaches) {
           "if 1 < 2 then x := (3 * 4) else skip fi; if 2 < 1 then skip else y := 1 fi"}) {
         zustand z = start(program);
         for (int steps = 0; z.form == zustand_arten::AKT && steps < 1000; ++steps) {
-            const std::string vorher = reach(z);
+            const std::string before = reach(z);
             zustand next;
             const auto out = into_file([&](common::text_writer& ft) { next = delta2_ft(z, ft); });
             const auto rule = rule_numbers(out.text);
             ASSERT_EQ(rule.size(), 1U) << program;
             if (rule[0] == "10" || rule[0] == "11" || rule[0] == "13") {
-                EXPECT_NE(reach(z), vorher) << program << ", rule " << rule[0];
+                EXPECT_NE(reach(z), before) << program << ", rule " << rule[0];
             } else {
-                EXPECT_EQ(reach(z), vorher) << program << ", rule " << rule[0];
+                EXPECT_EQ(reach(z), before) << program << ", rule " << rule[0];
             }
             z = next;
         }
@@ -299,27 +300,27 @@ zustand one_step(const zustand& z) {
 
 TEST(Delta2, Rule11AdvancesThePartAndLeavesTheListCells) {
     const anweisung_f l = statements("skip; x := 1");
-    const anweisung_f zweite = l->rest;
+    const anweisung_f second = l->rest;
     const teil t = anw_f(l);
     const zustand z = active(nullptr, nullptr, push(t));
     const zustand next = one_step(z);
-    EXPECT_EQ(t->teil_anw_f(), zweite);
-    EXPECT_EQ(l->rest, zweite);
-    EXPECT_EQ(zweite->rest, nullptr);
+    EXPECT_EQ(t->teil_anw_f(), second);
+    EXPECT_EQ(l->rest, second);
+    EXPECT_EQ(second->rest, nullptr);
     const teile zk = next.akt_zustand().zk;
     EXPECT_EQ(zk->t->teil_anw(), l->anw);
     EXPECT_EQ(zk->rest, z.akt_zustand().zk);  // the same cell, below the new part
 }
 
 TEST(Delta2, Rule13UnlinksTheElseCellInPlace) {
-    const teile darunter = push(part(teil_arten::ZUW));
-    const teile sonst = push(anw_f(nullptr), darunter);
-    const teile dann = push(anw_f(nullptr), sonst);
+    const teile below = push(part(teil_arten::ZUW));
+    const teile else_cell = push(anw_f(nullptr), below);
+    const teile then_cell = push(anw_f(nullptr), else_cell);
     const teile wk = push(wwert(true), push(zwert(8)));
-    const zustand next = one_step(active(nullptr, wk, push(part(teil_arten::IF_CASE), dann)));
-    EXPECT_EQ(next.akt_zustand().zk, dann);
-    EXPECT_EQ(dann->rest, darunter);
-    EXPECT_EQ(sonst->rest, darunter);
+    const zustand next = one_step(active(nullptr, wk, push(part(teil_arten::IF_CASE), then_cell)));
+    EXPECT_EQ(next.akt_zustand().zk, then_cell);
+    EXPECT_EQ(then_cell->rest, below);
+    EXPECT_EQ(else_cell->rest, below);
     EXPECT_EQ(next.akt_zustand().wk, wk->rest);
 }
 
@@ -341,37 +342,37 @@ TEST(Delta2, EndStateCarriesTheEnvironmentListItself) {
 }
 
 TEST(Delta2, Rule16BuildsANewLoopOfTheSameConditionAndBody) {
-    const anweisung schleife = first_statement("while x > 0 do skip od");
+    const anweisung loop = first_statement("while x > 0 do skip od");
     const teil b = part(teil_arten::BED);
-    b->teil_bed() = schleife->bedingungs_wert_schleife();
+    b->teil_bed() = loop->bedingungs_wert_schleife();
     const teile rest = push(part(teil_arten::ZUW));
-    const zustand z = active(
-        nullptr, push(wwert(true)),
-        push(part(teil_arten::DO_CASE), push(b, push(anw_f(schleife->erst_anweisung_schleife()), rest))));
+    const zustand z =
+        active(nullptr, push(wwert(true)),
+               push(part(teil_arten::DO_CASE), push(b, push(anw_f(loop->erst_anweisung_schleife()), rest))));
     const teile zk = one_step(z).akt_zustand().zk;
     ASSERT_EQ(zk->t->form, teil_arten::ANW_F);
     EXPECT_NE(zk->t, z.akt_zustand().zk->rest->rest->t);  // a new part: rule 11 will advance it
-    EXPECT_EQ(zk->t->teil_anw_f(), schleife->erst_anweisung_schleife());
-    const anweisung neu = zk->rest->t->teil_anw();
-    EXPECT_NE(neu, schleife);
-    EXPECT_EQ(neu->bedingungs_wert_schleife(), schleife->bedingungs_wert_schleife());
-    EXPECT_EQ(neu->erst_anweisung_schleife(), schleife->erst_anweisung_schleife());
+    EXPECT_EQ(zk->t->teil_anw_f(), loop->erst_anweisung_schleife());
+    const anweisung new_loop = zk->rest->t->teil_anw();
+    EXPECT_NE(new_loop, loop);
+    EXPECT_EQ(new_loop->bedingungs_wert_schleife(), loop->bedingungs_wert_schleife());
+    EXPECT_EQ(new_loop->erst_anweisung_schleife(), loop->erst_anweisung_schleife());
     EXPECT_EQ(zk->rest->rest, rest);
 }
 
 TEST(Delta2, Rule15KeepsTheConditionInASecondPartOfItsOwn) {
-    const anweisung schleife = first_statement("while x > 0 do skip od");
+    const anweisung loop = first_statement("while x > 0 do skip od");
     const teile rest = push(part(teil_arten::ZUW));
-    const teile zk = one_step(active(nullptr, nullptr, push(anw(schleife), rest))).akt_zustand().zk;
-    const teile unten = zk->rest->rest;
+    const teile zk = one_step(active(nullptr, nullptr, push(anw(loop), rest))).akt_zustand().zk;
+    const teile second_condition = zk->rest->rest;
     ASSERT_EQ(zk->t->form, teil_arten::BED);
     EXPECT_EQ(zk->rest->t->form, teil_arten::DO_CASE);
-    ASSERT_EQ(unten->t->form, teil_arten::BED);
-    EXPECT_NE(zk->t, unten->t);
-    EXPECT_EQ(zk->t->teil_bed(), schleife->bedingungs_wert_schleife());
-    EXPECT_EQ(unten->t->teil_bed(), schleife->bedingungs_wert_schleife());
-    EXPECT_EQ(unten->rest->t->teil_anw_f(), schleife->erst_anweisung_schleife());
-    EXPECT_EQ(unten->rest->rest, rest);
+    ASSERT_EQ(second_condition->t->form, teil_arten::BED);
+    EXPECT_NE(zk->t, second_condition->t);
+    EXPECT_EQ(zk->t->teil_bed(), loop->bedingungs_wert_schleife());
+    EXPECT_EQ(second_condition->t->teil_bed(), loop->bedingungs_wert_schleife());
+    EXPECT_EQ(second_condition->rest->t->teil_anw_f(), loop->erst_anweisung_schleife());
+    EXPECT_EQ(second_condition->rest->rest, rest);
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include <functional>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 #include "common/arena.hpp"
+#include "common/errors.hpp"
 #include "machine/baumwandler_package.hpp"
 #include "support/raised.hpp"
 
@@ -13,42 +15,47 @@ namespace {
 
 using namespace baumwandler_package;
 using test_support::raised;
+using test_support::report;
 
 struct guard_case {
     const char* what;
     std::function<void()> access;
-    const char* expected;
+    std::string expected;
 };
+
+// The check error at the place that a record's guard names.
+std::string guard(common::place where) {
+    return report(common::check_error_name, where);
+}
 
 TEST(Records, FieldOfAnotherKindNamesTheInterfaceLineOfItsType) {
     const guard_case cases[] = {
         {"ZAHL name_wert", [] { (void)common::make<ausdruck_rec>(ausdrucks_art::ZAHL)->name_wert(); },
-         "CHECK_ERROR : baumwandler_package:20"},
+         guard(places::ausdruck_rec)},
         {"NAME links_ausdruck",
          [] { (void)common::make<ausdruck_rec>(ausdrucks_art::NAME)->links_ausdruck(); },
-         "CHECK_ERROR : baumwandler_package:20"},
+         guard(places::ausdruck_rec)},
         {"WAHR vergleichs_wert",
          [] { (void)common::make<bedingung_rec>(bedingungs_art::WAHR)->vergleichs_wert(); },
-         "CHECK_ERROR : baumwandler_package:35"},
+         guard(places::bedingung_rec)},
         {"VERGLEICH wahr_wert",
          [] { (void)common::make<bedingung_rec>(bedingungs_art::VERGLEICH)->wahr_wert(); },
-         "CHECK_ERROR : baumwandler_package:35"},
+         guard(places::bedingung_rec)},
         {"SKIP zuweisungs_name",
          [] { (void)common::make<anweisung_rec>(anweisungs_art::SKIP)->zuweisungs_name(); },
-         "CHECK_ERROR : baumwandler_package:54"},
+         guard(places::anweisung_rec)},
         {"FALL erst_anweisung_schleife",
          [] { (void)common::make<anweisung_rec>(anweisungs_art::FALL)->erst_anweisung_schleife(); },
-         "CHECK_ERROR : baumwandler_package:54"},
-        {"UNDEF zahl_wert", [] { (void)wert{}.zahl_wert(); }, "CHECK_ERROR : baumwandler_package:77"},
+         guard(places::anweisung_rec)},
+        {"UNDEF zahl_wert", [] { (void)wert{}.zahl_wert(); }, guard(places::wert)},
         {"IF_CASE teil_anw", [] { (void)common::make<teil_rec>(teil_arten::IF_CASE)->teil_anw(); },
-         "CHECK_ERROR : baumwandler_package:114"},
+         guard(places::teil_rec)},
         {"ZUW teil_bez", [] { (void)common::make<teil_rec>(teil_arten::ZUW)->teil_bez(); },
-         "CHECK_ERROR : baumwandler_package:114"},
+         guard(places::teil_rec)},
         {"WWERT teil_zwert", [] { (void)common::make<teil_rec>(teil_arten::WWERT)->teil_zwert(); },
-         "CHECK_ERROR : baumwandler_package:114"},
-        {"ENDE akt_zustand", [] { (void)zustand{}.akt_zustand(); }, "CHECK_ERROR : baumwandler_package:160"},
-        {"AKT ende_zustand", [] { (void)zustand{konfiguration{}}.ende_zustand(); },
-         "CHECK_ERROR : baumwandler_package:160"},
+         guard(places::teil_rec)},
+        {"ENDE akt_zustand", [] { (void)zustand{}.akt_zustand(); }, guard(places::zustand)},
+        {"AKT ende_zustand", [] { (void)zustand{konfiguration{}}.ende_zustand(); }, guard(places::zustand)},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(raised(c.access), c.expected) << c.what;
@@ -111,12 +118,34 @@ TEST(Records, ANameIsACopyThatOutlivesItsTextAndIsSharedByCopying) {
         text.assign(text.size(), '?');
     }
     EXPECT_EQ(name, "einnamelaengeralsfuenfzehnzeichen");
-    const name_ref kopie = name;
-    EXPECT_EQ(kopie.view().data(), name.view().data());
+    const name_ref copy = name;
+    EXPECT_EQ(copy.view().data(), name.view().data());
     const teil bez = common::make<teil_rec>(teil_arten::BEZ);
     bez->teil_bez() = "z";
     EXPECT_EQ(bez->teil_bez(), "z");
     EXPECT_EQ(sizeof(teil_rec), 16U);
+}
+
+TEST(Places, TheMachinesReportsNameTheirFixedLines) {
+    const std::pair<common::place, const char*> fixed[] = {
+        {places::ausdruck_rec, "baumwandler_package:20"},
+        {places::bedingung_rec, "baumwandler_package:35"},
+        {places::anweisung_rec, "baumwandler_package:54"},
+        {places::wert, "baumwandler_package:77"},
+        {places::teil_rec, "baumwandler_package:114"},
+        {places::zustand, "baumwandler_package:160"},
+        {places::no_operator, "baumwandler_package:276"},
+        {places::plus, "baumwandler_package:277"},
+        {places::minus, "baumwandler_package:279"},
+        {places::mal, "baumwandler_package:281"},
+        {places::div, "baumwandler_package:283"},
+        {places::modulo, "baumwandler_package:285"},
+        {places::no_comparison, "baumwandler_package:296"},
+        {places::number_beyond_32_bits, "baumwandler_package:33"},
+    };
+    for (const auto& [where, text] : fixed) {
+        EXPECT_EQ(where.text(), text);
+    }
 }
 
 TEST(Records, WhileinitErrorHasItsFullName) {

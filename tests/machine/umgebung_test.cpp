@@ -14,7 +14,7 @@ namespace {
 
 using namespace baumwandler_package;
 using machine_tests::names;
-using test_support::baum;
+using test_support::grammar_tree;
 
 struct order_case {
     const char* program;
@@ -39,7 +39,7 @@ TEST(VarTupel, StartEnvironmentListsTheNamesInItsFixedOrder) {
         {"skip", ""},
     };
     for (const auto& c : cases) {
-        const umgebung u = var_tupel(baum(c.program), nullptr);
+        const umgebung u = var_tupel(grammar_tree(c.program), nullptr);
         EXPECT_EQ(names(u), c.names) << c.program;
         for (umgebung e = u; e != nullptr; e = e->next) {
             EXPECT_TRUE(ist_undef(e->elem.variable_wert)) << c.program;
@@ -48,14 +48,14 @@ TEST(VarTupel, StartEnvironmentListsTheNamesInItsFixedOrder) {
 }
 
 TEST(VarTupel, GivenListStaysAsTheTail) {
-    const comtypes::grbaum b = baum("x := (a + b)");
-    const umgebung alle = var_tupel(b, nullptr);
-    EXPECT_EQ(var_tupel(b, alle), alle);  // nothing new: the list itself
-    EXPECT_EQ(var_tupel(nullptr, alle), alle);
-    const umgebung teil = var_tupel(baum("b := 1"), nullptr);
-    const umgebung mehr = var_tupel(b, teil);
-    EXPECT_EQ(names(mehr), "x, a, b");
-    EXPECT_EQ(mehr->next->next, teil);
+    const comtypes::grbaum b = grammar_tree("x := (a + b)");
+    const umgebung all = var_tupel(b, nullptr);
+    EXPECT_EQ(var_tupel(b, all), all);  // nothing new: the list itself
+    EXPECT_EQ(var_tupel(nullptr, all), all);
+    const umgebung some = var_tupel(grammar_tree("b := 1"), nullptr);
+    const umgebung more = var_tupel(b, some);
+    EXPECT_EQ(names(more), "x, a, b");
+    EXPECT_EQ(more->next->next, some);
 }
 
 // The walk agrees with the definition on generated programs, from the empty
@@ -65,9 +65,9 @@ TEST(VarTupel, AgreesWithTheDefinitionOnGeneratedPrograms) {
     for (unsigned seed = 1; seed <= 30; ++seed) {
         test_support::program_generator generator(seed);
         const std::string text = seed == 1 ? generator.program(400, 1) : generator.program(10, 4);
-        const comtypes::grbaum b = baum(text);
+        const comtypes::grbaum b = grammar_tree(text);
         ASSERT_NE(b, nullptr) << text;
-        const umgebung given = var_tupel(baum("z0 := b; u := 1"), nullptr);
+        const umgebung given = var_tupel(grammar_tree("z0 := b; u := 1"), nullptr);
         for (const umgebung start : {umgebung{nullptr}, given}) {
             const umgebung walked = var_tupel(b, start);
             const umgebung defined = test_support::reference_var_tupel(b, start);
@@ -85,11 +85,11 @@ TEST(VarTupel, AgreesWithTheDefinitionOnGeneratedPrograms) {
 }
 
 TEST(VarTupel, EachRunGetsCellsOfItsOwn) {
-    const comtypes::grbaum b = baum("x := 1");
-    const umgebung erste = var_tupel(b, nullptr);
-    const umgebung zweite = var_tupel(b, nullptr);
-    (void)wert_eintrag("x", 1, erste);
-    EXPECT_TRUE(ist_undef(wert_suche("x", zweite)));
+    const comtypes::grbaum b = grammar_tree("x := 1");
+    const umgebung first = var_tupel(b, nullptr);
+    const umgebung second = var_tupel(b, nullptr);
+    (void)wert_eintrag("x", 1, first);
+    EXPECT_TRUE(ist_undef(wert_suche("x", second)));
 }
 
 TEST(VarTupel, ManyNamesAndADeepTreeNeedNoDeepRecursion) {
@@ -97,7 +97,7 @@ TEST(VarTupel, ManyNamesAndADeepTreeNeedNoDeepRecursion) {
     for (int i = 1; i < 50000; ++i) {
         program += "; v" + std::to_string(i) + " := v" + std::to_string(i - 1);
     }
-    const umgebung u = var_tupel(baum(program), nullptr);
+    const umgebung u = var_tupel(grammar_tree(program), nullptr);
     ASSERT_NE(u, nullptr);
     EXPECT_EQ(u->elem.variable_name, "v49999");
     int count = 0;
@@ -109,9 +109,9 @@ TEST(VarTupel, ManyNamesAndADeepTreeNeedNoDeepRecursion) {
 
 // three_entries is the list x, y, x: the second x is never reached.
 umgebung three_entries() {
-    const umgebung drittes = common::make<umgebung_rec>(variable{"x", wert{3}});
-    const umgebung zweites = common::make<umgebung_rec>(variable{"y", wert{}}, drittes);
-    return common::make<umgebung_rec>(variable{"x", wert{}}, zweites);
+    const umgebung third = common::make<umgebung_rec>(variable{"x", wert{3}});
+    const umgebung second = common::make<umgebung_rec>(variable{"y", wert{}}, third);
+    return common::make<umgebung_rec>(variable{"x", wert{}}, second);
 }
 
 TEST(Umgebung, LookupAndStoreUseTheFirstEntryInPlace) {
@@ -119,10 +119,10 @@ TEST(Umgebung, LookupAndStoreUseTheFirstEntryInPlace) {
     EXPECT_TRUE(ist_undef(wert_suche("x", u)));
     EXPECT_TRUE(ist_undef(wert_suche("z", u)));
 
-    const wert vorher = wert_suche("x", u);
+    const wert before = wert_suche("x", u);
     EXPECT_EQ(wert_eintrag("x", 5, u), u);
     EXPECT_EQ(wert_eintrag("x", -6, u), u);
-    EXPECT_TRUE(ist_undef(vorher));  // a looked-up value is a copy
+    EXPECT_TRUE(ist_undef(before));  // a looked-up value is a copy
     EXPECT_EQ(wert_suche("x", u).zahl_wert(), -6);
     EXPECT_EQ(u->elem.variable_wert.zahl_wert(), -6);
     EXPECT_EQ(u->next->next->elem.variable_wert.zahl_wert(), 3);  // later entry untouched

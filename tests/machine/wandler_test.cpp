@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/arena.hpp"
+#include "common/errors.hpp"
 #include "machine/baumwandler_package.hpp"
 #include "support/raised.hpp"
 #include "support/while_tree.hpp"
@@ -13,11 +14,12 @@
 namespace {
 
 using namespace baumwandler_package;
-using test_support::baum;
+using test_support::grammar_tree;
 using test_support::raised;
+using test_support::report;
 
-constexpr const char* op_namen[] = {"PLUS", "MINUS", "MAL", "DIV", "MODULO"};
-constexpr const char* rop_namen[] = {"KL", "GL", "GR", "KG", "UG", "GG"};
+constexpr const char* operator_names[] = {"PLUS", "MINUS", "MAL", "DIV", "MODULO"};
+constexpr const char* comparison_names[] = {"KL", "GL", "GR", "KG", "UG", "GG"};
 
 // The shapes below are written as: numbers and names as they stand,
 // "(l OP r)" for an operation, "l ROP r" for a comparison, "[s; s]" for a list.
@@ -31,8 +33,9 @@ std::string form(ausdruck e) {
         case ausdrucks_art::NAME:
             return std::string(e->name_wert());
         case ausdrucks_art::VERKN:
-            return "(" + form(e->links_ausdruck()) + " " + op_namen[static_cast<int>(e->operator_wert())] +
-                   " " + form(e->rechts_ausdruck()) + ")";
+            return "(" + form(e->links_ausdruck()) + " " +
+                   operator_names[static_cast<int>(e->operator_wert())] + " " + form(e->rechts_ausdruck()) +
+                   ")";
     }
     return "?";
 }
@@ -41,7 +44,7 @@ std::string form(bedingung b) {
     if (b->form == bedingungs_art::WAHR) {
         return b->wahr_wert() ? "true" : "false";
     }
-    return form(b->links_ausdruck()) + " " + rop_namen[static_cast<int>(b->vergleichs_wert())] + " " +
+    return form(b->links_ausdruck()) + " " + comparison_names[static_cast<int>(b->vergleichs_wert())] + " " +
            form(b->rechts_ausdruck());
 }
 
@@ -88,21 +91,21 @@ TEST(BaumWandler, ProgramBecomesOneStackCellHoldingItsStatementList) {
         {"if x < 1 then skip else x := 1; y := 2 fi", "[if x KL 1 then [skip] else [x := 1; y := 2]]"},
     };
     for (const auto& c : cases) {
-        const teile stapel = baum_wandler(baum(c.program));
-        ASSERT_NE(stapel, nullptr) << c.program;
-        EXPECT_EQ(stapel->rest, nullptr) << c.program;
-        ASSERT_EQ(stapel->t->form, teil_arten::ANW_F) << c.program;
-        EXPECT_EQ(form(stapel->t->teil_anw_f()), c.shape) << c.program;
+        const teile stack = baum_wandler(grammar_tree(c.program));
+        ASSERT_NE(stack, nullptr) << c.program;
+        EXPECT_EQ(stack->rest, nullptr) << c.program;
+        ASSERT_EQ(stack->t->form, teil_arten::ANW_F) << c.program;
+        EXPECT_EQ(form(stack->t->teil_anw_f()), c.shape) << c.program;
     }
 }
 
 TEST(BaumWandler, EveryCallBuildsRecordsOfItsOwn) {
-    const comtypes::grbaum b = baum("skip; skip");
-    const anweisung_f erste = baum_wandler(b)->t->teil_anw_f();
-    const anweisung_f zweite = baum_wandler(b)->t->teil_anw_f();
-    EXPECT_NE(erste, zweite);
-    EXPECT_NE(erste->anw, erste->rest->anw);  // two separate SKIP records
-    EXPECT_EQ(erste->rest->rest, nullptr);
+    const comtypes::grbaum b = grammar_tree("skip; skip");
+    const anweisung_f first = baum_wandler(b)->t->teil_anw_f();
+    const anweisung_f second = baum_wandler(b)->t->teil_anw_f();
+    EXPECT_NE(first, second);
+    EXPECT_NE(first->anw, first->rest->anw);  // two separate SKIP records
+    EXPECT_EQ(first->rest->rest, nullptr);
 }
 
 // numbers collects the numbers of the expressions, conditions and list cells
@@ -153,19 +156,19 @@ void numbers(anweisung_f l, std::vector<record_id>& out) {
 // storage of an earlier one; a record made by hand has none.
 TEST(BaumWandler, EveryRecordHasANumberOfItsOwn) {
     const comtypes::grbaum b =
-        baum("x := (1 + y); if x < 2 then skip else while x > 0 do x := 3 od fi; skip");
-    std::vector<record_id> alle;
-    const common::arena_mark vorher = common::arena_position();
-    const anweisung_f erste = baum_wandler(b)->t->teil_anw_f();
-    numbers(erste, alle);
-    EXPECT_EQ(alle.size(), 16U);  // 6 list cells, 2 conditions, 8 expressions
-    common::rewind_arena(vorher);
-    const anweisung_f zweite = baum_wandler(b)->t->teil_anw_f();
-    ASSERT_EQ(zweite, erste) << "the second conversion takes the storage of the first";
-    numbers(zweite, alle);
-    std::sort(alle.begin(), alle.end());
-    EXPECT_EQ(std::adjacent_find(alle.begin(), alle.end()), alle.end());
-    EXPECT_NE(alle.front(), 0U);
+        grammar_tree("x := (1 + y); if x < 2 then skip else while x > 0 do x := 3 od fi; skip");
+    std::vector<record_id> all;
+    const common::arena_mark before = common::arena_position();
+    const anweisung_f first = baum_wandler(b)->t->teil_anw_f();
+    numbers(first, all);
+    EXPECT_EQ(all.size(), 16U);  // 6 list cells, 2 conditions, 8 expressions
+    common::rewind_arena(before);
+    const anweisung_f second = baum_wandler(b)->t->teil_anw_f();
+    ASSERT_EQ(second, first) << "the second conversion takes the storage of the first";
+    numbers(second, all);
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end());
+    EXPECT_NE(all.front(), 0U);
     EXPECT_EQ(common::make<ausdruck_rec>(ausdrucks_art::ZAHL)->id, 0U);
     EXPECT_EQ(common::make<bedingung_rec>(bedingungs_art::WAHR)->id, 0U);
     EXPECT_EQ(common::make<anweisung_f_rec>()->id, 0U);
@@ -174,25 +177,25 @@ TEST(BaumWandler, EveryRecordHasANumberOfItsOwn) {
 // The converted program holds nothing of the tree: a run may outlive the
 // tree's texts, and each name is a copy of its own.
 TEST(BaumWandler, NamesAreCopiesApartFromTheTree) {
-    const comtypes::grbaum b = baum("x := (x + 1)");
-    const comtypes::grbaum zuweisung = b->knoten()->knoten()->knoten();
-    const comtypes::grbaum ziel = zuweisung->knoten();
-    const comtypes::grbaum gelesen = ziel->rest->rest->knoten()->rest->knoten();
-    ASSERT_EQ(gelesen->al, comtypes::alphabet::NAMET);
+    const comtypes::grbaum b = grammar_tree("x := (x + 1)");
+    const comtypes::grbaum assignment = b->knoten()->knoten()->knoten();
+    const comtypes::grbaum target = assignment->knoten();
+    const comtypes::grbaum read = target->rest->rest->knoten()->rest->knoten();
+    ASSERT_EQ(read->al, comtypes::alphabet::NAMET);
     const anweisung s = baum_wandler(b)->t->teil_anw_f()->anw;
-    const name_ref ziel_name = s->zuweisungs_name();
-    const name_ref gelesen_name = s->links_ausdruck()->links_ausdruck()->name_wert();
-    EXPECT_EQ(ziel_name, "x");
-    EXPECT_EQ(gelesen_name, "x");
-    EXPECT_NE(ziel_name.view().data(), gelesen_name.view().data());
-    EXPECT_NE(ziel_name.view().data(), std::string_view(ziel->exp()).data());
-    EXPECT_NE(gelesen_name.view().data(), std::string_view(gelesen->exp()).data());
+    const name_ref target_name = s->zuweisungs_name();
+    const name_ref read_name = s->links_ausdruck()->links_ausdruck()->name_wert();
+    EXPECT_EQ(target_name, "x");
+    EXPECT_EQ(read_name, "x");
+    EXPECT_NE(target_name.view().data(), read_name.view().data());
+    EXPECT_NE(target_name.view().data(), std::string_view(target->exp()).data());
+    EXPECT_NE(read_name.view().data(), std::string_view(read->exp()).data());
 }
 
 TEST(BaumWandler, NumberBeyond32BitsRaisesTheCheckError) {
-    const comtypes::grbaum b = baum("x := 1; y := 2147483648");
+    const comtypes::grbaum b = grammar_tree("x := 1; y := 2147483648");
     EXPECT_EQ(raised([&] { (void)baum_wandler(b); }),
-              "CHECK_ERROR : baumwandler_package:33");  // velkor's report prints it
+              report(common::check_error_name, places::number_beyond_32_bits));  // velkor's report prints it
 }
 
 TEST(BaumWandler, OtherNodesGiveNothingAndANullTreeFails) {
@@ -200,11 +203,11 @@ TEST(BaumWandler, OtherNodesGiveNothingAndANullTreeFails) {
     const auto bed = common::make<comtypes::grknoten>(alphabet::BEDINGUNG);
     bed->knoten() = common::make<comtypes::grknoten>(alphabet::AUSDRUCK);
     EXPECT_EQ(ausdruck_wandler(bed), nullptr);
-    const comtypes::grbaum programm = baum("skip");
-    const comtypes::grbaum anw = programm->knoten()->knoten();
+    const comtypes::grbaum program = grammar_tree("skip");
+    const comtypes::grbaum anw = program->knoten()->knoten();
     ASSERT_EQ(anw->al, alphabet::ANW);
     EXPECT_EQ(anw_wandler(anw), nullptr);
-    EXPECT_EQ(baum_wandler(programm->knoten()), nullptr);
+    EXPECT_EQ(baum_wandler(program->knoten()), nullptr);
     EXPECT_THROW((void)baum_wandler(nullptr), common::named_error);
 }
 
@@ -214,7 +217,7 @@ TEST(BaumWandler, LongStatementListsConvertWithoutDeepRecursion) {
         program += "; skip";
     }
     int count = 0;
-    for (anweisung_f c = baum_wandler(baum(program))->t->teil_anw_f(); c != nullptr; c = c->rest) {
+    for (anweisung_f c = baum_wandler(grammar_tree(program))->t->teil_anw_f(); c != nullptr; c = c->rest) {
         ++count;
     }
     EXPECT_EQ(count, 200001);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/program.hpp"
+#include "frontend/comtypes.hpp"
 #include "support/program_run.hpp"
 #include "support/while_programs.hpp"
 
@@ -210,7 +211,7 @@ TEST(VelkorAtItsLimits, NestingTooDeepEndsWithStorageErrorUnderSmallLimits) {
     }
     for (const std::vector<resource_limit>& limits : limit_pairs) {
         for (const nesting_kind& kind : kinds) {
-            for (const int depth : {10'001, 100'000}) {
+            for (const int depth : {comtypes::nesting_limit + 1, 10 * comtypes::nesting_limit}) {
                 SCOPED_TRACE(kind.name + " " + std::to_string(depth) + " deep, stack of " +
                              std::to_string(limits.front().bytes / kib) + " KiB");
                 const test_support::scratch_folder work;

@@ -19,7 +19,7 @@ namespace bp = baumwandler_package;
 
 // statements returns the converted statement list of a program text.
 inline bp::anweisung_f statements(std::string_view program) {
-    return bp::baum_wandler(baum(program))->t->teil_anw_f();
+    return bp::baum_wandler(grammar_tree(program))->t->teil_anw_f();
 }
 
 // first_statement returns the first statement of a program text, converted.
@@ -106,7 +106,7 @@ inline bp::teil rop(bp::vergleicher r) {
 // start returns the start state of a run of a program text, the trace
 // drivers' own.
 inline bp::zustand start(std::string_view program) {
-    return bp::start_state(baum(program));
+    return bp::start_state(grammar_tree(program));
 }
 
 // active returns the active state of the configuration <<um, wk, zk>>.

@@ -33,4 +33,17 @@ inline std::string raised_name(const std::function<void()>& action) {
     return error_name(raised(action));
 }
 
+// report returns what raising the error `name` at `where` gives, in the
+// words of the unhandled-error report: "NAME : module:line".
+inline std::string report(std::string_view name, common::place where) {
+    return std::string(name) + " : " + where.text();
+}
+
+// report_in returns how the report of the error `name` begins when it was
+// raised somewhere in `module`: "NAME : module:", for the internal checks,
+// whose lines are their module's own affair.
+inline std::string report_in(std::string_view name, std::string_view module) {
+    return std::string(name) + " : " + std::string(module) + ":";
+}
+
 }  // namespace test_support

@@ -9,9 +9,9 @@
 
 namespace test_support {
 
-// baum returns the grammar tree of a While program text (null when it does
+// grammar_tree returns the grammar tree of a While program text (null when it does
 // not parse).
-inline comtypes::grbaum baum(std::string_view program) {
+inline comtypes::grbaum grammar_tree(std::string_view program) {
     return comtypes::creategb(scannerpak::scanner(program), nullptr, nullptr);
 }
 

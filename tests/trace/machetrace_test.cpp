@@ -5,17 +5,26 @@
 #include <algorithm>
 #include <string>
 
+#include "common/errors.hpp"
 #include "common/textio.hpp"
 #include "support/capture.hpp"
 #include "support/machine_parts.hpp"
 #include "support/program_run.hpp"
+#include "support/raised.hpp"
 
 namespace {
 
 using namespace test_support;
 
-const std::string bildschirm_fehler = "BAUMWANDLER_PACKAGE.WHILEINIT_ERROR : baumwandler_package:217";
-const std::string datei_fehler = "BAUMWANDLER_PACKAGE.WHILEINIT_ERROR : baumwandler_package:252";
+// What a failed step leaves with, on the screen and in the trace file.
+const std::string screen_error = report(bp::whileinit_error, bp::places::trace_screen);
+const std::string file_error = report(bp::whileinit_error, bp::places::trace_file);
+
+TEST(Places, TheTraceDriversReportsNameTheirFixedLines) {
+    EXPECT_EQ(bp::places::step_limit_reached.text(), "baumwandler_package:40");
+    EXPECT_EQ(bp::places::trace_screen.text(), "baumwandler_package:217");
+    EXPECT_EQ(bp::places::trace_file.text(), "baumwandler_package:252");
+}
 
 struct run_case {
     const char* program;
@@ -24,7 +33,7 @@ struct run_case {
 };
 
 const run_case runs[] = {
-    {"x := 1", "zuweisung.out", false},
+    {"x := 1", "assignment.out", false},
     {"skip", "skip.out", false},
     {"x := 0; if x < 1 then y := 2 else skip fi", "if.out", false},
     {"x := 2; while x > 0 do x := (x - 1) od", "while.out", false},
@@ -42,32 +51,32 @@ std::string expected_text(const run_case& c) {
 capture file_run(comtypes::grbaum b, std::string& text) {
     capture file;
     const capture screen =
-        on_screen([&] { file = into_file([&](common::text_writer& datei) { bp::machetrace(b, datei); }); });
+        on_screen([&] { file = into_file([&](common::text_writer& ft) { bp::machetrace(b, ft); }); });
     text = file.text;
     return {screen.text, file.error + screen.error};  // one of them at most
 }
 
 TEST(Machetrace, ScreenRunWritesTheWholeTrace) {
     for (const auto& c : runs) {
-        const comtypes::grbaum b = baum(c.program);
+        const comtypes::grbaum b = grammar_tree(c.program);
         const capture result = on_screen([&] { bp::machetrace(b); });
         EXPECT_EQ(result.text, expected_text(c)) << c.program;
-        EXPECT_EQ(result.error, c.fails ? bildschirm_fehler : "") << c.program;
+        EXPECT_EQ(result.error, c.fails ? screen_error : "") << c.program;
     }
 }
 
 TEST(Machetrace, FileRunWritesTheSameLinesOnlyIntoTheFile) {
     for (const auto& c : runs) {
         std::string text;
-        const capture result = file_run(baum(c.program), text);
+        const capture result = file_run(grammar_tree(c.program), text);
         EXPECT_EQ(result.text, "") << c.program;
         EXPECT_EQ(text, expected_text(c)) << c.program;
-        EXPECT_EQ(result.error, c.fails ? datei_fehler : "") << c.program;
+        EXPECT_EQ(result.error, c.fails ? file_error : "") << c.program;
     }
 }
 
 TEST(Machetrace, TwoRunsOnOneTreeShareNothingButTheTree) {
-    const comtypes::grbaum b = baum("x := 2; while x > 0 do x := (x - 1) od");
+    const comtypes::grbaum b = grammar_tree("x := 2; while x > 0 do x := (x - 1) od");
     const capture result = on_screen([&] {
         bp::machetrace(b);
         bp::machetrace(b);
@@ -77,21 +86,21 @@ TEST(Machetrace, TwoRunsOnOneTreeShareNothingButTheTree) {
 }
 
 TEST(Machetrace, NumberBeyond32BitsFailsBeforeAnyLine) {
-    const comtypes::grbaum b = baum("x := 1; y := 2147483648");
+    const comtypes::grbaum b = grammar_tree("x := 1; y := 2147483648");
     const capture screen = on_screen([&] { bp::machetrace(b); });
     EXPECT_EQ(screen.text, "");
-    EXPECT_TRUE(screen.error.starts_with("CHECK_ERROR : ")) << screen.error;
+    EXPECT_EQ(screen.error, report(common::check_error_name, bp::places::number_beyond_32_bits));
     std::string text;
     const capture file = file_run(b, text);
     EXPECT_EQ(text, "");
     EXPECT_EQ(file.text, "");
-    EXPECT_TRUE(file.error.starts_with("CHECK_ERROR : ")) << file.error;
+    EXPECT_EQ(file.error, report(common::check_error_name, bp::places::number_beyond_32_bits));
 }
 
 TEST(Trace, EndStateWritesOnlyTheFinalStore) {
-    bp::zustand ende;
-    ende.ende_zustand() = common::make<bp::umgebung_rec>(bp::variable{"x", bp::wert{1}}, nullptr);
-    const capture result = on_screen([&] { bp::trace(ende); });
+    bp::zustand end;
+    end.ende_zustand() = common::make<bp::umgebung_rec>(bp::variable{"x", bp::wert{1}}, nullptr);
+    const capture result = on_screen([&] { bp::trace(end); });
     EXPECT_EQ(result.text, "Endspeicherbelegung: {(x, 1)}\n");
     EXPECT_EQ(result.error, "");
 }
@@ -107,13 +116,13 @@ TEST(Trace, CheckErrorInARenderingBecomesWhileinitError) {
     k.zk = push(nullptr);
     const capture result = on_screen([&] { bp::trace(bp::zustand{k}); });
     EXPECT_EQ(result.text, "");
-    EXPECT_EQ(result.error, bildschirm_fehler);
+    EXPECT_EQ(result.error, screen_error);
 }
 
 TEST(Trace, RunThatDoesNotEndStopsAfterTheStepLimit) {
     std::string text;
-    const capture result = file_run(baum("while 1 = 1 do skip od"), text);
-    EXPECT_TRUE(result.error.starts_with("STORAGE_ERROR : baumwandler_package:")) << result.error;
+    const capture result = file_run(grammar_tree("while 1 = 1 do skip od"), text);
+    EXPECT_EQ(result.error, report(common::storage_error_name, bp::places::step_limit_reached));
     // Every step wrote its three lines, and they stay written.
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::step_limit);
     ASSERT_FALSE(text.empty());
@@ -128,23 +137,24 @@ TEST(Trace, RunOfExactlyTheStepLimitEnds) {
     constexpr long turns = (bp::step_limit - 22) / 14;
     static_assert(22 + 14 * turns == bp::step_limit);
     std::string text;
-    const capture result = file_run(
-        baum("m := (1 + 1); skip; n := 0; while n < " + std::to_string(turns) + " do n := (n + 1) od"), text);
+    const capture result = file_run(grammar_tree("m := (1 + 1); skip; n := 0; while n < " +
+                                                 std::to_string(turns) + " do n := (n + 1) od"),
+                                    text);
     EXPECT_EQ(result.error, "");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * bp::step_limit + 1);
-    const std::string ende =
+    const std::string end =
         "\n-- (Ende der Auswertung)--\nEndspeicherbelegung: {(n, " + std::to_string(turns) + ")(m, 2)}\n";
-    ASSERT_GE(text.size(), ende.size());
-    EXPECT_EQ(text.substr(text.size() - ende.size()), ende);
+    ASSERT_GE(text.size(), end.size());
+    EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
 TEST(Machetrace, WriterErrorPassesUnchanged) {
     const capture result = on_screen([] {
-        common::out_file nie_geoeffnet;
-        bp::machetrace(baum("x := 1"), nie_geoeffnet);
+        common::out_file never_opened;
+        bp::machetrace(grammar_tree("x := 1"), never_opened);
     });
     EXPECT_EQ(result.text, "");
-    EXPECT_TRUE(result.error.starts_with("USE_ERROR : textio:")) << result.error;
+    EXPECT_TRUE(result.error.starts_with(report_in(common::use_error_name, "textio"))) << result.error;
 }
 
 }  // namespace

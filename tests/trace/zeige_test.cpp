@@ -67,12 +67,12 @@ TEST(ZeigeBed, TruthValuesInLowerCaseWithoutParentheses) {
 }
 
 TEST(ZeigeAusdr, NegativeNumbersHaveNoBlank) {
-    auto* summe = common::make<bp::ausdruck_rec>(bp::ausdrucks_art::VERKN);
-    summe->operator_wert() = bp::operator_::PLUS;
-    summe->links_ausdruck() = expression("x");
-    summe->rechts_ausdruck() = number(-3);
+    auto* sum = common::make<bp::ausdruck_rec>(bp::ausdrucks_art::VERKN);
+    sum->operator_wert() = bp::operator_::PLUS;
+    sum->links_ausdruck() = expression("x");
+    sum->rechts_ausdruck() = number(-3);
     EXPECT_EQ(text_of(bp::zeige_ausdr, number(-3)), "-3");
-    EXPECT_EQ(text_of(bp::zeige_ausdr, summe), "(x+-3)");
+    EXPECT_EQ(text_of(bp::zeige_ausdr, sum), "(x+-3)");
     EXPECT_EQ(text_of(bp::zeige_ausdr, number(-2147483647 - 1)), "-2147483648");
 }
 
@@ -88,21 +88,21 @@ TEST(ZeigeOp, EveryOperatorAndComparison) {
     for (const auto& [op, text] : operators) {
         EXPECT_EQ(text_of(bp::zeige_op, op), text);
     }
-    for (const auto& [vergl, text] : comparisons) {
-        EXPECT_EQ(text_of(bp::zeige_vergl, vergl), text);
+    for (const auto& [comparison, text] : comparisons) {
+        EXPECT_EQ(text_of(bp::zeige_vergl, comparison), text);
     }
-    expect_check_error([] { text_of(bp::zeige_op, static_cast<bp::operator_>(5)); });
-    expect_check_error([] { text_of(bp::zeige_vergl, static_cast<bp::vergleicher>(6)); });
+    expect_check_error([] { text_of(bp::zeige_op, static_cast<bp::operator_>(bp::operator_count)); });
+    expect_check_error([] { text_of(bp::zeige_vergl, static_cast<bp::vergleicher>(bp::comparison_count)); });
 }
 
 TEST(ZeigeAusdr, NullRecordsAreCheckErrors) {
-    auto* halb = common::make<bp::ausdruck_rec>(bp::ausdrucks_art::VERKN);
-    halb->links_ausdruck() = number(1);
-    auto* vergleich = common::make<bp::bedingung_rec>(bp::bedingungs_art::VERGLEICH);
+    auto* half = common::make<bp::ausdruck_rec>(bp::ausdrucks_art::VERKN);
+    half->links_ausdruck() = number(1);
+    auto* comparison = common::make<bp::bedingung_rec>(bp::bedingungs_art::VERGLEICH);
     expect_check_error([] { text_of(bp::zeige_ausdr, nullptr); });
-    expect_check_error([&] { text_of(bp::zeige_ausdr, halb); });
+    expect_check_error([&] { text_of(bp::zeige_ausdr, half); });
     expect_check_error([] { text_of(bp::zeige_bed, nullptr); });
-    expect_check_error([&] { text_of(bp::zeige_bed, vergleich); });
+    expect_check_error([&] { text_of(bp::zeige_bed, comparison); });
 }
 
 TEST(ZeigeAnwF, StatementListsOfProgramText) {
@@ -131,24 +131,24 @@ TEST(ZeigeAnwF, StatementListsOfProgramText) {
 TEST(ZeigeAnwF, EmptyAndNullLists) {
     EXPECT_EQ(text_of(bp::zeige_anw_f, nullptr), "[]");
     // An if whose else list is empty shows "[]" in its place.
-    bp::anweisung_f liste = statements("if x < 1 then skip else skip fi");
-    liste->anw->zweit_anweisung_fall() = nullptr;
-    EXPECT_EQ(text_of(bp::zeige_anw_f, liste), " if (x< 1) then skip else [] fi");
+    bp::anweisung_f list = statements("if x < 1 then skip else skip fi");
+    list->anw->zweit_anweisung_fall() = nullptr;
+    EXPECT_EQ(text_of(bp::zeige_anw_f, list), " if (x< 1) then skip else [] fi");
     expect_check_error([] { text_of(bp::zeige_anw_f, common::make<bp::anweisung_f_rec>()); });
 }
 
 TEST(ZeigeTeile, EveryKindOfPart) {
-    const bp::anweisung_f liste = statements("x := 1; if x > 0 then skip else skip fi");
+    const bp::anweisung_f list = statements("x := 1; if x > 0 then skip else skip fi");
     struct part_case {
         bp::teil part;
         const char* text;
     };
     const part_case cases[] = {
-        {anw(liste->anw), "x:= 1"},
-        {anw(liste->rest->anw), " if (x> 0) then skip else skip fi"},
-        {anw_f(liste), "x:= 1; if (x> 0) then skip else skip fi"},
+        {anw(list->anw), "x:= 1"},
+        {anw(list->rest->anw), " if (x> 0) then skip else skip fi"},
+        {anw_f(list), "x:= 1; if (x> 0) then skip else skip fi"},
         {part(teil_arten::ANW_F), "[]"},
-        {bed(liste->rest->anw->bedingungs_wert_fall()), "(x> 0)"},
+        {bed(list->rest->anw->bedingungs_wert_fall()), "(x> 0)"},
         {ausdr(expression("(x + 1)")), "(x+ 1)"},
         {bez("Zaehler"), "Zaehler"},
         {zwert(5), " 5"},
@@ -161,16 +161,16 @@ TEST(ZeigeTeile, EveryKindOfPart) {
         {part(teil_arten::DO_CASE), "do"},
         {part(teil_arten::ZUW), ":="},
     };
-    std::string alle;
-    bp::teile stapel = nullptr;
+    std::string all;
+    bp::teile stack = nullptr;
     for (auto it = std::rbegin(cases); it != std::rend(cases); ++it) {
-        stapel = push(it->part, stapel);
-        alle = std::string(it->text) + (alle.empty() ? "" : "&") + alle;
+        stack = push(it->part, stack);
+        all = std::string(it->text) + (all.empty() ? "" : "&") + all;
     }
     for (const auto& c : cases) {
         EXPECT_EQ(text_of(bp::zeige_teile, push(c.part)), c.text);
     }
-    EXPECT_EQ(text_of(bp::zeige_teile, stapel), alle) << "head first, joined by a bare &";
+    EXPECT_EQ(text_of(bp::zeige_teile, stack), all) << "head first, joined by a bare &";
     EXPECT_EQ(text_of(bp::zeige_teile, nullptr), "");
     expect_check_error([] { text_of(bp::zeige_teile, push(nullptr)); });
     expect_check_error([] { text_of(bp::zeige_teile, push(part(teil_arten::AUSDR))); });
@@ -192,43 +192,44 @@ TEST(Rev, NewCellsSamePartsOppositeOrder) {
     const bp::teil a = part(teil_arten::IF_CASE);
     const bp::teil b = part(teil_arten::DO_CASE);
     const bp::teil c = part(teil_arten::ZUW);
-    const bp::teile stapel = push(c, push(b, push(a)));
-    std::vector<bp::teile_rec> zellen(5);  // filled anew, whatever they held
-    EXPECT_EQ(bp::rev(nullptr, zellen), nullptr);
-    const bp::teile umgekehrt = bp::rev(stapel, zellen);
-    std::vector<bp::teil> teile;
-    for (bp::teile z = umgekehrt; z != nullptr; z = z->rest) {
-        EXPECT_TRUE(z != stapel && z != stapel->rest && z != stapel->rest->rest) << "a new cell";
-        teile.push_back(z->t);
+    const bp::teile stack = push(c, push(b, push(a)));
+    std::vector<bp::teile_rec> cells(5);  // filled anew, whatever they held
+    EXPECT_EQ(bp::rev(nullptr, cells), nullptr);
+    const bp::teile reversed = bp::rev(stack, cells);
+    std::vector<bp::teil> parts;
+    for (bp::teile z = reversed; z != nullptr; z = z->rest) {
+        EXPECT_TRUE(z != stack && z != stack->rest && z != stack->rest->rest) << "a new cell";
+        parts.push_back(z->t);
     }
-    EXPECT_EQ(teile, (std::vector<bp::teil>{a, b, c}));
-    EXPECT_EQ(stapel->t, c);
-    EXPECT_EQ(stapel->rest->t, b);
-    EXPECT_EQ(stapel->rest->rest->t, a);
-    EXPECT_EQ(stapel->rest->rest->rest, nullptr);
+    EXPECT_EQ(parts, (std::vector<bp::teil>{a, b, c}));
+    EXPECT_EQ(stack->t, c);
+    EXPECT_EQ(stack->rest->t, b);
+    EXPECT_EQ(stack->rest->rest->t, a);
+    EXPECT_EQ(stack->rest->rest->rest, nullptr);
 }
 
 TEST(ZeigeKonf, Configurations) {
     EXPECT_EQ(text_of(bp::zeige_konf, bp::konfiguration{}), "<<  ,  ,  >>");
 
-    const bp::konfiguration eins = start("x := 1").akt_zustand();
-    EXPECT_EQ(text_of(bp::zeige_konf, eins), "<< (x,_) ,  , x:= 1 >>");
+    const bp::konfiguration one = start("x := 1").akt_zustand();
+    EXPECT_EQ(text_of(bp::zeige_konf, one), "<< (x,_) ,  , x:= 1 >>");
 
     // x := 1, then ZUW, BEZ x and the emptied list, with 1 on the value stack.
-    const bp::teile zuweisung = push(part(teil_arten::ZUW), push(bez("x"), push(part(teil_arten::ANW_F))));
-    EXPECT_EQ(text_of(bp::zeige_konf, {eins.um, push(zwert(1)), zuweisung}), "<< (x,_) ,  1 , :=&x&[] >>");
-    EXPECT_EQ(text_of(bp::zeige_konf, {eins.um, push(zwert(-3)), nullptr}), "<< (x,_) , -3 ,  >>");
+    const bp::teile assignment = push(part(teil_arten::ZUW), push(bez("x"), push(part(teil_arten::ANW_F))));
+    EXPECT_EQ(text_of(bp::zeige_konf, {one.um, push(zwert(1)), assignment}), "<< (x,_) ,  1 , :=&x&[] >>");
+    EXPECT_EQ(text_of(bp::zeige_konf, {one.um, push(zwert(-3)), nullptr}), "<< (x,_) , -3 ,  >>");
 
     // x := 1; z := (3 + 4) just before the addition: 3 pushed, then 4.
-    const comtypes::grbaum zwei = baum("x := 1; z := (3 + 4)");
-    bp::umgebung um = bp::wert_eintrag("x", 1, bp::var_tupel(zwei, nullptr));
+    const comtypes::grbaum two = grammar_tree("x := 1; z := (3 + 4)");
+    bp::umgebung um = bp::wert_eintrag("x", 1, bp::var_tupel(two, nullptr));
     const bp::teile zk = push(op(bp::operator_::PLUS),
                               push(part(teil_arten::ZUW), push(bez("z"), push(part(teil_arten::ANW_F)))));
     const bp::teile wk = push(zwert(4), push(zwert(3)));
-    const bp::konfiguration vor_addition{um, wk, zk};
-    const std::string erwartet = "<< (z,_)(x, 1) ,  3& 4 , +&:=&z&[] >>";
-    EXPECT_EQ(text_of(bp::zeige_konf, vor_addition), erwartet);
-    EXPECT_EQ(text_of(bp::zeige_konf, vor_addition), erwartet) << "rendering leaves the stacks as they were";
+    const bp::konfiguration before_addition{um, wk, zk};
+    const std::string expected = "<< (z,_)(x, 1) ,  3& 4 , +&:=&z&[] >>";
+    EXPECT_EQ(text_of(bp::zeige_konf, before_addition), expected);
+    EXPECT_EQ(text_of(bp::zeige_konf, before_addition), expected)
+        << "rendering leaves the stacks as they were";
     EXPECT_EQ(wk->t->teil_zwert(), 4);
     EXPECT_EQ(wk->rest->t->teil_zwert(), 3);
     EXPECT_EQ(wk->rest->rest, nullptr);
