@@ -167,8 +167,8 @@ zustandsmenge ehuellevon(int32 q, const ndea_type* automat) {
                 continue;
             }
             const zustandsmenge aktneu = table.at(p, ndet_ueber_type::epsilon);
-            const int32 bis = ground_of(aktneu, common::here());
-            for (int32 z = 0; z <= bis; ++z) {
+            const int32 highest = ground_of(aktneu, common::here());
+            for (int32 z = 0; z <= highest; ++z) {
                 if (contains(aktneu, z, common::here()) && !contains(ehuelle, z, common::here())) {
                     hinzu(z, ehuelle);
                     geaendert = true;

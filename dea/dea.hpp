@@ -1,8 +1,8 @@
 // Deterministic finite automata: a complete table of successor states over a
 // fixed range of characters and a set of final states. State 0 is the start;
 // by the convention of every automaton in the system the highest state n is
-// the trap. The word test that the scanner and the automata programs share is
-// in word_test.hpp; the scanner's longest prefix stays with the scanner.
+// the trap. The scanner runs its sixteen token automata through the longest
+// prefix; the automata programs test whole words (automata/pruefe.hpp).
 #pragma once
 
 #include <algorithm>

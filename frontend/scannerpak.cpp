@@ -18,15 +18,8 @@
 #include "common/image.hpp"
 #include "common/rows.hpp"
 #include "common/textio.hpp"
-#include "dea/word_test.hpp"
 
 namespace scannerpak {
-
-// The places of pruefe's two guards, which no program meets.
-namespace places {
-constexpr common::place word_step{module_name, 62};
-constexpr common::place word_verdict{module_name, 65};
-}  // namespace places
 
 namespace {
 
@@ -155,10 +148,6 @@ const std::array<dea_ref, tokenart_count>& scandeas() {
         return refs;
     }();
     return table;
-}
-
-void pruefe(const dea_type& automaton, std::string_view w) {
-    dea::test_word(automaton, w, common::standard_output(), {places::word_step, places::word_verdict});
 }
 
 // ---- The derived automaton ----

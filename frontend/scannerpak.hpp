@@ -184,10 +184,4 @@ private:
 // once; scanner cuts its tokens with it.
 const token_automaton& scanner_automaton();
 
-// pruefe writes, without a line end, "\"w\" gehoert", " nicht" when the run
-// over the whole word ends in a state that is not final, and
-// " zum Sprachschatz". A character of `w` outside '!' .. '~' raises the
-// check error before anything is written. No program calls it.
-void pruefe(const dea_type& automaton, std::string_view w);
-
 }  // namespace scannerpak

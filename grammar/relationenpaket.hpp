@@ -233,11 +233,11 @@ private:
     }
 
     static regelmenge kopiereregeln(const regelmenge& table) {
-        regelmenge kopie{};
+        regelmenge copy{};
         for (Z n : nonterminals<Z>()) {
-            kopie[n] = kopiere(table[n]);
+            copy[n] = kopiere(table[n]);
         }
-        return kopie;
+        return copy;
     }
 
     // Takes every occurrence of j out of every right side of the list;

@@ -316,8 +316,8 @@ struct wert {
     wert_art form = wert_art::UNDEF;
 
     wert() = default;
-    // A defined value holding `zahl`.
-    explicit wert(std::int32_t zahl) : form(wert_art::DEF_WERT), zahl_wert_(zahl) {}
+    // A defined value holding `number`.
+    explicit wert(std::int32_t number) : form(wert_art::DEF_WERT), zahl_wert_(number) {}
 
     BAUMWANDLER_VARIANT_FIELD(std::int32_t, zahl_wert, wert_art::DEF_WERT)
 };

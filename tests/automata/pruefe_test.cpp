@@ -13,7 +13,6 @@
 
 #include "automata/build_dea.hpp"
 #include "common/errors.hpp"
-#include "dea/word_test.hpp"
 #include "support/capture.hpp"
 #include "support/raised.hpp"
 
@@ -24,15 +23,15 @@ using dea::int32;
 using test_support::into_file;
 using with_blank = dea::dea_type<' ', '~'>;
 using without_blank = dea::dea_type<'!', '~'>;
-using automata::pruefe_places::word_test;
+namespace pruefe_places = automata::pruefe_places;
 
 // The check errors of the word test: at a step of the run, at the verdict.
-const std::string step_error = test_support::report(common::check_error_name, word_test.step);
-const std::string verdict_error = test_support::report(common::check_error_name, word_test.verdict);
+const std::string step_error = test_support::report(common::check_error_name, pruefe_places::step);
+const std::string verdict_error = test_support::report(common::check_error_name, pruefe_places::verdict);
 
 TEST(Places, TheWordTestsReportsNameTheirFixedLines) {
-    EXPECT_EQ(word_test.step.text(), "pruefe:24");
-    EXPECT_EQ(word_test.verdict.text(), "pruefe:29");
+    EXPECT_EQ(pruefe_places::step.text(), "pruefe:24");
+    EXPECT_EQ(pruefe_places::verdict.text(), "pruefe:29");
 }
 
 // Accepts "ab" alone over the states 0 .. 3, 3 being the trap.
@@ -135,25 +134,6 @@ TEST(DeaType, MovedAutomataKeepTheirFinalStatesAndCopiesHaveTheirOwn) {
     EXPECT_FALSE(moved.f.contains(1, common::here()));
     copy.f.set(1, true, common::here());
     EXPECT_FALSE(moved.f.contains(1, common::here()));
-}
-
-// The word test that the automata programs share with the While scanner
-// writes the sentence alone and fails at the places its caller names.
-TEST(SharedWordTest, WritesTheSentenceAloneAndFailsAtTheCallersPlaces) {
-    with_blank automaton = only_ab<' '>();
-    const dea::word_test_places places{common::place{"caller", 1}, common::place{"caller", 2}};
-    const auto test = [&](std::string_view word) {
-        return into_file([&](common::text_writer& out) { dea::test_word(automaton, word, out, places); });
-    };
-    EXPECT_EQ(test("ab").text, "\"ab\" gehoert zum Sprachschatz");
-    EXPECT_EQ(test("a").text, "\"a\" gehoert nicht zum Sprachschatz");
-    automaton.det.cell(0, 'a') = 7;
-    auto result = test("ab");
-    EXPECT_EQ(result.text, "");
-    EXPECT_EQ(result.error, test_support::report(common::check_error_name, places.step));
-    result = test("a");
-    EXPECT_EQ(result.text, "\"a\" gehoert");
-    EXPECT_EQ(result.error, test_support::report(common::check_error_name, places.verdict));
 }
 
 }  // namespace

@@ -287,46 +287,6 @@ TEST(ReferenceErkanntespraefix, Guards) {
     }
 }
 
-TEST(Pruefe, WritesOneSentenceWithoutLineEnd) {
-    const scannerpak::dea_type& keyword_if = *scannerpak::scandeas()[static_cast<std::size_t>(IF_TOKEN)];
-    const struct {
-        std::string_view word;
-        std::string_view sentence;
-    } cases[] = {
-        {"if", "\"if\" gehoert zum Sprachschatz"},
-        {"i", "\"i\" gehoert nicht zum Sprachschatz"},
-        {"", "\"\" gehoert nicht zum Sprachschatz"},
-        {"ifif", "\"ifif\" gehoert nicht zum Sprachschatz"},  // through the trap, read to the end
-    };
-    for (const auto& c : cases) {
-        const auto out = on_screen([&] { scannerpak::pruefe(keyword_if, c.word); });
-        EXPECT_EQ(out.text, c.sentence);
-        EXPECT_EQ(out.error, "") << c.word;
-    }
-}
-
-TEST(Pruefe, Guards) {
-    const scannerpak::dea_type& keyword_if = *scannerpak::scandeas()[static_cast<std::size_t>(IF_TOKEN)];
-    scannerpak::dea_type d = without_closed_finals();
-    d.det.cell(0, 'a') = 7;
-    const struct {
-        const scannerpak::dea_type& automaton;
-        std::string_view word;
-        int line;  // of the guard
-        std::string_view written;
-    } cases[] = {
-        {keyword_if, "i f", 62, ""},
-        {d, "ab", 62, ""},
-        // The final states are read after the word has been written.
-        {d, "a", 65, "\"a\" gehoert"},
-    };
-    for (const auto& c : cases) {
-        const auto out = on_screen([&] { scannerpak::pruefe(c.automaton, c.word); });
-        EXPECT_EQ(out.error, check_error_at(c.line)) << c.word;
-        EXPECT_EQ(out.text, c.written) << c.word;
-    }
-}
-
 // The cells of a list as "KIND text; KIND text", kinds without "_TOKEN".
 std::string cells(scannerpak::listoftoken list) {
     std::string out;
