@@ -40,8 +40,8 @@ constexpr std::size_t largest_block_size = std::size_t{32} << 20;
 // Plain globals with trivial destruction: cells stay usable after static
 // destructors have run.
 block* current_block = nullptr;
-unsigned char* cursor = nullptr;
-unsigned char* limit = nullptr;
+using arena_detail::cursor;
+using arena_detail::limit;
 block* spare_blocks = nullptr;  // given back by a rewind, kept for reuse
 std::size_t next_block_size = first_block_size;
 
@@ -138,7 +138,7 @@ unsigned char* aligned(unsigned char* pointer, std::size_t alignment) {
 
 }  // namespace
 
-void* arena_allocate(std::size_t size, std::size_t alignment) {
+void* arena_detail::allocate_in_new_block(std::size_t size, std::size_t alignment) {
     if (size == 0) {
         size = 1;
     }
