@@ -1,7 +1,8 @@
 // REPORTS.md shows the nine reports that need no input whole, one fenced
 // block each under the heading that names the program; a reader copies them
-// blank for blank. Each block must be the program's expected output, so the
-// document cannot drift from what the programs print.
+// blank for blank. Each block must be the program's expected output, and each
+// piece of a report that the README quotes must stand in one, so neither
+// document can drift from what the programs print.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,8 +22,9 @@ const std::vector<std::string> programs = {"tamsel",  "orvane", "pirrel", "dunmo
 constexpr std::string_view opening_fence = "```text";
 constexpr std::string_view closing_fence = "```";
 
-std::vector<std::string> document_lines() {
-    std::istringstream in(test_support::read_file(test_support::data_path("../REPORTS.md")));
+// The lines of a document at the top of the source tree.
+std::vector<std::string> document_lines(std::string_view name) {
+    std::istringstream in(test_support::read_file(test_support::data_path("../" + std::string(name))));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
         lines.push_back(line);
@@ -41,7 +43,7 @@ class ReportsDocument : public testing::TestWithParam<std::string> {};
 // line but one, every line up to the closing fence with its line end.
 TEST_P(ReportsDocument, BlockIsTheExpectedReport) {
     const std::string& program = GetParam();
-    const std::vector<std::string> lines = document_lines();
+    const std::vector<std::string> lines = document_lines("REPORTS.md");
     const auto is_heading = [&](const std::string& line) { return is_heading_of(line, program); };
     ASSERT_EQ(std::ranges::count_if(lines, is_heading), 1) << "headings of " << program;
     std::size_t at = static_cast<std::size_t>(std::ranges::find_if(lines, is_heading) - lines.begin()) + 2;
@@ -60,10 +62,43 @@ INSTANTIATE_TEST_SUITE_P(Reports, ReportsDocument, testing::ValuesIn(programs),
                          [](const testing::TestParamInfo<std::string>& info) { return info.param; });
 
 // No block stands beside the nine: each has its program's heading.
-TEST(ReportsDocumentWhole, HoldsOneBlockPerProgram) {
-    const std::vector<std::string> lines = document_lines();
+TEST(ReportDocuments, HoldsOneBlockPerProgram) {
+    const std::vector<std::string> lines = document_lines("REPORTS.md");
     EXPECT_EQ(std::ranges::count(lines, std::string(opening_fence)),
               static_cast<std::ptrdiff_t>(programs.size()));
+}
+
+// The README's sections on these programs quote pieces of their reports in
+// text blocks: each piece is a run of whole lines of one report.
+TEST(ReportDocuments, ReadmePiecesStandInTheReports) {
+    const std::vector<std::string> lines = document_lines("README.md");
+    const auto first = std::ranges::find(lines, std::string("## The grammar programs"));
+    const auto automata = std::ranges::find(lines, std::string("## The automata programs"));
+    ASSERT_NE(first, lines.end());
+    ASSERT_NE(automata, lines.end());
+    const auto last =
+        std::find_if(automata + 1, lines.end(), [](const std::string& l) { return l.starts_with("## "); });
+    std::vector<std::string> reports;
+    for (const std::string& program : programs) {
+        reports.push_back(test_support::expected_output(program + ".out"));
+    }
+    int pieces = 0;
+    for (auto at = first; at != last; ++at) {
+        if (*at != opening_fence) {
+            continue;
+        }
+        std::string piece;
+        for (++at; at != last && *at != closing_fence; ++at) {
+            piece += *at + '\n';
+        }
+        ASSERT_NE(at, last) << "a text block is not closed";
+        ++pieces;
+        const auto holds_piece = [&](const std::string& report) {
+            return report.starts_with(piece) || report.find('\n' + piece) != std::string::npos;
+        };
+        EXPECT_TRUE(std::ranges::any_of(reports, holds_piece)) << piece;
+    }
+    EXPECT_GT(pieces, 0);
 }
 
 }  // namespace
