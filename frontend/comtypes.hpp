@@ -37,7 +37,7 @@ inline constexpr int alphabet_count = common::row_count({
 // nonterminal rows.
 inline constexpr alphabet first_terminal = static_cast<alphabet>(common::row_count({
 #define COMTYPES_NONTERMINAL COMMON_ROW_COUNT
-#define COMTYPES_TERMINAL(symbol, drawn_by, name)
+#define COMTYPES_TERMINAL(symbol, drawn_by, label)
 #include "frontend/alphabet.def"
 }));
 
@@ -181,8 +181,8 @@ struct symbol_row {
 
 using enum alphabet;
 inline constexpr symbol_row symbol_rows[] = {
-#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, name) {symbol, false, begins_with},
-#define COMTYPES_TERMINAL(symbol, drawn_by, name) {symbol, true, {}},
+#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, label) {symbol, false, begins_with},
+#define COMTYPES_TERMINAL(symbol, drawn_by, label) {symbol, true, {}},
 #include "frontend/alphabet.def"
 };
 static_assert(common::one_row_per_value(symbol_rows, &symbol_row::symbol, alphabet_count));
