@@ -131,9 +131,8 @@ void new_block(std::size_t needed) {
 }
 
 unsigned char* aligned(unsigned char* pointer, std::size_t alignment) {
-    auto address = reinterpret_cast<std::uintptr_t>(pointer);
-    address = (address + alignment - 1) & ~(static_cast<std::uintptr_t>(alignment) - 1);
-    return reinterpret_cast<unsigned char*>(address);
+    return reinterpret_cast<unsigned char*>(
+        arena_detail::aligned_up(reinterpret_cast<std::uintptr_t>(pointer), alignment));
 }
 
 }  // namespace

@@ -23,6 +23,12 @@ namespace arena_detail {
 inline unsigned char* cursor = nullptr;
 inline unsigned char* limit = nullptr;
 
+// aligned_up returns `address` rounded up to a multiple of `alignment` (a
+// power of two).
+constexpr std::uintptr_t aligned_up(std::uintptr_t address, std::size_t alignment) {
+    return (address + alignment - 1) & ~(std::uintptr_t{alignment} - 1);
+}
+
 // allocate_in_new_block is arena_allocate where the room left does not take
 // the cell: it begins a block (or, under AddressSanitizer, marks every cell
 // as it is handed out).
@@ -38,7 +44,7 @@ inline void* arena_allocate(std::size_t size, std::size_t alignment) {
     if constexpr (!address_sanitizer) {
         const auto at = reinterpret_cast<std::uintptr_t>(arena_detail::cursor);
         const auto end = reinterpret_cast<std::uintptr_t>(arena_detail::limit);
-        const std::uintptr_t start = (at + alignment - 1) & ~(std::uintptr_t{alignment} - 1);
+        const std::uintptr_t start = arena_detail::aligned_up(at, alignment);
         if (size != 0 && start <= end && size <= end - start) {
             arena_detail::cursor = reinterpret_cast<unsigned char*>(start + size);
             return reinterpret_cast<void*>(start);

@@ -27,11 +27,14 @@ constexpr std::string_view bar = "  |";
 constexpr std::string_view no_bar = "   ";
 constexpr std::size_t level_width = bar.size();
 
+// The node line that a statement node without children gets in place of them.
+constexpr std::string_view no_children = "HIER NULL!";
+
 // How a node of a grammar symbol is drawn: the root, a statement list, a
 // statement, an expression and a condition each by a step of ausgaben; the
 // four statement forms by ausgabeanw; a terminal by ausgabet, with its token
-// text (leaf_text) or with its class name and the text one level deeper
-// (leaf_class).
+// text (leaf_text), or drawn by its class: the class's label, and the text
+// one level deeper (leaf_class).
 enum class drawn_by {
     root,
     statement_list,
@@ -47,11 +50,11 @@ enum class drawn_by {
 struct symbol_step {
     alphabet symbol;
     drawn_by step;
-    std::string_view name;  // the name handed to ausgabeanw or ausgabet
+    std::string_view label;  // drawn for the node; the name handed to ausgabeanw or ausgabet
 };
 
 constexpr symbol_step symbol_steps[] = {
-#define COMTYPES_SYMBOL(symbol, step, name) {alphabet::symbol, drawn_by::step, name},
+#define COMTYPES_SYMBOL(symbol, step, label) {alphabet::symbol, drawn_by::step, label},
 #include "frontend/alphabet.def"
 };
 static_assert(common::one_row_per_value(symbol_steps, &symbol_step::symbol, comtypes::alphabet_count));
@@ -150,6 +153,13 @@ private:
 
     void put(std::string_view s) { out_.put(s); }
 
+    // The text of a node line, after the bars: "_ ", the label, a line end.
+    void put_node_line(std::string_view label) {
+        put("_ ");
+        put(label);
+        put("\n");
+    }
+
     strichliste new_list();
     void put_back(strichliste& j, strichliste tmp_strichliste);
 
@@ -212,21 +222,22 @@ drawing::descent drawing::node_step(grbaum b, strichliste& j, int ebene) {
     put(macheleerzeichen(j));
     const symbol_step& step = step_of(b->al);
     switch (step.step) {
-        case drawn_by::root:
-            put("Programm\n");
+        case drawn_by::root:  // the one node line without "_ "
+            put(step.label);
+            put("\n");
             j = new_list();
             put(macheleerzeichen(j));
             return draw_child_list({b, ebene, false, false, nullptr}, b->knoten(), e);
         case drawn_by::statement_list:
-            put("_ AnwF\n");
+            put_node_line(step.label);
             reducelist(j);
             extendlist2(j, e);
             return list_step(b, j, e);
         case drawn_by::statement:
-            put("_ Anw\n");
+            put_node_line(step.label);
             return list_step(b, j, e);
         case drawn_by::expression: {
-            put("_ Ausdruck\n");
+            put_node_line(step.label);
             const strichliste tmp_strichliste = j;
             if (b->rest == nullptr) {
                 reducelist(j);
@@ -237,7 +248,7 @@ drawing::descent drawing::node_step(grbaum b, strichliste& j, int ebene) {
             return draw_child_list({b, ebene, false, true, tmp_strichliste}, b->knoten(), e);
         }
         case drawn_by::condition: {
-            put("_ Bedingung\n");
+            put_node_line(step.label);
             e = one_deeper(ebene);
             extendlist2(j, e);
             const strichliste tmp_strichliste = j;
@@ -245,10 +256,10 @@ drawing::descent drawing::node_step(grbaum b, strichliste& j, int ebene) {
             return draw_child_list({b, ebene, false, true, tmp_strichliste}, b->knoten(), e);
         }
         case drawn_by::statement_form:
-            return ausgabeanw(b, j, ebene, step.name);
+            return ausgabeanw(b, j, ebene, step.label);
         case drawn_by::leaf_text:
         case drawn_by::leaf_class:
-            ausgabet(b, j, ebene, step.name);
+            ausgabet(b, j, ebene, step.label);
             return descent{false, nullptr, ebene};
     }
     common::check_failed(common::here());
@@ -281,9 +292,7 @@ drawing::descent drawing::list_step(grbaum b, strichliste& j, int ebene) {
 // A statement node, drawn under the name `tokenn`; one without children
 // says so.
 drawing::descent drawing::ausgabeanw(grbaum b, strichliste& j, int ebene, std::string_view tokenn) {
-    put("_ ");
-    put(tokenn);
-    put("\n");
+    put_node_line(tokenn);
     reducelist(j);
     const strichliste tmp_strichliste = j;
     const int e = one_deeper(ebene);
@@ -293,7 +302,7 @@ drawing::descent drawing::ausgabeanw(grbaum b, strichliste& j, int ebene, std::s
         put(macheleerzeichen(j));
         put("\n");
         put(macheleerzeichen(j));
-        put("_ HIER NULL!\n");
+        put_node_line(no_children);
         reducelist(j);
     } else {
         put(macheleerzeichen(j));
@@ -307,11 +316,9 @@ drawing::descent drawing::ausgabeanw(grbaum b, strichliste& j, int ebene, std::s
 // one level deeper; the level raised for it is not passed on.
 void drawing::ausgabet(grbaum b, strichliste& j, int ebene, std::string_view tokenn) {
     int e = ebene;
-    const bool special = step_of(b->al).step == drawn_by::leaf_class;
-    if (special) {
-        put("_ ");
-        put(tokenn);
-        put("\n");
+    const bool drawn_by_class = step_of(b->al).step == drawn_by::leaf_class;
+    if (drawn_by_class) {
+        put_node_line(tokenn);
         if (b->rest != nullptr) {
             extendlist(j, 1);
         } else {
@@ -324,12 +331,10 @@ void drawing::ausgabet(grbaum b, strichliste& j, int ebene, std::string_view tok
         put(macheleerzeichen(j));
         reducelist(j);
     }
-    put("_ ");
-    put(b->exp());
-    if (!special && b->rest == nullptr) {
+    if (!drawn_by_class && b->rest == nullptr) {
         reducelist(j);
     }
-    put("\n");
+    put_node_line(b->exp());
     put(macheleerzeichen(j));
 }
 

@@ -23,22 +23,23 @@ inline constexpr std::string_view module_name = "comtypes";
 // in its order: the nonterminals first, then the terminals. Whether a symbol
 // is a terminal depends on its value.
 enum class alphabet : std::uint8_t {
-#define COMTYPES_SYMBOL(symbol, drawn_by, name) symbol,
+#define COMTYPES_SYMBOL COMMON_ROW_VALUE
 #include "frontend/alphabet.def"
 };
 
 // The number of symbols.
-inline constexpr int alphabet_count = 0
-#define COMTYPES_SYMBOL(symbol, drawn_by, name) +1
+inline constexpr int alphabet_count = common::row_count({
+#define COMTYPES_SYMBOL COMMON_ROW_COUNT
 #include "frontend/alphabet.def"
-    ;
+});
 
-// The first terminal, the value after the last nonterminal.
-inline constexpr alphabet first_terminal = static_cast<alphabet>(0
-#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, name) +1
-#define COMTYPES_TERMINAL(symbol, drawn_by, name)
+// The first terminal, the value after the last nonterminal: the number of
+// nonterminal rows.
+inline constexpr alphabet first_terminal = static_cast<alphabet>(common::row_count({
+#define COMTYPES_NONTERMINAL COMMON_ROW_COUNT
+#define COMTYPES_TERMINAL(symbol, drawn_by, label)
 #include "frontend/alphabet.def"
-);
+}));
 
 // is_terminal_symbol returns true for IFT .. FALSET, false for PROGRAMM .. BEDINGUNG.
 constexpr bool is_terminal_symbol(alphabet a) {
@@ -180,8 +181,8 @@ struct symbol_row {
 
 using enum alphabet;
 inline constexpr symbol_row symbol_rows[] = {
-#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, name) {symbol, false, begins_with},
-#define COMTYPES_TERMINAL(symbol, drawn_by, name) {symbol, true, {}},
+#define COMTYPES_NONTERMINAL(symbol, begins_with, drawn_by, label) {symbol, false, begins_with},
+#define COMTYPES_TERMINAL(symbol, drawn_by, label) {symbol, true, {}},
 #include "frontend/alphabet.def"
 };
 static_assert(common::one_row_per_value(symbol_rows, &symbol_row::symbol, alphabet_count));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/errors.hpp"
+#include "common/rows.hpp"
 #include "dea/dea.hpp"
 
 namespace scannerpak {
@@ -21,15 +22,15 @@ inline constexpr std::string_view module_name = "scannerpak";
 // its order: the order indexes the token automata, and on equal prefix
 // lengths the later kind wins.
 enum class tokenart : std::uint8_t {
-#define SCANNERPAK_TOKENART(kind, terminal, automaton) kind,
+#define SCANNERPAK_TOKENART COMMON_ROW_VALUE
 #include "frontend/tokenart.def"
 };
 
 // The number of kinds.
-inline constexpr int tokenart_count = 0
-#define SCANNERPAK_TOKENART(kind, terminal, automaton) +1
+inline constexpr int tokenart_count = common::row_count({
+#define SCANNERPAK_TOKENART COMMON_ROW_COUNT
 #include "frontend/tokenart.def"
-    ;
+});
 
 struct elem;
 

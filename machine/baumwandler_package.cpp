@@ -333,16 +333,8 @@ namespace {
     ROW(R17, "-- (17 : Schleifenbedingung False)--")              \
     ROW(ENDE, "-- (Ende der Auswertung)--")
 
-enum class rule : std::uint8_t {
-#define BAUMWANDLER_RULE(value, line) value,
-    BAUMWANDLER_RULES(BAUMWANDLER_RULE)
-#undef BAUMWANDLER_RULE
-};
-constexpr std::size_t rule_count = 0
-#define BAUMWANDLER_RULE(value, line) +1
-    BAUMWANDLER_RULES(BAUMWANDLER_RULE)
-#undef BAUMWANDLER_RULE
-    ;
+enum class rule : std::uint8_t { BAUMWANDLER_RULES(COMMON_ROW_VALUE) };
+constexpr std::size_t rule_count = common::row_count({BAUMWANDLER_RULES(COMMON_ROW_COUNT)});
 
 struct rule_row {
     rule value;

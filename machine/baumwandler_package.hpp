@@ -70,8 +70,6 @@ struct symbol_row {
 // Each list below is the one place of its values: ROW(value, text, leaf
 // texts...) makes the enumerator, its row of the table and its count, so a
 // value cannot lack its row or stand in another place.
-#define BAUMWANDLER_ENUMERATOR(value, ...) value,
-#define BAUMWANDLER_ONE(value, ...) +1
 
 // The arithmetic operators; `operator` is a C++ keyword, hence the underscore.
 #define BAUMWANDLER_OPERATORS(ROW)  \
@@ -91,8 +89,8 @@ struct symbol_row {
     ROW(UG, "/=", "/=")              \
     ROW(GG, ">=")
 
-enum class operator_ : std::uint8_t { BAUMWANDLER_OPERATORS(BAUMWANDLER_ENUMERATOR) };
-inline constexpr std::size_t operator_count = 0 BAUMWANDLER_OPERATORS(BAUMWANDLER_ONE);
+enum class operator_ : std::uint8_t { BAUMWANDLER_OPERATORS(COMMON_ROW_VALUE) };
+inline constexpr std::size_t operator_count = common::row_count({BAUMWANDLER_OPERATORS(COMMON_ROW_COUNT)});
 inline constexpr symbol_row<operator_> operator_rows[] = {
 #define BAUMWANDLER_OPERATOR_ROW(value, text, ...) {operator_::value, text, {__VA_ARGS__}},
     BAUMWANDLER_OPERATORS(BAUMWANDLER_OPERATOR_ROW)
@@ -101,8 +99,9 @@ inline constexpr symbol_row<operator_> operator_rows[] = {
 static_assert(common::one_row_per_value(operator_rows, &symbol_row<operator_>::value, operator_count),
               "one row per operator, in the order of operator_");
 
-enum class vergleicher : std::uint8_t { BAUMWANDLER_COMPARISONS(BAUMWANDLER_ENUMERATOR) };
-inline constexpr std::size_t comparison_count = 0 BAUMWANDLER_COMPARISONS(BAUMWANDLER_ONE);
+enum class vergleicher : std::uint8_t { BAUMWANDLER_COMPARISONS(COMMON_ROW_VALUE) };
+inline constexpr std::size_t comparison_count =
+    common::row_count({BAUMWANDLER_COMPARISONS(COMMON_ROW_COUNT)});
 inline constexpr symbol_row<vergleicher> comparison_rows[] = {
 #define BAUMWANDLER_COMPARISON_ROW(value, text, ...) {vergleicher::value, text, {__VA_ARGS__}},
     BAUMWANDLER_COMPARISONS(BAUMWANDLER_COMPARISON_ROW)
@@ -113,8 +112,6 @@ static_assert(common::one_row_per_value(comparison_rows, &symbol_row<vergleicher
 
 #undef BAUMWANDLER_OPERATORS
 #undef BAUMWANDLER_COMPARISONS
-#undef BAUMWANDLER_ENUMERATOR
-#undef BAUMWANDLER_ONE
 
 // ---- Fixed error places ----
 

@@ -26,7 +26,7 @@ using test_support::report;
 
 // The literal names of the symbols, for failure messages.
 constexpr std::string_view symbol_names[] = {
-#define COMTYPES_SYMBOL(symbol, drawn_by, name) #symbol,
+#define COMTYPES_SYMBOL(symbol, drawn_by, label) #symbol,
 #include "frontend/alphabet.def"
 };
 

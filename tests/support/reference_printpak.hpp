@@ -141,8 +141,8 @@ inline void ausgabeanw(grbaum& b, strichliste& j, int& ebene, std::string_view t
 inline void ausgabet(grbaum& b, strichliste& j, int& ebene, std::string_view tokenn,
                      common::text_writer& ausg, bool txt) {
     int e = ebene;
-    const bool special = tokenn == "NameT" || tokenn == "ZahlT" || tokenn == "ropT" || tokenn == "opT";
-    if (special) {
+    const bool drawn_by_class = tokenn == "NameT" || tokenn == "ZahlT" || tokenn == "ropT" || tokenn == "opT";
+    if (drawn_by_class) {
         print(ausg, "_ ", txt);
         print(ausg, tokenn, txt);
         print(ausg, "\n", txt);
@@ -160,7 +160,7 @@ inline void ausgabet(grbaum& b, strichliste& j, int& ebene, std::string_view tok
     }
     print(ausg, "_ ", txt);
     print(ausg, b->exp(), txt);
-    if (!special && b->rest == nullptr) {
+    if (!drawn_by_class && b->rest == nullptr) {
         reducelist(j);
     }
     print(ausg, "\n", txt);
