@@ -41,7 +41,7 @@ struct pair_search {
         return common::make<tupel>(q, p, nexttupel);
     }
 
-    static int32 fangzustand(const Dea& automat) { return automat.n; }
+    static int32 fangzustand(const Dea& automat) { return automat.n(); }
 
     // isin returns true when l1 holds the pair (q, p).
     [[nodiscard]] bool isin(int32 q, int32 p) const {

@@ -10,15 +10,6 @@
 namespace zorbel {
 namespace {
 
-// The two named errors are zorbel's: they carry the places of its main
-// procedure, which declares them, whatever the layout of this file.
-namespace places {
-constexpr std::string_view zorbel = "zorbel";
-constexpr common::place index_zu_gross{zorbel, 154};
-constexpr common::place union_of_different_grounds{zorbel, 173};
-constexpr common::place equality_of_different_grounds{zorbel, 197};
-}  // namespace places
-
 // `count` new cells in the arena, each holding `value`.
 template <class T>
 T* arena_cells(std::size_t count, const T& value) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/errors.hpp"
 #include "common/textio.hpp"
 #include "dea/dea.hpp"
 
@@ -19,6 +20,15 @@ using dea::int32;
 inline constexpr std::string_view grundmengen_verschieden = "ZORBEL.GRUNDMENGEN_VERSCHIEDEN";
 // A state outside the ground set added to a set.
 inline constexpr std::string_view index_zu_gross = "ZORBEL.INDEX_ZU_GROSS";
+
+// The places that the two named errors carry: those of zorbel's main
+// procedure, which declares them, whatever the layout of this module.
+namespace places {
+inline constexpr std::string_view zorbel = "zorbel";
+inline constexpr common::place index_zu_gross{zorbel, 154};
+inline constexpr common::place union_of_different_grounds{zorbel, 173};
+inline constexpr common::place equality_of_different_grounds{zorbel, 197};
+}  // namespace places
 
 // zustandsmenge is a set of the states 0 .. n, a charfktn_type in the arena
 // reached through `ref`, its cells beside it; a null `ref` is no set, and
@@ -37,17 +47,17 @@ zustandsmenge leeremenge(int32 n);
 bool istleer(zustandsmenge z);
 
 // hinzu makes i a member of z and returns z itself. A state below 0 (even with
-// a null set) or above the n of z raises ZORBEL.INDEX_ZU_GROSS "zorbel:154"
-// and leaves z as it was.
+// a null set) or above the n of z raises index_zu_gross at
+// places::index_zu_gross and leaves z as it was.
 zustandsmenge hinzu(int32 i, zustandsmenge z);
 
 // operator+ returns the union of the two sets as a new set; ground sets that
-// differ raise ZORBEL.GRUNDMENGEN_VERSCHIEDEN "zorbel:173".
+// differ raise grundmengen_verschieden at places::union_of_different_grounds.
 zustandsmenge operator+(zustandsmenge z1, zustandsmenge z2);
 
 // operator== returns true when the two sets have the same members (not the
-// same address); ground sets that differ raise ZORBEL.GRUNDMENGEN_VERSCHIEDEN
-// "zorbel:197".
+// same address); ground sets that differ raise grundmengen_verschieden at
+// places::equality_of_different_grounds.
 bool operator==(zustandsmenge z1, zustandsmenge z2);
 
 // drucke writes z as one line, "{", the members' images separated by ",", and

@@ -12,7 +12,7 @@
 
 #include "common/program.hpp"
 #include "frontend/comtypes.hpp"
-#include "frontend/scannerpak.hpp"
+#include "frontend/token_automaton.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 extern "C" int LLVMFuzzerRunDriver(int* argc, char*** argv,

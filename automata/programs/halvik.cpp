@@ -4,26 +4,26 @@
 #include <string_view>
 
 #include "automata/aq.hpp"
-#include "automata/build_dea.hpp"
 #include "automata/pruefe.hpp"
 #include "common/program.hpp"
 #include "common/textio.hpp"
+#include "dea/build_dea.hpp"
 
 namespace {
 
 void main_procedure() {
     using dea_type = dea::dea_type<'!', '~'>;
-    using automata::build_dea;
-    using automata::transition;
+    using dea::build_dea;
     using dea::int32;
+    using dea::transition;
 
-    constexpr transition moves_a1[]{{0, 'a', 1}, {0, 'b', 2}, {1, 'a', 2}, {1, 'b', 1}};
-    constexpr transition moves_a2[]{{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 3},
-                                    {1, 'b', 2}, {2, 'a', 3}, {2, 'b', 2}};
-    constexpr transition moves_a3[]{{0, 'a', 2}, {0, 'b', 3}, {1, 'a', 3},
-                                    {1, 'b', 2}, {2, 'a', 3}, {2, 'b', 1}};
-    constexpr transition moves_a4[]{{0, 'a', 1}, {0, 'b', 3}, {1, 'a', 2},
-                                    {1, 'b', 0}, {2, 'a', 3}, {2, 'b', 2}};
+    constexpr transition moves_a1[]{{0, "a", 1}, {0, "b", 2}, {1, "a", 2}, {1, "b", 1}};
+    constexpr transition moves_a2[]{{0, "a", 1}, {0, "b", 3}, {1, "a", 3},
+                                    {1, "b", 2}, {2, "a", 3}, {2, "b", 2}};
+    constexpr transition moves_a3[]{{0, "a", 2}, {0, "b", 3}, {1, "a", 3},
+                                    {1, "b", 2}, {2, "a", 3}, {2, "b", 1}};
+    constexpr transition moves_a4[]{{0, "a", 1}, {0, "b", 3}, {1, "a", 2},
+                                    {1, "b", 0}, {2, "a", 3}, {2, "b", 2}};
     constexpr int32 final_2[]{2};
     constexpr int32 final_3[]{3};
     // deaa[i - 1] is the automaton numbered i in the verdicts.
@@ -34,27 +34,20 @@ void main_procedure() {
         build_dea<dea_type>(4, moves_a4, final_3),
     };
 
-    constexpr transition moves_b1[]{{0, 'a', 1}, {1, 'a', 2}, {2, 'a', 3},
-                                    {2, 'b', 2}, {3, 'b', 4}, {4, 'a', 0}};
+    constexpr transition moves_b1[]{{0, "a", 1}, {1, "a", 2}, {2, "a", 3},
+                                    {2, "b", 2}, {3, "b", 4}, {4, "a", 0}};
     constexpr int32 finals_b1[]{0, 2};
     // Words of '-' and '.' of length 1 to 4.
-    // clang-format off
-    constexpr transition moves_b2[]{
-        {0, '-', 1}, {0, '.', 1},
-        {1, '-', 2}, {1, '.', 2},
-        {2, '-', 3}, {2, '.', 3},
-        {3, '-', 4}, {3, '.', 4}
-    };
-    // clang-format on
+    constexpr transition moves_b2[]{{0, "-.", 1}, {1, "-.", 2}, {2, "-.", 3}, {3, "-.", 4}};
     constexpr int32 finals_b2[]{1, 2, 3, 4};
     // The Roman numerals I to X.
     // clang-format off
     constexpr transition moves_b3[]{
-        {0, 'I', 2}, {0, 'V', 1}, {0, 'X', 6},
-        {1, 'I', 7},
-        {2, 'I', 3}, {2, 'V', 5}, {2, 'X', 6},
-        {3, 'I', 4},
-        {7, 'I', 3}
+        {0, "I", 2}, {0, "V", 1}, {0, "X", 6},
+        {1, "I", 7},
+        {2, "I", 3}, {2, "V", 5}, {2, "X", 6},
+        {3, "I", 4},
+        {7, "I", 3}
     };
     // clang-format on
     constexpr int32 finals_b3[]{1, 2, 3, 4, 5, 6, 7};

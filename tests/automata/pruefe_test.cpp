@@ -11,15 +11,15 @@
 #include <utility>
 #include <vector>
 
-#include "automata/build_dea.hpp"
 #include "common/errors.hpp"
+#include "dea/build_dea.hpp"
 #include "support/capture.hpp"
 #include "support/raised.hpp"
 
 namespace {
 
-using automata::transition;
 using dea::int32;
+using dea::transition;
 using test_support::into_file;
 using with_blank = dea::dea_type<' ', '~'>;
 using without_blank = dea::dea_type<'!', '~'>;
@@ -37,8 +37,8 @@ TEST(Places, TheWordTestsReportsNameTheirFixedLines) {
 // Accepts "ab" alone over the states 0 .. 3, 3 being the trap.
 template <char First>
 dea::dea_type<First, '~'> only_ab(std::vector<int32> finals = {2}) {
-    constexpr std::array<transition, 2> moves{{{0, 'a', 1}, {1, 'b', 2}}};
-    return automata::build_dea<dea::dea_type<First, '~'>>(3, moves, finals);
+    constexpr std::array<transition, 2> moves{{{0, "a", 1}, {1, "b", 2}}};
+    return dea::build_dea<dea::dea_type<First, '~'>>(3, moves, finals);
 }
 
 struct verdict_case {
@@ -116,7 +116,7 @@ TEST(DeaType, MovedAutomataKeepTheirFinalStatesAndCopiesHaveTheirOwn) {
     }
     for (int32 k = 0; k < 40; ++k) {
         const with_blank& automaton = automata[static_cast<std::size_t>(k)];
-        for (int32 s = 0; s <= automaton.n; ++s) {
+        for (int32 s = 0; s <= automaton.n(); ++s) {
             EXPECT_EQ(automaton.f.contains(s, common::here()), s == (k + 1) % 3) << k << ' ' << s;
         }
     }

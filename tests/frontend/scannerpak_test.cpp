@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <map>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@
 #include "common/errors.hpp"
 #include "common/program.hpp"
 #include "common/rows.hpp"
+#include "dea/build_dea.hpp"
+#include "frontend/token_automaton.hpp"
 #include "support/capture.hpp"
 #include "support/program_run.hpp"
 #include "support/raised.hpp"
@@ -196,13 +199,13 @@ TEST(Scandeas, StatesStartAndTrap) {
     for (const highest_state& row : highest) {
         const scannerpak::dea_type& d = *scannerpak::scandeas()[static_cast<std::size_t>(row.kind)];
         const std::string_view kind = name(row.kind);
-        ASSERT_EQ(d.n, row.n) << kind;
-        EXPECT_EQ(d.det.n, d.n) << kind;
-        EXPECT_EQ(d.f.n, d.n) << kind;
+        ASSERT_EQ(d.n(), row.n) << kind;
+        EXPECT_EQ(d.f.n, d.n()) << kind;
         EXPECT_FALSE(d.f.inh[0]) << kind;
-        EXPECT_FALSE(d.f.inh[static_cast<std::size_t>(d.n)]) << kind;
+        EXPECT_FALSE(d.f.inh[static_cast<std::size_t>(d.n())]) << kind;
         for (int c = '!'; c <= '~'; ++c) {
-            EXPECT_EQ(d.det.cell(d.n, static_cast<char>(c)), d.n) << kind << " on " << static_cast<char>(c);
+            EXPECT_EQ(d.det.cell(d.n(), static_cast<char>(c)), d.n())
+                << kind << " on " << static_cast<char>(c);
         }
     }
 }
@@ -215,14 +218,14 @@ TEST(Scandeas, FirstUseInsideAnArenaScopeLastsBeyondIt) {
         {
             const common::arena_scope scope;
             for (std::size_t k = 0; k < highest.size(); ++k) {
-                highest[k] = scannerpak::scandeas()[k]->n;
+                highest[k] = scannerpak::scandeas()[k]->n();
             }
         }
         for (int i = 0; i < 10'000; ++i) {
             *common::make<int>() = -1;
         }
         for (std::size_t k = 0; k < highest.size(); ++k) {
-            if (scannerpak::scandeas()[k]->n != highest[k]) {
+            if (scannerpak::scandeas()[k]->n() != highest[k]) {
                 return 1;
             }
         }
@@ -232,31 +235,18 @@ TEST(Scandeas, FirstUseInsideAnArenaScopeLastsBeyondIt) {
     EXPECT_EQ(result.status, 0) << result.err;
 }
 
-// One move of a small automaton: from -> to on a character.
-struct move {
-    int from;
-    char on;
-    int to;
-};
-
 // small_automaton returns the automaton with the highest state n (the
 // trap), the listed moves and final states; every other cell leads to n.
-scannerpak::dea_type small_automaton(int n, std::initializer_list<move> moves,
-                                     std::initializer_list<int> finals) {
-    scannerpak::dea_type d(n);
-    for (const move& m : moves) {
-        d.det.cell(m.from, m.on) = m.to;
-    }
-    for (const int s : finals) {
-        d.f.inh[static_cast<std::size_t>(s)] = true;
-    }
-    return d;
+scannerpak::dea_type small_automaton(dea::int32 n, std::initializer_list<dea::transition> moves,
+                                     std::initializer_list<dea::int32> finals) {
+    return dea::build_dea<scannerpak::dea_type>(n, std::span(moves.begin(), moves.size()),
+                                                std::span(finals.begin(), finals.size()));
 }
 
 // 0 -a-> 1 (final) -b-> 2 -c-> 2, trap 3. It breaks the rule that a final
 // state leads only to final states or the trap.
 scannerpak::dea_type without_closed_finals() {
-    return small_automaton(3, {{0, 'a', 1}, {1, 'b', 2}, {2, 'c', 2}}, {1});
+    return small_automaton(3, {{0, "a", 1}, {1, "b", 2}, {2, "c", 2}}, {1});
 }
 
 TEST(ReferenceErkanntespraefix, LooksBackOneStepOnly) {
@@ -501,9 +491,9 @@ TEST(TokenAutomaton, SameTokenAsTheSixteenAutomataAtEveryPosition) {
 //   0 (final) -$-> 1 -$-> 0: the start state is final.
 TEST(TokenAutomaton, ReproducesTheOneStepLookBackOfErkanntespraefix) {
     const scannerpak::dea_type odd[] = {
-        small_automaton(3, {{0, '#', 1}, {1, '$', 2}, {2, '&', 2}}, {1}),
-        small_automaton(2, {{0, '#', 1}, {1, '$', 1}}, {2}),
-        small_automaton(2, {{0, '$', 1}, {1, '$', 0}}, {0}),
+        small_automaton(3, {{0, "#", 1}, {1, "$", 2}, {2, "&", 2}}, {1}),
+        small_automaton(2, {{0, "#", 1}, {1, "$", 1}}, {2}),
+        small_automaton(2, {{0, "$", 1}, {1, "$", 0}}, {0}),
     };
     // Odd automata in place of a few kinds. The final trap makes a token of
     // one character almost everywhere, which ties with one-letter names.
@@ -539,7 +529,7 @@ TEST(TokenAutomaton, AutomataItDoesNotDeriveAreRefused) {
         token_automata automata = scannerpak::scandeas();
         automata[3] = odd;
         const std::string error = raised([&] { const scannerpak::token_automaton derived(automata); });
-        EXPECT_TRUE(error.starts_with(report_in(common::check_error_name, scannerpak::module_name))) << error;
+        EXPECT_TRUE(error.starts_with(report_in(common::check_error_name, "token_automaton"))) << error;
     }
 }
 

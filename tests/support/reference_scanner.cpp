@@ -22,7 +22,7 @@ constexpr common::place prefix_last_state{scannerpak::module_name, 331};
 constexpr common::place prefix_state_before{scannerpak::module_name, 333};
 
 bool is_final(const scannerpak::dea_type& d, std::int32_t s, common::place where) {
-    common::check(s >= 0 && s <= d.n, where);
+    common::check(s >= 0 && s <= d.n(), where);
     return d.f.inh[static_cast<std::size_t>(s)];
 }
 
@@ -47,15 +47,15 @@ std::int32_t reference_erkanntespraefix(scannerpak::dea_ref d, std::string_view 
     std::int32_t aktvorher = 0;
     std::int32_t ausgabe = 0;
     std::size_t i = 1;  // the index of the next character, from 1
-    while (akt != d->n && i != w.size() + 1) {
+    while (akt != d->n() && i != w.size() + 1) {
         const char c = w[i - 1];
         if (outside_druckbare(c)) {
             aktvorher = akt;
-            akt = d->n;
+            akt = d->n();
             ausgabe = ausgabe + 1;
         } else {
             aktvorher = akt;
-            common::check(akt >= 0 && akt <= d->n, prefix_step);
+            common::check(akt >= 0 && akt <= d->n(), prefix_step);
             akt = d->det.cell(akt, c);
             i = i + 1;
             ausgabe = ausgabe + 1;

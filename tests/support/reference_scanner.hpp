@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "frontend/scannerpak.hpp"
+#include "frontend/token_automaton.hpp"
 
 namespace test_support {
 
