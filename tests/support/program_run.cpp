@@ -1,6 +1,7 @@
 #include "program_run.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -207,6 +208,18 @@ bool give_descriptors_back() {
     }
     descriptors.rlim_cur = descriptors.rlim_max;
     return ::setrlimit(RLIMIT_NOFILE, &descriptors) == 0;
+}
+
+bool leave_no_thread() {
+    // nobody, by the id that it has on every Linux system.
+    constexpr uid_t nobody = 65534;
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(nobody, nobody, nobody) != 0 ||
+                             ::setresuid(nobody, nobody, nobody) != 0)) {
+        return false;
+    }
+    // No process of the user more: neither a thread nor a process starts.
+    const rlimit processes{1, 1};
+    return ::setrlimit(RLIMIT_NPROC, &processes) == 0;
 }
 
 scratch_folder::scratch_folder() : path_(make_temp_folder()) {}
