@@ -12,6 +12,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "common/sanitizers.hpp"
 #include "common/textio.hpp"
 
 namespace test_support {
@@ -216,6 +217,14 @@ bool leave_no_thread() {
     if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(nobody, nobody, nobody) != 0 ||
                              ::setresuid(nobody, nobody, nobody) != 0)) {
         return false;
+    }
+    if (common::address_sanitizer) {
+        const char* options = std::getenv("ASAN_OPTIONS");
+        const std::string without_leaks =
+            (options != nullptr && *options != '\0' ? std::string(options) + ":" : "") + "detect_leaks=0";
+        if (::setenv("ASAN_OPTIONS", without_leaks.c_str(), 1) != 0) {
+            return false;
+        }
     }
     // No process of the user more: neither a thread nor a process starts.
     const rlimit processes{1, 1};

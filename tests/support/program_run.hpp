@@ -80,7 +80,9 @@ bool give_descriptors_back();
 // with no thread of its own to be had. The limit of processes does that,
 // but it does not bind root: as root the child first becomes the
 // unprivileged user nobody, who must then be able to reach whatever it
-// executes, reads or writes. Returns false when it could not do so.
+// executes, reads or writes. The leak checker of AddressSanitizer, which
+// needs a thread at the end, is turned off for what it executes. Returns
+// false when it could not do so.
 bool leave_no_thread();
 
 // A fresh empty folder, removed when the object goes.
