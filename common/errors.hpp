@@ -17,6 +17,9 @@ inline constexpr std::string_view name_error_name = "NAME_ERROR";
 inline constexpr std::string_view use_error_name = "USE_ERROR";
 inline constexpr std::string_view end_error_name = "END_ERROR";
 inline constexpr std::string_view storage_error_name = "STORAGE_ERROR";
+// What the report names an exception that is no named error and no want of
+// memory: a fault of the program itself, which no input should reach.
+inline constexpr std::string_view program_error_name = "PROGRAM_ERROR";
 
 // Where an error was raised: written "module:line" as its message.
 //

@@ -176,7 +176,7 @@ void run_on_large_stack(const std::function<void()>& body, std::size_t stack_siz
 int levels_that_fit(int limit, std::size_t bytes_per_level) noexcept {
     const std::uintptr_t low_end = stack_low_end();
     const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-    const std::size_t reserve = 64 * bytes_per_level;
+    const std::size_t reserve = reserved_levels * bytes_per_level;
     if (low_end == 0 || here < low_end || here - low_end <= reserve) {
         return 0;
     }
@@ -198,7 +198,7 @@ int run_program(void (*main_procedure)()) {
         first = storage_error();
     } catch (...) {
         try {
-            first = named_error("PROGRAM_ERROR", "");
+            first = named_error(std::string(program_error_name), "");
         } catch (...) {
             first = storage_error();  // no memory left even for the report's name
         }

@@ -21,10 +21,14 @@ inline constexpr std::size_t main_stack_size = std::size_t{512} << 20;
 // `body` gets, levels_that_fit tells its recursions how deep they may go.
 void run_on_large_stack(const std::function<void()>& body, std::size_t stack_size = main_stack_size);
 
+// The levels of a recursion that levels_that_fit keeps in reserve for the
+// calls below the deepest one.
+inline constexpr std::size_t reserved_levels = 64;
+
 // levels_that_fit returns how many levels of a recursion that takes
 // `bytes_per_level` of stack each can still start from the caller: as many
-// as the rest of the calling thread's stack holds after a reserve of 64
-// levels for the calls below the deepest one, and at most `limit`. Where
+// as the rest of the calling thread's stack holds after the reserved levels,
+// and at most `limit`. Where
 // the stack's low end cannot be found (the main thread's, without /proc or
 // without a descriptor free to read it), it counts only what surely fits:
 // the stack limit below the top of the initial stack, or 256 KiB when the

@@ -14,9 +14,13 @@ namespace common {
 
 class text_buffer {
 public:
+    // The room that a buffer starts with unless it is told otherwise; a
+    // longer text grows it.
+    static constexpr std::size_t default_capacity = 256;
+
     // An empty buffer with room for `capacity` characters. Running out of
     // memory here or later raises std::bad_alloc.
-    explicit text_buffer(std::size_t capacity = 256);
+    explicit text_buffer(std::size_t capacity = default_capacity);
     ~text_buffer();
     // The buffer owns its storage; a copy would have to double it for no use.
     text_buffer(const text_buffer&) = delete;

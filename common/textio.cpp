@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <new>
 #include <utility>
 
@@ -53,6 +54,11 @@ constexpr place line_of_closed_file{module_name, 255};
 constexpr place line_past_end{module_name, 258};
 constexpr place end_of_input{module_name, 283};
 }  // namespace places
+
+// Opening a file reads it this much at a time. The buffer lives on the heap:
+// the main thread's stack, where a program runs when it gets no thread of
+// its own, may be smaller than this.
+constexpr std::size_t read_block = std::size_t{64} << 10;
 
 // The block of a writer on `descriptor`, as a stdio stream chooses it.
 std::size_t output_block(int descriptor) noexcept {
@@ -388,9 +394,9 @@ void in_file::open(std::string_view name) {
         raise(use_error_name, places::open_no_file);
     }
     std::string content;
-    char buffer[65536];
+    const auto buffer = std::make_unique_for_overwrite<char[]>(read_block);
     for (;;) {
-        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
+        const ssize_t count = ::read(descriptor, buffer.get(), read_block);
         if (count == 0) {
             break;
         }
@@ -401,7 +407,7 @@ void in_file::open(std::string_view name) {
             ::close(descriptor);
             raise(use_error_name, places::read_failed);
         }
-        content.append(buffer, static_cast<std::size_t>(count));
+        content.append(buffer.get(), static_cast<std::size_t>(count));
     }
     ::close(descriptor);
     content_ = std::move(content);

@@ -67,7 +67,6 @@ void read_program(std::string& eingabe_programm, std::string& traced, std::strin
 struct activation_files {
     common::out_file ausgabe_trace;
     common::out_file ausgabe_baum;
-    common::out_file dummy;  // never opened: the screen drawing does not use it
 };
 
 // process_program parses the program text. Without a tree it writes the
@@ -88,9 +87,9 @@ void process_program(const std::string& eingabe_programm, const std::string& tra
         out().put_line(*pparsererr);
         return;
     }
-    auto& [ausgabe_trace, ausgabe_baum, dummy] = files;
+    auto& [ausgabe_trace, ausgabe_baum] = files;
     out().put_line("Der Grammatikbaum: ");
-    printpak::printgb(grambaum, dummy, false);
+    printpak::printgb(grambaum, out(), false);  // on the screen
     out().put_line("Der Trace: ");
     ausgabe_trace.create(traced);
     baumwandler_package::machetrace(grambaum, ausgabe_trace);

@@ -26,7 +26,7 @@ namespace velkor {
 // created or written, a program file that cannot be read).
 void velkor();
 
-// ---- The dialogue, seen by the main procedure (and by tests) ----
+// ---- The dialogue, seen by the main procedure ----
 
 // eingabe shows the menu until the whole answer line is "C", "c", "D" or
 // "d" and returns true for the console, false for a file.

@@ -280,8 +280,7 @@ std::int32_t rechne_op(operator_ op, std::int32_t z1, std::int32_t z2) {
         case operator_::DIV:
             return common::divide(z1, z2, places::div);  // -2147483648 div -1 fails here too
         case operator_::MODULO:
-            common::check(z2 != 0, places::modulo);
-            return z2 == -1 ? 0 : common::modulo(z1, z2, places::modulo);
+            return common::modulo(z1, z2, places::modulo);  // 0 fails there; -2147483648 mod -1 is 0
     }
     common::check_failed(places::no_operator);
 }

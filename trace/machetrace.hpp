@@ -47,8 +47,8 @@ void machetrace(comtypes::grbaum baum, common::text_writer& ft, long limit = ste
 // trace writes the trace of `z` and of every following state to standard
 // output: per active state its configuration line, then the step's empty
 // line and rule line; for the end state "Endspeicherbelegung: {" env "}".
-// A check error in a rendering or a step becomes whileinit_error
-// ("baumwandler_package:217"); every other error passes unchanged. A run
+// A check error in a rendering or a step becomes whileinit_error at
+// places::trace_screen; every other error passes unchanged. A run
 // still active after step_limit steps raises STORAGE_ERROR before its next
 // configuration line; what was written stays written.
 void trace(zustand z);

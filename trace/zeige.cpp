@@ -145,9 +145,13 @@ bool fits(std::size_t end) {
 constexpr std::size_t numbers_per_record = 4;
 constexpr std::size_t numbers_spare = 4096;
 
+// The room that the program's text starts with: most programs' texts fit in
+// it; a longer one grows it.
+constexpr std::size_t program_text_room = 4096;
+
 }  // namespace
 
-run_texts::run_texts(const konfiguration& start) : program_(4096) {
+run_texts::run_texts(const konfiguration& start) : program_(program_text_room) {
     for (const teile stack : {start.zk, start.wk}) {
         for (teile cell = stack; cell != nullptr; cell = cell->rest) {
             try {
@@ -184,7 +188,7 @@ void run_texts::note(record_id id, std::size_t begin, std::size_t end) {
     }
 }
 
-text_span run_texts::find_loop(record_id condition_id, record_id body_id) {
+text_span run_texts::loop_around(record_id condition_id, record_id body_id) {
     const text_span condition = known(condition_id);
     const text_span body = known(body_id);
     if (!condition || !body) {

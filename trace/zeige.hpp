@@ -252,7 +252,7 @@ public:
         if (b->id == last_loop_.condition && l->id == last_loop_.body && last_loop_.span) {
             return last_loop_.span;
         }
-        return find_loop(b->id, l->id);
+        return loop_around(b->id, l->id);
     }
 
     [[nodiscard]] const common::text_buffer& text() const noexcept { return program_; }
@@ -267,9 +267,9 @@ public:
     [[nodiscard]] bool noting() const noexcept { return noting_; }
 
 private:
-    // find_loop finds the text of the loop of the condition and the body
-    // numbered `condition` and `body`, and keeps it as the last loop.
-    text_span find_loop(record_id condition, record_id body);
+    // loop_around finds the text of the loop around the condition and the
+    // body numbered `condition` and `body`, and keeps it as the last loop.
+    text_span loop_around(record_id condition, record_id body);
 
     struct noted_text {
         record_id id;

@@ -107,12 +107,13 @@ int levels_on_stack(std::size_t stack_size) {
 }
 
 TEST(StackLevels, ScaleWithTheStackObtained) {
-    // All but the reserve of 64 levels and what the thread used before the
+    // All but the reserved levels and what the thread used before the
     // question; that is far less than 64 KiB.
+    constexpr int reserve = static_cast<int>(common::reserved_levels);
     for (const std::size_t kib : {1024, 4096, 65536}) {
         const int levels = levels_on_stack(kib * 1024);
-        EXPECT_LE(levels, static_cast<int>(kib) - 64) << kib << " KiB";
-        EXPECT_GE(levels, static_cast<int>(kib) - 64 - 64) << kib << " KiB";
+        EXPECT_LE(levels, static_cast<int>(kib) - reserve) << kib << " KiB";
+        EXPECT_GE(levels, static_cast<int>(kib) - reserve - 64) << kib << " KiB";
     }
 }
 
@@ -121,7 +122,7 @@ TEST(StackLevels, AreAtMostTheLimitAndNoneWhenTheReserveDoesNotFit) {
     int beyond_the_stack = -1;
     common::run_on_large_stack([&] {
         on_large_stack = common::levels_that_fit(10'000, 1536);
-        beyond_the_stack = common::levels_that_fit(10'000, common::main_stack_size / 64);
+        beyond_the_stack = common::levels_that_fit(10'000, common::main_stack_size / common::reserved_levels);
     });
     EXPECT_EQ(on_large_stack, 10'000);
     EXPECT_EQ(beyond_the_stack, 0);
@@ -162,7 +163,7 @@ TEST(StackLevels, UnknownBoundsAllowNoMoreThanTheStackHolds) {
         int unknown = -1;
         ASSERT_TRUE(levels >> known >> unknown) << result.out;
         if (limit == RLIM_INFINITY) {
-            EXPECT_LE(unknown, 256 - 64);
+            EXPECT_LE(unknown, 256 - static_cast<int>(common::reserved_levels));
             EXPECT_GT(unknown, 0);
         } else {
             EXPECT_LE(unknown, known);

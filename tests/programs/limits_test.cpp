@@ -4,6 +4,7 @@
 // its report, never by a signal, and loses no error.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -184,6 +185,36 @@ TEST(VelkorAtItsLimits, MemoryRunningOutIsStorageErrorNotASignal) {
         EXPECT_EQ(result.status, 1);
         EXPECT_EQ(result.err.rfind("\nraised STORAGE_ERROR", 0), 0U) << result.err;
     }
+}
+
+// With no thread of its own to be had, velkor runs on the main thread's
+// stack, here of 64 KiB, and reads its program file all the same. It runs
+// as a copy in its working folder, which the unprivileged user that
+// leave_no_thread may become can reach, whatever folder the build is in.
+TEST(VelkorAtItsLimits, ProgramFileIsReadOnASmallMainStack) {
+    const test_support::scratch_folder work;
+    const fs::path velkor = work.path() / "velkor";
+    fs::copy_file(test_support::program_path("velkor"), velkor);
+    test_support::write_file(work.path() / "prog.txt", expected_output("program_with_empty_lines.txt"));
+    fs::permissions(work.path(), fs::perms::all);
+    const auto result = test_support::run_entry(
+        [&] {
+            if (::chdir(work.path().c_str()) != 0 || !test_support::set_stack_limit(64 * kib) ||
+                !test_support::leave_no_thread()) {
+                return 125;
+            }
+            ::execl(velkor.c_str(), velkor.c_str(), static_cast<char*>(nullptr));
+            return 126;
+        },
+        "d\nprog.txt\nn\n");
+    EXPECT_EQ(result.signal, 0);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, expected_output("velkor_file_path.out"));
+    EXPECT_EQ(test_support::read_file(work.path() / "prog_Trace.txt"),
+              expected_output("trace_assignment_2.txt"));
+    EXPECT_EQ(test_support::read_file(work.path() / "prog_Baum.txt"),
+              expected_output("tree_file_assignment_2.txt"));
 }
 
 TEST(VelkorAtItsLimits, NestingTooDeepEndsWithStorageErrorUnderSmallLimits) {

@@ -1,6 +1,7 @@
 #include "program_run.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "common/sanitizers.hpp"
 #include "common/textio.hpp"
 
 namespace test_support {
@@ -207,6 +209,26 @@ bool give_descriptors_back() {
     }
     descriptors.rlim_cur = descriptors.rlim_max;
     return ::setrlimit(RLIMIT_NOFILE, &descriptors) == 0;
+}
+
+bool leave_no_thread() {
+    // nobody, by the id that it has on every Linux system.
+    constexpr uid_t nobody = 65534;
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(nobody, nobody, nobody) != 0 ||
+                             ::setresuid(nobody, nobody, nobody) != 0)) {
+        return false;
+    }
+    if (common::address_sanitizer) {
+        const char* options = std::getenv("ASAN_OPTIONS");
+        const std::string without_leaks =
+            (options != nullptr && *options != '\0' ? std::string(options) + ":" : "") + "detect_leaks=0";
+        if (::setenv("ASAN_OPTIONS", without_leaks.c_str(), 1) != 0) {
+            return false;
+        }
+    }
+    // No process of the user more: neither a thread nor a process starts.
+    const rlimit processes{1, 1};
+    return ::setrlimit(RLIMIT_NPROC, &processes) == 0;
 }
 
 scratch_folder::scratch_folder() : path_(make_temp_folder()) {}

@@ -76,6 +76,15 @@ bool set_stack_limit(rlim_t bytes);
 bool leave_no_descriptor_free();
 bool give_descriptors_back();
 
+// For the child of run_entry, to run, or to execute a program that runs,
+// with no thread of its own to be had. The limit of processes does that,
+// but it does not bind root: as root the child first becomes the
+// unprivileged user nobody, who must then be able to reach whatever it
+// executes, reads or writes. The leak checker of AddressSanitizer, which
+// needs a thread at the end, is turned off for what it executes. Returns
+// false when it could not do so.
+bool leave_no_thread();
+
 // A fresh empty folder, removed when the object goes.
 class scratch_folder {
 public:

@@ -1,4 +1,7 @@
-// The text that a renderer of the While machine writes, as a string.
+// The text that one of the product's own renderers writes, as a string. No
+// engine of its own: called with no texts of a run at hand, a renderer makes
+// every text from its parts, and that plain rendering is what the tests hold
+// the texts copied from a run against.
 #pragma once
 
 #include <string>
@@ -10,8 +13,8 @@
 namespace test_support {
 
 // text_of returns what the renderer `zeige` writes of `a` on a line of its
-// own, with the texts of the run `texts` at hand, or none: the plain
-// rendering. What the renderer raises passes on.
+// own, with the texts of the run `texts` at hand, or, with none, made from
+// its parts. What the renderer raises passes on.
 template <class A>
 std::string text_of(void (*zeige)(baumwandler_package::line&, A), std::type_identity_t<A> a,
                     baumwandler_package::run_texts* texts = nullptr) {
