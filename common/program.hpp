@@ -28,11 +28,11 @@ inline constexpr std::size_t reserved_levels = 64;
 // levels_that_fit returns how many levels of a recursion that takes
 // `bytes_per_level` of stack each can still start from the caller: as many
 // as the rest of the calling thread's stack holds after the reserved levels,
-// and at most `limit`. Where
-// the stack's low end cannot be found (the main thread's, without /proc or
-// without a descriptor free to read it), it counts only what surely fits:
-// the stack limit below the top of the initial stack, or 256 KiB when the
-// limit is unlimited; none when not even that top is known.
+// and at most `limit`. Where the stack's low end cannot be found (the main
+// thread's, without /proc or without a descriptor free to read it), it
+// counts only what surely fits: the stack limit below the top of the initial
+// stack, or 256 KiB when the limit is unlimited; none when not even that top
+// is known.
 int levels_that_fit(int limit, std::size_t bytes_per_level) noexcept;
 
 // Runs a program's main procedure and returns its exit status: 0 at a normal

@@ -93,8 +93,9 @@ private:
 
 // dea_type is one deterministic automaton with the highest state n, fixed
 // when it is made: its table's rows hold n, and the set of its final states
-// is made over 0 .. n beside them. A new automaton has no final state. It owns its storage and never takes it
-// from the arena: velkor's token automata live to the end of the process, beyond any arena scope. A move
+// is made over 0 .. n beside them. A new automaton has no final state. It
+// owns its storage and never takes it from the arena: velkor's token
+// automata live to the end of the process, beyond any arena scope. A move
 // keeps the cells of f where they are; a copy has cells of its own.
 template <char First, char Last>
 struct dea_type {

@@ -1,7 +1,8 @@
 // The scanner's fast form, internal to scannerpak: one automaton derived
 // from the sixteen token automata, which finds in one pass the token that
-// running each of them would give. The scanner and its tests use it; no
-// other module needs to see it.
+// running each of them would give. The scanner cuts its tokens with it; its
+// tests compare it with the sixteen, and the fuzz targets build it before
+// their first input. No other module needs to see it.
 #pragma once
 
 #include <array>

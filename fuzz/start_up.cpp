@@ -20,10 +20,11 @@ extern "C" int LLVMFuzzerRunDriver(int* argc, char*** argv,
 
 namespace {
 
-// velkor's stack holds the parser's full nesting limit and the reserve of
-// 64 levels of levels_that_fit under the sanitizers too, whose frames are
-// the largest.
-static_assert((comtypes::nesting_limit + 64) * comtypes::stack_per_nesting_level < common::main_stack_size);
+// velkor's stack holds the parser's full nesting limit and the reserved
+// levels of levels_that_fit under the sanitizers too, whose frames are the
+// largest.
+static_assert((comtypes::nesting_limit + common::reserved_levels) * comtypes::stack_per_nesting_level <
+              common::main_stack_size);
 
 // Sets how the calling thread takes SIGALRM.
 void alarm_signal(int how) {

@@ -10,6 +10,7 @@ TEST(NamedError, TheSystemsOwnErrorsHaveTheirNames) {
     EXPECT_EQ(common::use_error_name, "USE_ERROR");
     EXPECT_EQ(common::end_error_name, "END_ERROR");
     EXPECT_EQ(common::storage_error_name, "STORAGE_ERROR");
+    EXPECT_EQ(common::program_error_name, "PROGRAM_ERROR");
 }
 
 TEST(NamedError, IsTakesOnlyItsOwnWholeName) {

@@ -319,8 +319,9 @@ TEST(OutFile, FlushBeforeCloseLeavesTheFailureToTheClose) {
 }
 
 // Each kind of call names its own place when the write it makes fails; the
-// close that ends the file is textio:167 whether its line end, its own
-// write or the write of flush_before_close found no room. The text of a
+// close that ends the file names the place of a failed close (close_failed
+// below) whether its line end, its own write or the write of
+// flush_before_close found no room. The text of a
 // failed write is lost with it: a close after it fails only when it still
 // has a line to end; a file that the writes closed is not open.
 TEST(OutFile, EveryFailedWriteIsNamedByItsCall) {

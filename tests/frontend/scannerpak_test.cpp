@@ -1,6 +1,6 @@
-// Token automata, longest prefix, word test, scanner and token printing; the
-// scanner's derived automaton and the fast scanner against the sixteen
-// automata and the reference scanner, on large generated texts.
+// Token automata, longest prefix, scanner and token printing; the scanner's
+// derived automaton and the fast scanner against the sixteen automata and
+// the reference scanner, on large generated texts.
 #include "frontend/scannerpak.hpp"
 
 #include <gtest/gtest.h>

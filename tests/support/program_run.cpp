@@ -226,7 +226,7 @@ bool leave_no_thread() {
             return false;
         }
     }
-    // No process of the user more: neither a thread nor a process starts.
+    // Not one process more for the user: neither a thread nor a process starts.
     const rlimit processes{1, 1};
     return ::setrlimit(RLIMIT_NPROC, &processes) == 0;
 }

@@ -15,12 +15,6 @@
 namespace test_support {
 namespace {
 
-// The places of erkanntespraefix's guards.
-constexpr common::place null_automaton{scannerpak::module_name, 317};
-constexpr common::place prefix_step{scannerpak::module_name, 325};
-constexpr common::place prefix_last_state{scannerpak::module_name, 331};
-constexpr common::place prefix_state_before{scannerpak::module_name, 333};
-
 bool is_final(const scannerpak::dea_type& d, std::int32_t s, common::place where) {
     common::check(s >= 0 && s <= d.n(), where);
     return d.f.inh[static_cast<std::size_t>(s)];
@@ -42,7 +36,7 @@ std::string_view arena_copy(std::string_view text) {
 }  // namespace
 
 std::int32_t reference_erkanntespraefix(scannerpak::dea_ref d, std::string_view w) {
-    common::check(d != nullptr, null_automaton);
+    common::check(d != nullptr, reference_places::null_automaton);
     std::int32_t akt = 0;
     std::int32_t aktvorher = 0;
     std::int32_t ausgabe = 0;
@@ -55,16 +49,16 @@ std::int32_t reference_erkanntespraefix(scannerpak::dea_ref d, std::string_view 
             ausgabe = ausgabe + 1;
         } else {
             aktvorher = akt;
-            common::check(akt >= 0 && akt <= d->n(), prefix_step);
+            common::check(akt >= 0 && akt <= d->n(), reference_places::prefix_step);
             akt = d->det.cell(akt, c);
             i = i + 1;
             ausgabe = ausgabe + 1;
         }
     }
-    if (is_final(*d, akt, prefix_last_state)) {
+    if (is_final(*d, akt, reference_places::prefix_last_state)) {
         return ausgabe;
     }
-    if (is_final(*d, aktvorher, prefix_state_before)) {
+    if (is_final(*d, aktvorher, reference_places::prefix_state_before)) {
         return ausgabe - 1;
     }
     return 0;

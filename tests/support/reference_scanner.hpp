@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/errors.hpp"
 #include "frontend/scannerpak.hpp"
 #include "frontend/token_automaton.hpp"
 
@@ -16,15 +17,25 @@ namespace test_support {
 
 using token_automata = std::array<scannerpak::dea_ref, scannerpak::tokenart_count>;
 
+// The places of erkanntespraefix's guards, in the scanner's name: a null
+// automaton, a state outside the automaton before a step, and the last
+// state and the one before it when their finality is read.
+namespace reference_places {
+inline constexpr common::place null_automaton{scannerpak::module_name, 317};
+inline constexpr common::place prefix_step{scannerpak::module_name, 325};
+inline constexpr common::place prefix_last_state{scannerpak::module_name, 331};
+inline constexpr common::place prefix_state_before{scannerpak::module_name, 333};
+}  // namespace reference_places
+
 // reference_erkanntespraefix returns the length of the longest prefix of `w`
 // that `d` accepts, by one run that stops at the trap state or at the end of
 // `w` and then looks back one step: the number of steps when the last state
 // is final, one less when the state before it is, else 0. A character
 // outside '!' .. '~' counts as a step into the trap. It reads `w` only up to
 // the character on which the run enters the trap. A null `d` raises the
-// check error at scannerpak:317, a successor outside 0 .. n at scannerpak:325
-// when the run goes on from it, at scannerpak:331 or :333 when the final
-// states are read.
+// check error at reference_places::null_automaton, a successor outside
+// 0 .. n at prefix_step when the run goes on from it, at prefix_last_state
+// or prefix_state_before when the final states are read.
 std::int32_t reference_erkanntespraefix(scannerpak::dea_ref d, std::string_view w);
 
 // reference_longest_match runs every automaton of `automata` over `text`
