@@ -92,8 +92,8 @@ using dea_ref = const dea_type*;
 
 // scandeas returns the sixteen token automata, indexed by tokenart: the
 // definition of the tokens. A token is the longest prefix that one of them
-// accepts, on equal lengths that of the later kind. They are built once and
-// never change.
+// accepts, on equal lengths that of the later kind. They are built on the
+// first call, outside the arena, and never change.
 const std::array<dea_ref, tokenart_count>& scandeas();
 
 }  // namespace scannerpak
