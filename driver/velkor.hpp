@@ -13,10 +13,10 @@ namespace velkor {
 
 // velkor is the main procedure. Each pass starts afresh from the banner with
 // new locals, and what its program built is given back when it ends; the
-// scanner's automata are built on their first use, in static storage outside
-// the arena, and serve every pass. An answer "J" or "j" to the closing
-// question starts another pass, any other answer ends with the closing
-// banner. A failed machine step ends velkor at once, after
+// scanner's automata are built on their first use, kept to the end of the
+// process outside the arena, and serve every pass. An answer "J" or "j" to
+// the closing question starts another pass, any other answer ends with the
+// closing banner. A failed machine step ends velkor at once, after
 // "Fehlerhaftes While-Programm! (Initialisierung)": the program ends with
 // status 0, unless the trace file, closed as the step's error left, failed
 // to take its text; that failure is then reported as the program ends

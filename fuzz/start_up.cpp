@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     return status;
 }
 
-// Before the first input: the scanner's automata, which last for every
-// input in static storage outside the arena, are built here, so that no
+// Before the first input: the scanner's automata, kept to the end of the
+// process outside the arena for every input, are built here, so that no
 // input's time counts their building. Standard output, where the scanner
 // writes its messages, goes to /dev/null; libFuzzer reports on standard
 // error.
