@@ -98,6 +98,40 @@ private:
     std::vector<state_info> info_;
 };
 
+// match and take are the scanner's step per character: defined here so that
+// the scanner's loop inlines them.
+
+inline void token_automaton::take(token_match& found, contribution c, std::size_t read) {
+    if (c.kind < 0) {
+        return;
+    }
+    const auto length = static_cast<std::int32_t>(read) - c.back;
+    if (length > found.length ||
+        (length == found.length && length > 0 && c.kind > static_cast<int>(found.kind))) {
+        found = {static_cast<tokenart>(c.kind), length};
+    }
+}
+
+inline token_match token_automaton::match(std::string_view text) const {
+    token_match found{tokenart::GANZEZAHL_TOKEN, 0};
+    std::size_t state = 0;
+    std::size_t read = 0;
+    while (read < text.size()) {
+        const std::uint16_t cell = next_[state * characters + static_cast<unsigned char>(text[read])];
+        ++read;
+        state = cell & state_bits;
+        if ((cell & marked) != 0) {
+            const state_info& info = info_[state];
+            take(found, info.at_step, read);
+            if (info.stopped) {
+                return found;
+            }
+        }
+    }
+    take(found, info_[state].at_end, read);
+    return found;
+}
+
 // scanner_automaton returns the automaton derived from scandeas(), built on
 // first use and kept to the end of the process; scanner cuts its tokens with
 // it (scannerpak.cpp).
