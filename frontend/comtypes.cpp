@@ -13,8 +13,9 @@
 
 namespace comtypes {
 
-// The place that a guard on a node's variant names: the line of the node's
-// declaration.
+// The place that a guard on a node's variant names: a fixed line number that
+// the report shows, not where grknoten stands in the header (see
+// common/errors.hpp).
 namespace places {
 constexpr common::place variant_guard{module_name, 85};
 }  // namespace places

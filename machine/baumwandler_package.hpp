@@ -6,8 +6,9 @@
 // long as the stretch of the program that built it (a run of the machine, an
 // activation of velkor): records are trivially destructible, so a scope can
 // give them back whole. Variant records carry their kind in `form`; touching
-// a field of another kind raises the check error naming the line of the
-// type's declaration in this module's interface.
+// a field of another kind raises the check error at the record type's fixed
+// place (places below): a line number that the report names, not where the
+// type stands in this file (see common/errors.hpp).
 #pragma once
 
 #include <array>
@@ -115,9 +116,10 @@ static_assert(common::one_row_per_value(comparison_rows, &symbol_row<vergleicher
 
 // ---- Fixed error places ----
 
-// The places that this module's errors name where the lines are fixed.
+// The places that this module's errors name: fixed line numbers that the
+// reports show, kept whatever becomes of this file's layout.
 namespace places {
-// A field of another kind: the interface line of the record's type.
+// A field of another kind, one place per record type.
 inline constexpr common::place ausdruck_rec{module_name, 20};
 inline constexpr common::place bedingung_rec{module_name, 35};
 inline constexpr common::place anweisung_rec{module_name, 54};

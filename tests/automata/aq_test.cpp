@@ -9,7 +9,7 @@
 
 #include "common/errors.hpp"
 #include "dea/build_dea.hpp"
-#include "support/raised.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

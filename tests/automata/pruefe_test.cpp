@@ -13,8 +13,8 @@
 
 #include "common/errors.hpp"
 #include "dea/build_dea.hpp"
-#include "support/capture.hpp"
-#include "support/raised.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

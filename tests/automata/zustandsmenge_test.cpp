@@ -10,8 +10,8 @@
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
-#include "support/capture.hpp"
-#include "support/raised.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

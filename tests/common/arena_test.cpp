@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "support/arena_watch.hpp"
+#include "tests/support/arena_watch.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/errors.hpp"
-#include "support/raised.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

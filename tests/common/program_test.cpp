@@ -9,8 +9,8 @@
 
 #include "common/errors.hpp"
 #include "common/textio.hpp"
-#include "support/program_run.hpp"
-#include "support/raised.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "common/errors.hpp"
-#include "support/capture.hpp"
-#include "support/program_run.hpp"
-#include "support/raised.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

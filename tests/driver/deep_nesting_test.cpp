@@ -11,11 +11,11 @@
 #include "common/errors.hpp"
 #include "common/program.hpp"
 #include "frontend/comtypes.hpp"
-#include "support/capture.hpp"
-#include "support/program_run.hpp"
-#include "support/raised.hpp"
-#include "support/while_programs.hpp"
-#include "support/while_tree.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/raised.hpp"
+#include "tests/support/while_programs.hpp"
+#include "tests/support/while_tree.hpp"
 #include "trace/machetrace.hpp"
 
 namespace {

@@ -14,13 +14,13 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "common/program.hpp"
-#include "support/arena_watch.hpp"
-#include "support/capture.hpp"
-#include "support/program_run.hpp"
-#include "support/raised.hpp"
-#include "support/reference_printpak.hpp"
-#include "support/while_programs.hpp"
-#include "support/while_tree.hpp"
+#include "tests/support/arena_watch.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/raised.hpp"
+#include "tests/support/reference_printpak.hpp"
+#include "tests/support/while_programs.hpp"
+#include "tests/support/while_tree.hpp"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "common/errors.hpp"
 #include "driver/velkor.hpp"
 #include "frontend/scannerpak.hpp"
-#include "support/arena_watch.hpp"
-#include "support/capture.hpp"
+#include "tests/support/arena_watch.hpp"
+#include "tests/support/capture.hpp"
 
 namespace {
 

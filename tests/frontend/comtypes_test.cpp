@@ -9,8 +9,8 @@
 
 #include "common/errors.hpp"
 #include "common/program.hpp"
-#include "support/raised.hpp"
-#include "support/while_programs.hpp"
+#include "tests/support/raised.hpp"
+#include "tests/support/while_programs.hpp"
 
 namespace {
 

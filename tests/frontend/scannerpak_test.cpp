@@ -20,10 +20,10 @@
 #include "common/rows.hpp"
 #include "dea/build_dea.hpp"
 #include "frontend/token_automaton.hpp"
-#include "support/capture.hpp"
-#include "support/program_run.hpp"
-#include "support/raised.hpp"
-#include "support/reference_scanner.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/raised.hpp"
+#include "tests/support/reference_scanner.hpp"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "common/errors.hpp"
 #include "grammar/grammatikgenerator2.hpp"
-#include "grammatik_test_symbols.hpp"
-#include "support/raised.hpp"
+#include "tests/grammar/grammatik_test_symbols.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

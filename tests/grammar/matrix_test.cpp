@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "matrix_test_symbols.hpp"
-#include "support/capture.hpp"
+#include "tests/grammar/matrix_test_symbols.hpp"
+#include "tests/support/capture.hpp"
 
 namespace {
 

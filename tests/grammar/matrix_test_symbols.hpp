@@ -8,7 +8,7 @@
 #include "common/image.hpp"
 #include "grammar/matrix.hpp"
 #include "grammar/symbols.hpp"
-#include "grammatik_test_symbols.hpp"
+#include "tests/grammar/grammatik_test_symbols.hpp"
 
 namespace matrix_tests {
 

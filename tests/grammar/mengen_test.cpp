@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/errors.hpp"
-#include "matrix_test_symbols.hpp"
-#include "support/raised.hpp"
+#include "tests/grammar/matrix_test_symbols.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "grammar/relationenpaket.hpp"
 #include "grammar/toadi.hpp"
-#include "grammatik_test_symbols.hpp"
-#include "support/capture.hpp"
+#include "tests/grammar/grammatik_test_symbols.hpp"
+#include "tests/support/capture.hpp"
 
 namespace {
 

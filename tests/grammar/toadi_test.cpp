@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "matrix_test_symbols.hpp"
-#include "support/capture.hpp"
+#include "tests/grammar/matrix_test_symbols.hpp"
+#include "tests/support/capture.hpp"
 
 namespace {
 

@@ -9,10 +9,10 @@
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
-#include "machine_support.hpp"
-#include "support/capture.hpp"
-#include "support/machine_parts.hpp"
-#include "support/raised.hpp"
+#include "tests/machine/machine_support.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/machine_parts.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "machine/baumwandler_package.hpp"
-#include "support/raised.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "common/arena.hpp"
-#include "machine_support.hpp"
-#include "support/capture.hpp"
-#include "support/environment_reference.hpp"
-#include "support/while_programs.hpp"
-#include "support/while_tree.hpp"
+#include "tests/machine/machine_support.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/environment_reference.hpp"
+#include "tests/support/while_programs.hpp"
+#include "tests/support/while_tree.hpp"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "common/arena.hpp"
 #include "common/errors.hpp"
 #include "machine/baumwandler_package.hpp"
-#include "support/raised.hpp"
-#include "support/while_tree.hpp"
+#include "tests/support/raised.hpp"
+#include "tests/support/while_tree.hpp"
 
 namespace {
 

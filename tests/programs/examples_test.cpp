@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/program_run.hpp"
+#include "tests/support/program_run.hpp"
 
 namespace {
 

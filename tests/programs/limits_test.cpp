@@ -12,8 +12,8 @@
 
 #include "common/program.hpp"
 #include "frontend/comtypes.hpp"
-#include "support/program_run.hpp"
-#include "support/while_programs.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/while_programs.hpp"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "frontend/comtypes.hpp"
-#include "support/program_run.hpp"
-#include "support/while_programs.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/while_programs.hpp"
 
 namespace {
 

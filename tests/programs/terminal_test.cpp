@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "support/program_run.hpp"
+#include "tests/support/program_run.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "capture.hpp"
+#include "tests/support/capture.hpp"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "program_run.hpp"
-#include "raised.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/raised.hpp"
 
 namespace test_support {
 namespace {

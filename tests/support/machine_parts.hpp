@@ -8,8 +8,8 @@
 
 #include "common/arena.hpp"
 #include "machine/baumwandler_package.hpp"
+#include "tests/support/while_tree.hpp"
 #include "trace/machetrace.hpp"
-#include "while_tree.hpp"
 
 namespace test_support {
 

@@ -1,4 +1,4 @@
-#include "program_run.hpp"
+#include "tests/support/program_run.hpp"
 
 #include <fcntl.h>
 #include <grp.h>

@@ -2,7 +2,7 @@
 // skipped, the sixteen lengths taken, the longest chosen with >=, the token
 // cut from the rest. A loop stands in for the recursion of one call per
 // token; it makes the cells in the same order and writes the same lines.
-#include "support/reference_scanner.hpp"
+#include "tests/support/reference_scanner.hpp"
 
 #include <cstring>
 #include <string>

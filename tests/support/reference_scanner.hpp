@@ -1,8 +1,8 @@
 // The scanner in its plain form, the reference that the product's scanner is
-// checked against: every token automaton runs through erkanntespraefix at
-// every token, and the longest prefix wins, on equal lengths that of the
-// later kind. The product finds the same with one automaton derived from
-// the sixteen.
+// checked against: every token automaton runs through
+// reference_erkanntespraefix, the recognised-prefix walk, at every token, and the longest prefix wins, on
+// equal lengths that of the later kind. The product finds the same with one automaton derived from the
+// sixteen.
 #pragma once
 
 #include <array>
@@ -17,7 +17,7 @@ namespace test_support {
 
 using token_automata = std::array<scannerpak::dea_ref, scannerpak::tokenart_count>;
 
-// The places of erkanntespraefix's guards, in the scanner's name: a null
+// The places of the walk's guards, in the scanner's name: a null
 // automaton, a state outside the automaton before a step, and the last
 // state and the one before it when their finality is read.
 namespace reference_places {

@@ -7,10 +7,10 @@
 
 #include "common/errors.hpp"
 #include "common/textio.hpp"
-#include "support/capture.hpp"
-#include "support/machine_parts.hpp"
-#include "support/program_run.hpp"
-#include "support/raised.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/machine_parts.hpp"
+#include "tests/support/program_run.hpp"
+#include "tests/support/raised.hpp"
 
 namespace {
 

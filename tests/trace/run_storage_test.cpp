@@ -8,9 +8,9 @@
 
 #include "common/arena.hpp"
 #include "common/errors.hpp"
-#include "support/arena_watch.hpp"
-#include "support/capture.hpp"
-#include "support/while_tree.hpp"
+#include "tests/support/arena_watch.hpp"
+#include "tests/support/capture.hpp"
+#include "tests/support/while_tree.hpp"
 #include "trace/machetrace.hpp"
 
 namespace {

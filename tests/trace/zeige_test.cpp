@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/errors.hpp"
-#include "support/machine_parts.hpp"
-#include "support/raised.hpp"
-#include "support/rendered.hpp"
+#include "tests/support/machine_parts.hpp"
+#include "tests/support/raised.hpp"
+#include "tests/support/rendered.hpp"
 
 namespace {
 
