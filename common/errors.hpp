@@ -57,31 +57,39 @@ consteval place here(const char* file = __builtin_FILE(), int line = __builtin_L
 // named_error is the one exception type of the system. Its texts are made
 // once and shared by every copy, so copying it never allocates and never
 // throws: a handler or a destructor may keep an error while memory is out.
+// The texts of an error made from constants stay where they are: such an
+// error needs no memory at all.
 class named_error : public std::exception {
 public:
-    named_error(std::string name, std::string message);
+    // The texts of an error: its name, its message (empty when it has none)
+    // and what(), the name followed by " : " and the message when there is
+    // one. what points to a text with a NUL after it.
+    struct texts {
+        std::string_view name;
+        std::string_view message;
+        const char* what;
+    };
 
-    [[nodiscard]] const std::string& name() const noexcept { return texts_->name; }
-    [[nodiscard]] const std::string& message() const noexcept { return texts_->message; }
+    named_error(std::string name, std::string message);
+    // An error of constant texts, which must outlive every copy of it.
+    explicit named_error(const texts& constant) noexcept;
+
+    [[nodiscard]] std::string_view name() const noexcept { return texts_->name; }
+    [[nodiscard]] std::string_view message() const noexcept { return texts_->message; }
     // is returns true when this is the error named `name`: the test of a
     // handler that takes one error and lets every other pass on.
     [[nodiscard]] bool is(std::string_view name) const noexcept { return texts_->name == name; }
-    [[nodiscard]] const char* what() const noexcept override { return texts_->what.c_str(); }
+    [[nodiscard]] const char* what() const noexcept override { return texts_->what; }
 
 private:
-    struct texts {
-        std::string name;
-        std::string message;
-        std::string what;
-    };
     std::shared_ptr<const texts> texts_;
 };
 
 static_assert(std::is_nothrow_copy_constructible_v<named_error> &&
               std::is_nothrow_copy_assignable_v<named_error>);
 
-// storage_error returns STORAGE_ERROR with no message, made before it is
-// needed: where memory has run out, no new error could be made.
+// storage_error returns STORAGE_ERROR with no message. Its texts are
+// constants: where memory has run out, no new error could be made.
 const named_error& storage_error() noexcept;
 
 // keep_first, called in a handler, keeps the error it handles in `first`
@@ -89,8 +97,33 @@ const named_error& storage_error() noexcept;
 // stands for an error that could not be made: STORAGE_ERROR.
 void keep_first(std::optional<named_error>& first) noexcept;
 
+// raise throws the error `name` with `message`, or with the text of `where`.
 [[noreturn]] void raise(std::string_view name, std::string message);
 [[noreturn]] void raise(std::string_view name, place where);
+
+// ---- When memory runs out ----
+//
+// A thrown exception takes memory of its own, apart from the error it
+// carries, and where none is to be had the runtime can only terminate. So
+// raise and storage_exhausted first make sure of that memory: when the
+// system gives none, they give back the reserve that
+// prepare_for_want_of_memory took, and when that is spent too they do not
+// throw but call the end it was given, which ends the program with the
+// error's report. Before prepare_for_want_of_memory, or without an end, they
+// throw all the same.
+
+// The end of a program whose error cannot be thrown. It must not return.
+using error_end = void (*)(const named_error& error) noexcept;
+
+// prepare_for_want_of_memory takes the reserve, keeps `end`, and makes
+// storage_exhausted the handler of operator new. A reserve that cannot be had
+// is left out.
+void prepare_for_want_of_memory(error_end end) noexcept;
+
+// storage_exhausted answers a want of memory: it raises std::bad_alloc,
+// which a program reports as STORAGE_ERROR, or, when not even that can be
+// thrown, ends the program with the report of STORAGE_ERROR.
+[[noreturn]] void storage_exhausted();
 
 // The one guard of the system: a failed check raises CHECK_ERROR with its place.
 [[noreturn]] void check_failed(place where);

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -159,6 +160,54 @@ void finalise(std::optional<named_error>& first) noexcept {
     }
 }
 
+// finish finalises and returns the exit status, after the report when there
+// is an error.
+int finish(std::optional<named_error>& first) noexcept {
+    finalise(first);
+    if (!first) {
+        return 0;
+    }
+    report(first->name(), first->message());
+    return 1;
+}
+
+// What an exception that is no named error and no want of memory is
+// reported as; constant, like the error of a want of memory.
+constexpr named_error::texts program_error_texts{program_error_name, "", "PROGRAM_ERROR"};
+
+// end_without_room ends a program whose error cannot be thrown, for want of
+// memory: finalisation and the report, as run_program gives them, but here.
+// Should finalisation meet an error that cannot be thrown either, the report
+// of the first error follows at once.
+void end_without_room(const named_error& error) noexcept {
+    static std::optional<named_error>* ending = nullptr;
+    if (ending != nullptr) {
+        if (!*ending) {
+            *ending = error;
+        }
+        report((*ending)->name(), (*ending)->message());
+        std::_Exit(1);
+    }
+    std::optional<named_error> first = error;
+    ending = &first;
+    std::_Exit(finish(first));
+}
+
+// take_error keeps the error of the exception being handled: a named error
+// as it is, a want of memory as STORAGE_ERROR, anything else as
+// PROGRAM_ERROR. None of them needs memory.
+void take_error(std::optional<named_error>& first) noexcept {
+    try {
+        throw;
+    } catch (const named_error& error) {
+        first = error;
+    } catch (const std::bad_alloc&) {
+        first = storage_error();
+    } catch (...) {
+        first = named_error(program_error_texts);
+    }
+}
+
 }  // namespace
 
 void run_on_large_stack(const std::function<void()>& body, std::size_t stack_size) {
@@ -189,26 +238,18 @@ int run_program(void (*main_procedure)()) {
     // write error, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    prepare_for_want_of_memory(end_without_room);
+    // The error is taken where it was raised: carried to another thread it
+    // would be thrown again, and that takes memory.
     std::optional<named_error> first;
-    try {
-        run_on_large_stack(main_procedure);
-    } catch (const named_error& error) {
-        first = error;
-    } catch (const std::bad_alloc&) {
-        first = storage_error();
-    } catch (...) {
+    run_on_large_stack([&first, main_procedure] {
         try {
-            first = named_error(std::string(program_error_name), "");
+            main_procedure();
         } catch (...) {
-            first = storage_error();  // no memory left even for the report's name
+            take_error(first);
         }
-    }
-    finalise(first);
-    if (!first) {
-        return 0;
-    }
-    report(first->name(), first->message());
-    return 1;
+    });
+    return finish(first);
 }
 
 }  // namespace common

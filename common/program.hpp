@@ -42,7 +42,9 @@ int levels_that_fit(int limit, std::size_t bytes_per_level) noexcept;
 // or that a file met when it was closed as it went, ends the program with
 // the report too. When several errors come, the first is reported. A
 // closed pipe and a file grown to the file-size limit make a write fail
-// with USE_ERROR instead of ending the program by a signal.
+// with USE_ERROR instead of ending the program by a signal. A want of memory
+// is STORAGE_ERROR, also where not even its exception could be thrown:
+// there finalisation and the report come at once (common/errors.hpp).
 int run_program(void (*main_procedure)());
 
 }  // namespace common

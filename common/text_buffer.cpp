@@ -1,7 +1,8 @@
 #include "common/text_buffer.hpp"
 
 #include <cstdlib>
-#include <new>
+
+#include "common/errors.hpp"
 
 namespace common {
 
@@ -9,7 +10,7 @@ text_buffer::text_buffer(std::size_t capacity) {
     capacity = capacity == 0 ? 1 : capacity;
     begin_ = static_cast<char*>(std::malloc(capacity));
     if (begin_ == nullptr) {
-        throw std::bad_alloc();
+        storage_exhausted();
     }
     at_ = begin_;
     end_ = begin_ + capacity;
@@ -23,7 +24,7 @@ void text_buffer::grow(std::size_t count) {
     const std::size_t used = size();
     const std::size_t capacity = static_cast<std::size_t>(end_ - begin_);
     if (count > SIZE_MAX / 2 - used) {
-        throw std::bad_alloc();
+        storage_exhausted();
     }
     std::size_t wanted = capacity < SIZE_MAX / 2 ? 2 * capacity : SIZE_MAX;
     if (wanted < used + count) {
@@ -31,7 +32,7 @@ void text_buffer::grow(std::size_t count) {
     }
     char* grown = static_cast<char*>(std::realloc(begin_, wanted));
     if (grown == nullptr) {
-        throw std::bad_alloc();
+        storage_exhausted();
     }
     begin_ = grown;
     at_ = grown + used;

@@ -19,7 +19,8 @@ public:
     static constexpr std::size_t default_capacity = 256;
 
     // An empty buffer with room for `capacity` characters. Running out of
-    // memory here or later raises std::bad_alloc.
+    // memory here or later is storage_exhausted's (common/errors.hpp):
+    // std::bad_alloc, or the program's end when not even that can be made.
     explicit text_buffer(std::size_t capacity = default_capacity);
     ~text_buffer();
     // The buffer owns its storage; a copy would have to double it for no use.

@@ -459,7 +459,7 @@ std::string get_line() {
     const ssize_t count = ::getline(&buffer.text, &buffer.capacity, stdin);
     if (count < 0) {
         if (errno == ENOMEM) {
-            throw std::bad_alloc();  // a line longer than memory holds: STORAGE_ERROR, not the end of input
+            storage_exhausted();  // a line longer than memory holds: STORAGE_ERROR, not the end of input
         }
         raise(end_error_name, places::end_of_input);
     }

@@ -3,6 +3,7 @@
 // plain value, and every operation returns a new one.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,20 +12,56 @@
 
 namespace grammar::matrix {
 
+// z_matrix is a square Boolean matrix over Z, indexed m[i][j]: a plain
+// value, copied on assignment and compared cell by cell; a new one has every
+// cell false. Its cells live on the heap, not in the frame that holds it:
+// over the 28 symbols of the While grammar a matrix takes 784 bytes, and
+// Follow holds several at once, more than the main stack of 16 KiB that a
+// program gets when no thread is to be had leaves it. A moved-from matrix
+// may only be assigned or destroyed.
 template <symbol_type Z>
-using z_matrix = symbol_array<Z, symbol_array<Z, bool>>;
+class z_matrix {
+public:
+    using row = symbol_array<Z, bool>;
 
-// produkt returns the Boolean product: (i, j) when some k has m1(i, k) and m2(k, j).
+    z_matrix() : cells_(std::make_unique<rows>()) {}
+    z_matrix(const z_matrix& other) : cells_(std::make_unique<rows>(*other.cells_)) {}
+    z_matrix(z_matrix&&) noexcept = default;
+    z_matrix& operator=(const z_matrix& other) {
+        if (cells_ == nullptr) {
+            cells_ = std::make_unique<rows>(*other.cells_);
+        } else {
+            *cells_ = *other.cells_;
+        }
+        return *this;
+    }
+    z_matrix& operator=(z_matrix&&) noexcept = default;
+    ~z_matrix() = default;
+
+    row& operator[](Z i) { return (*cells_)[i]; }
+    const row& operator[](Z i) const { return (*cells_)[i]; }
+    bool operator==(const z_matrix& other) const { return *cells_ == *other.cells_; }
+
+private:
+    using rows = symbol_array<Z, row>;
+    std::unique_ptr<rows> cells_;
+};
+
+// produkt returns the Boolean product: (i, j) when some k has m1(i, k) and
+// m2(k, j). Row i of the product is the union of the rows k of m2 for which
+// m1(i, k) holds.
 template <symbol_type Z>
 z_matrix<Z> produkt(const z_matrix<Z>& m1, const z_matrix<Z>& m2) {
     z_matrix<Z> result;
     for (Z i : all_symbols<Z>()) {
-        for (Z j : all_symbols<Z>()) {
-            bool cell = false;
-            for (Z k : all_symbols<Z>()) {
-                cell = cell || (m1[i][k] && m2[k][j]);
+        typename z_matrix<Z>::row& cells = result[i];
+        for (Z k : all_symbols<Z>()) {
+            if (m1[i][k]) {
+                const typename z_matrix<Z>::row& through = m2[k];
+                for (Z j : all_symbols<Z>()) {
+                    cells[j] = cells[j] || through[j];
+                }
             }
-            result[i][j] = cell;
         }
     }
     return result;

@@ -31,7 +31,7 @@ void drop_full_file() {
 }
 
 std::string text_of(const std::optional<common::named_error>& error) {
-    return error ? error->name() + " : " + error->message() : "none";
+    return error ? std::string(error->name()) + " : " + std::string(error->message()) : "none";
 }
 
 TEST(Finalisation, CloseErrorOfADroppedFileIsReported) {

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "tests/grammar/matrix_test_symbols.hpp"
 #include "tests/support/capture.hpp"
+#include "tests/support/reference_matrix.hpp"
 
 namespace {
 
@@ -45,6 +48,48 @@ TEST(Matrix, ProductOnItsEdgeCases) {
         // The composition, first left then right, is the same relation.
         EXPECT_EQ(m::transition(c.left, c.right), m::produkt(c.left, c.right)) << c.name;
     }
+}
+
+// Every cell by its definition, on pairs of generated matrices from empty to
+// full, over index types of three and six values.
+template <class Z>
+void product_agrees_with_its_definition() {
+    std::mt19937 random(20261211);
+    for (int pair = 0; pair < 400; ++pair) {
+        // From sparse to dense: each cell true with a chance of pair / 400.
+        std::bernoulli_distribution cell(pair / 400.0);
+        m::z_matrix<Z> left;
+        m::z_matrix<Z> right;
+        for (Z i : grammar::all_symbols<Z>()) {
+            for (Z j : grammar::all_symbols<Z>()) {
+                left[i][j] = cell(random);
+                right[i][j] = cell(random);
+            }
+        }
+        ASSERT_TRUE(m::produkt(left, right) == test_support::reference_produkt(left, right))
+            << "pair " << pair;
+    }
+}
+
+TEST(Matrix, ProductAgreesWithItsDefinition) {
+    product_agrees_with_its_definition<letter>();
+    product_agrees_with_its_definition<number>();
+}
+
+// A matrix is a value: a copy has cells of its own, and a matrix moved from
+// takes a new value by assignment.
+TEST(Matrix, CopiesAreValuesOfTheirOwn) {
+    lm copy = chain;
+    copy[L('A')][L('A')] = true;
+    EXPECT_EQ(cells_of(chain), "AB BC");
+    EXPECT_EQ(cells_of(copy), "AA AB BC");
+    lm moved = std::move(copy);
+    EXPECT_EQ(cells_of(moved), "AA AB BC");
+    copy = mat2;  // NOLINT(bugprone-use-after-move): assigning is what a moved-from matrix allows
+    EXPECT_EQ(copy, mat2);
+    moved = copy;
+    copy[L('F')][L('A')] = false;
+    EXPECT_EQ(moved, mat2);
 }
 
 TEST(Matrix, SumIsElementwiseOr) {

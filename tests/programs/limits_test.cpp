@@ -2,10 +2,13 @@
 // take what is written, a file-size limit, a screen that is not read, small
 // stacks and a limited address space. Whatever comes, the program ends with
 // its report, never by a signal, and loses no error.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -23,6 +26,9 @@ using test_support::resource_limit;
 
 constexpr rlim_t kib = 1024;
 constexpr std::string_view trace_heading = "   Der Trace: \n";
+
+const std::vector<std::string> all_programs = {"velkor", "tamsel",  "orvane", "pirrel", "dunmor",
+                                               "ruskel", "lintaro", "zorbel", "halvik", "quenmar"};
 
 TEST(VelkorAtItsLimits, WriteAndCloseErrorsOfTheOutputFilesAreReported) {
     // /dev/full takes no text: the close of the file fails, the trace
@@ -161,8 +167,10 @@ TEST(VelkorAtItsLimits, MemoryRunningOutIsStorageErrorNotASignal) {
     if (common::address_sanitizer) {
         GTEST_SKIP() << "AddressSanitizer needs far more address space than the limit leaves";
     }
-    // A program line longer than the memory left, and a run whose records
-    // outgrow it: either way the report, status 1, never a signal.
+    // A program line longer than the memory left, a name longer than the
+    // memory left for its copies, and a run whose records outgrow the
+    // arena: each time the report, status 1, never a signal. Only the arena
+    // names a place; a want of memory anywhere else has none.
     std::string long_line = "c\n\n\n";
     for (int i = 0; i < 3'000'000; ++i) {
         long_line += "x := 1; ";
@@ -171,19 +179,62 @@ TEST(VelkorAtItsLimits, MemoryRunningOutIsStorageErrorNotASignal) {
     struct run {
         std::string title;
         std::string input;
+        rlim_t address_space;
+        std::string report;
     };
     const std::vector<run> runs = {
-        {"a line longer than memory", long_line},
-        {"a run outgrowing memory", "c\nt.txt\n\ni := 0; while i < 71000 do i := (i + 1) od\nn\n"},
+        {"a line longer than memory", long_line, 40'000 * kib, "STORAGE_ERROR"},
+        {"a name of ten million letters", "c\n\n\n" + std::string(10'000'000, 'x') + "\nn\n", 60'000 * kib,
+         "STORAGE_ERROR"},
+        {"a run outgrowing memory", "c\nt.txt\n\ni := 0; while i < 71000 do i := (i + 1) od\nn\n",
+         40'000 * kib, "STORAGE_ERROR : arena:32"},
     };
+    // The dialogue up to the program's prompt, whose line end follows the
+    // answer.
+    const std::string dialogue = expected_output("velkor_end_at_program.out");
+    const std::string before_program = dialogue.substr(0, dialogue.size() - 1);
     for (const run& r : runs) {
         SCOPED_TRACE(r.title);
         const test_support::scratch_folder work;
         const auto result =
-            test_support::run_program("velkor", r.input, work.path(), {}, {{RLIMIT_AS, 40'000 * kib}});
+            test_support::run_program("velkor", r.input, work.path(), {}, {{RLIMIT_AS, r.address_space}});
         EXPECT_EQ(result.signal, 0);
         EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err.rfind("\nraised STORAGE_ERROR", 0), 0U) << result.err;
+        EXPECT_EQ(result.err, "\nraised " + r.report + "\n");
+        EXPECT_TRUE(result.out.starts_with(before_program)) << result.out.substr(0, 600);
+    }
+}
+
+// Under a small limit of the address space the seven programs that take
+// their lists and sets from the arena find no room for its first block and
+// print nothing; lintaro and quenmar, which take nothing from it, still run
+// whole, and with a little more room all nine do.
+TEST(ProgramsAtTheirLimits, TheArenaNeedsItsFirstBlockBeforeAnyReport) {
+    if (common::address_sanitizer) {
+        GTEST_SKIP() << "AddressSanitizer needs far more address space than the limit leaves";
+    }
+    const std::vector<std::string> with_arena = {"tamsel", "orvane", "pirrel", "dunmor",
+                                                 "ruskel", "zorbel", "halvik"};
+    for (const std::string& program : all_programs) {
+        if (program == "velkor") {
+            continue;
+        }
+        SCOPED_TRACE(program);
+        const auto small = test_support::run_program(program, "", {}, {}, {{RLIMIT_AS, 8'000 * kib}});
+        EXPECT_EQ(small.signal, 0);
+        if (std::ranges::find(with_arena, program) != with_arena.end()) {
+            EXPECT_EQ(small.status, 1);
+            EXPECT_EQ(small.out, "");
+            EXPECT_EQ(small.err, "\nraised STORAGE_ERROR : arena:32\n");
+        } else {
+            EXPECT_EQ(small.status, 0);
+            EXPECT_TRUE(small.out == expected_output(program + ".out"));
+        }
+        const auto larger = test_support::run_program(program, "", {}, {}, {{RLIMIT_AS, 12'000 * kib}});
+        EXPECT_EQ(larger.signal, 0);
+        EXPECT_EQ(larger.status, 0);
+        EXPECT_EQ(larger.err, "");
+        EXPECT_TRUE(larger.out == expected_output(program + ".out"));
     }
 }
 
@@ -257,5 +308,218 @@ TEST(VelkorAtItsLimits, NestingTooDeepEndsWithStorageErrorUnderSmallLimits) {
         }
     }
 }
+
+// ---- Every program at the edges of the process ----
+
+// A run of one of the ten programs: its standard input, and its whole
+// output when it runs to its end. velkor's takes its files under temporary
+// names, so that only the screen shows.
+struct whole_run {
+    std::string input;
+    std::string out;
+};
+
+whole_run whole_run_of(const std::string& program) {
+    if (program == "velkor") {
+        return {"c\n\n\nx := 2\nn\n", expected_output("velkor_worked_example.out")};
+    }
+    return {"", expected_output(program + ".out")};
+}
+
+std::string test_name(const testing::TestParamInfo<std::string>& info) {
+    return info.param;
+}
+
+// What one run under a limit gave is sound when no signal ended it and it
+// either ran to its end or stopped with the report of STORAGE_ERROR,
+// after a beginning of its output: never a lost or a mixed-up text.
+void expect_whole_or_storage_error(const test_support::program_result& result, const whole_run& whole) {
+    EXPECT_EQ(result.signal, 0);
+    if (result.status == 0) {
+        EXPECT_EQ(result.err, "");
+        EXPECT_TRUE(result.out == whole.out) << result.out;
+    } else {
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err.rfind("\nraised STORAGE_ERROR", 0), 0U) << result.err;
+        EXPECT_TRUE(whole.out.starts_with(result.out)) << result.out;
+    }
+}
+
+// With no thread of its own to be had (a user at the limit of processes),
+// a program runs on the main thread's own stack, of which 16 KiB are enough
+// for each of the ten, with an environment of 1.5 KiB, a shell's: whatever
+// it raises, it reports. The environment lies on the same stack, and where
+// the stack begins varies from run to run by up to 8 KiB, so the
+// environment is of a fixed size and each run is repeated. A throw that
+// made the dynamic linker bind the unwinder's symbols on that stack failed
+// in one run of ten here.
+class OnTheSmallestMainStack : public testing::TestWithParam<std::string> {};
+
+TEST_P(OnTheSmallestMainStack, EveryRunEndsWithItsReport) {
+    if (common::address_sanitizer) {
+        GTEST_SKIP() << "AddressSanitizer needs a larger stack than 16 KiB";
+    }
+    const std::string& program = GetParam();
+    struct stack_run {
+        std::string title;
+        std::string input;
+        std::string out;
+        std::string err;
+        bool on_full_device = false;  // standard output on /dev/full, so that a write fails
+        int status = 1;
+    };
+    const whole_run whole = whole_run_of(program);
+    std::vector<stack_run> runs = {
+        {"to its end", whole.input, whole.out, "", false, 0},
+        {"a write that fails", whole.input, "", "\nraised USE_ERROR : textio:91\n", true},
+    };
+    if (program == "velkor") {
+        runs.push_back({"a number beyond 32 bits", "c\n\n\nx := 2147483648\nn\n",
+                        expected_output("velkor_number_beyond_32_bits.out"),
+                        "\nraised CHECK_ERROR : baumwandler_package:33\n"});
+        runs.push_back({"a refused nesting level",
+                        "c\n\n\n" + test_support::nested_loops(comtypes::nesting_limit + 1) + "\nn\n",
+                        expected_output("velkor_nesting_too_deep.out"),
+                        "\nraised STORAGE_ERROR : comtypes:233\n"});
+        runs.push_back({"the end of input", "c\n", expected_output("velkor_end_at_trace_name.out"),
+                        "\nraised END_ERROR : textio:283\n"});
+    }
+    // A copy that the unprivileged user whom leave_no_thread may become can
+    // reach, whatever folder the build is in.
+    const test_support::scratch_folder work;
+    const fs::path copy = work.path() / program;
+    fs::copy_file(test_support::program_path(program), copy);
+    fs::permissions(work.path(), fs::perms::all);
+    constexpr std::size_t environment_size = 1536;  // bytes, with the line PATH=/usr/bin:/bin
+    const std::string padding = "PAD=" + std::string(environment_size - 19 - 5, 'x');
+    for (const rlim_t stack : {16 * kib, 18 * kib}) {
+        for (const stack_run& r : runs) {
+            SCOPED_TRACE(r.title + ", stack of " + std::to_string(stack / kib) + " KiB");
+            for (int repeat = 0; repeat < 25; ++repeat) {
+                const auto result = test_support::run_entry(
+                    [&] {
+                        if (::chdir(work.path().c_str()) != 0 || !test_support::set_stack_limit(stack) ||
+                            !test_support::leave_no_thread()) {
+                            return 125;
+                        }
+                        const int full = r.on_full_device ? ::open("/dev/full", O_WRONLY) : STDOUT_FILENO;
+                        if (full < 0 || ::dup2(full, STDOUT_FILENO) < 0) {
+                            return 125;
+                        }
+                        char* const arguments[] = {const_cast<char*>(copy.c_str()), nullptr};
+                        char* const environment[] = {const_cast<char*>("PATH=/usr/bin:/bin"),
+                                                     const_cast<char*>(padding.c_str()), nullptr};
+                        ::execve(copy.c_str(), arguments, environment);
+                        return 126;
+                    },
+                    r.input);
+                ASSERT_EQ(result.signal, 0) << "run " << repeat;
+                ASSERT_EQ(result.status, r.status) << "run " << repeat;
+                ASSERT_EQ(result.err, r.err) << "run " << repeat;
+                ASSERT_TRUE(result.out == r.out) << "run " << repeat;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, OnTheSmallestMainStack, testing::ValuesIn(all_programs), test_name);
+
+// When memory runs out, at whatever allocation, even before main and even
+// for the exception that would report it, a program ends with the report of
+// STORAGE_ERROR, never by a signal. The preloaded allocator fails the
+// allocation numbered k alone, then every allocation from the one numbered
+// k on, for each k up to the last allocation the program makes.
+class WhenAllocationsFail : public testing::TestWithParam<std::string> {};
+
+TEST_P(WhenAllocationsFail, EveryProgramReportsOrRunsToItsEnd) {
+    if (common::address_sanitizer) {
+        GTEST_SKIP() << "AddressSanitizer brings an allocator of its own, which must come first";
+    }
+    const std::string& program = GetParam();
+    const whole_run whole = whole_run_of(program);
+    const std::string executable = test_support::program_path(program).string();
+    const auto run_failing = [&](const std::string& mode) {
+        return test_support::run_entry(
+            [&] {
+                if (::setenv("LD_PRELOAD", SUITE_FAILING_ALLOCATOR, 1) != 0 ||
+                    ::setenv("FAILING_ALLOCATOR", mode.c_str(), 1) != 0) {
+                    return 125;
+                }
+                ::execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
+                return 126;
+            },
+            whole.input);
+    };
+    constexpr int most_allocations = 5'000;
+    int k = 0;
+    for (; k < most_allocations; ++k) {
+        const auto only = run_failing("only:" + std::to_string(k));
+        {
+            SCOPED_TRACE("allocation " + std::to_string(k) + " fails");
+            expect_whole_or_storage_error(only, whole);
+        }
+        const auto from = run_failing("from:" + std::to_string(k));
+        {
+            SCOPED_TRACE("allocations from " + std::to_string(k) + " on fail");
+            expect_whole_or_storage_error(from, whole);
+        }
+        if (testing::Test::HasFailure() || (from.status == 0 && from.signal == 0)) {
+            break;  // no allocation numbered k or higher is made
+        }
+    }
+    EXPECT_LT(k, most_allocations);
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, WhenAllocationsFail, testing::ValuesIn(all_programs), test_name);
+
+// Under a limit of the address space, from the smallest that the dynamic
+// loader can start the program in, upwards: past the loader, every program
+// reports or runs to its end. The first few hundred kilobytes above that
+// edge are where the program's own first allocations fail, the ones made
+// while it loads included.
+class UnderAnAddressSpaceLimit : public testing::TestWithParam<std::string> {};
+
+TEST_P(UnderAnAddressSpaceLimit, EveryProgramReportsOrRunsToItsEnd) {
+    if (common::address_sanitizer) {
+        GTEST_SKIP() << "AddressSanitizer needs far more address space than these limits leave";
+    }
+    const std::string& program = GetParam();
+    const whole_run whole = whole_run_of(program);
+    const test_support::scratch_folder work;
+    const auto run_within = [&](rlim_t bytes) {
+        return test_support::run_program(program, whole.input, work.path(), {}, {{RLIMIT_AS, bytes}});
+    };
+    // The dynamic loader that cannot start the program (no room to map it,
+    // or for its thread's data) says why and exits with 127; the programs
+    // themselves never do.
+    const auto loaded = [](const test_support::program_result& result) {
+        return !(result.status == 127 && result.out.empty());
+    };
+    rlim_t refused = 0;
+    rlim_t starts = 64 * 1024 * kib;
+    ASSERT_TRUE(loaded(run_within(starts)));
+    while (starts - refused > kib) {
+        const rlim_t middle = refused + (starts - refused) / 2;
+        (loaded(run_within(middle)) ? starts : refused) = middle;
+    }
+    std::vector<rlim_t> limits;
+    for (rlim_t bytes = starts; bytes < starts + 1024 * kib; bytes += 8 * kib) {
+        limits.push_back(bytes);
+    }
+    for (rlim_t bytes = starts + 1024 * kib; bytes < 48 * 1024 * kib; bytes += 1024 * kib) {
+        limits.push_back(bytes);
+    }
+    for (const rlim_t bytes : limits) {
+        SCOPED_TRACE("address space of " + std::to_string(bytes / kib) + " KiB");
+        const auto result = run_within(bytes);
+        ASSERT_TRUE(loaded(result)) << result.err;
+        expect_whole_or_storage_error(result, whole);
+        if (testing::Test::HasFailure()) {
+            break;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, UnderAnAddressSpaceLimit, testing::ValuesIn(all_programs), test_name);
 
 }  // namespace

@@ -17,7 +17,8 @@ inline std::string raised(const std::function<void()>& action) {
     try {
         action();
     } catch (const common::named_error& error) {
-        return error.message().empty() ? error.name() : error.name() + " : " + error.message();
+        const std::string name(error.name());
+        return error.message().empty() ? name : name + " : " + std::string(error.message());
     }
     return "";
 }
