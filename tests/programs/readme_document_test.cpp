@@ -280,6 +280,43 @@ TEST(ReadmeDocument, EveryTextBlockShowsWhatItsCommandPrints) {
     EXPECT_GT(velkor_blocks, 0);
 }
 
+// A block shows an output when its runs of lines stand in place: the first
+// at the output's start and the last at its end unless a mark stands there,
+// a mark leaving out one line at least.
+TEST(ReadmeDocument, BlockShowsItsRunsOfLinesInPlace) {
+    const std::string m(test_support::left_out_mark);
+    struct shown_case {
+        std::vector<std::string> block;
+        std::string output;
+        bool shows;
+    };
+    const std::string abcd = "a\nb\nc\nd\n";
+    const shown_case cases[] = {
+        {{"a", "b", "c", "d"}, abcd, true},
+        {{"a", "b", "c"}, abcd, false},
+        {{"a", "b", "c", "d", ""}, abcd, false},
+        {{"a", "b"}, "a\nb", false},  // the last line has no line end
+        {{m, "d"}, abcd, true},
+        {{m, "a", "b", "c", "d"}, abcd, false},
+        {{"b", m}, abcd, false},
+        {{"a", m, "d"}, abcd, true},
+        {{"a", m, "b", "c", "d"}, abcd, false},
+        {{"a", m, "c", m}, abcd, true},
+        {{m, "b", m, "d"}, abcd, true},
+        {{m, "c", "d", m}, abcd, false},
+        {{m, "c", "b", m}, abcd, false},
+        {{"a", m, m, "d"}, abcd, false},
+        {{m}, abcd, false},
+    };
+    const document doc{"doc.md", {}};
+    for (const shown_case& c : cases) {
+        const fenced_block block{0, "text", c.block};
+        const testing::AssertionResult result = test_support::shows(doc, block, c.output);
+        EXPECT_EQ(static_cast<bool>(result), c.shows)
+            << testing::PrintToString(c.block) << ": " << result.message();
+    }
+}
+
 TEST(ReadmeDocument, TerminalTranscriptPutsEachAnswerAfterItsPrompt) {
     const std::string piped =
         "einlesen (C/D)?: \nBitte geben Sie den Pfad der Datei im Format: C:\\Ordner\\Datei.txt an.\n"
