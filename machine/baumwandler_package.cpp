@@ -307,49 +307,6 @@ bool rechne_rel_op(vergleicher rop, std::int32_t z1, std::int32_t z2) {
 
 namespace {
 
-// The rules that a step can fire and the end of a run, one row each:
-// ROW(rule, line) makes the enumerator, the line that a step writes for it
-// and the count. The line end goes to the writer on its own: a write that
-// fails at it names the line end's call.
-#define BAUMWANDLER_RULES(ROW)                                    \
-    ROW(R1, "-- (1 : Zahl lesen) --")                             \
-    ROW(R2, "-- (2 : Variable lesen, Wert aus Umgebung)--")       \
-    ROW(R3, "-- (3 : Verknuepfung aufloesen)--")                  \
-    ROW(R4, "-- (4 : Arithmetische Operation)--")                 \
-    ROW(R5, "-- (5 : Wahrheitswert lesen)--")                     \
-    ROW(R6, "-- (6 : Bedingung aufloesen)--")                     \
-    ROW(R7, "-- (7 : Vergleichsoperation)--")                     \
-    ROW(R8, "-- (8 : Skipanweisung)--")                           \
-    ROW(R9, "-- (9 : Zuweisung aufloesen)--")                     \
-    ROW(R10, "-- (10 : Zuweisung ausfuehren)--")                  \
-    ROW(R11, "-- (11 : nichtleere Anweisungsfolge aufloesen)--")  \
-    ROW(R11_LEER, "-- (11' : leere Anweisungsfolge aufloesen)--") \
-    ROW(R12, "-- (12 : If-Anweisung aufloesen)--")                \
-    ROW(R13, "-- (13 : If-Anweisung True-Fall)--")                \
-    ROW(R14, "-- (14 : If-Anweisung False-Fall)--")               \
-    ROW(R15, "-- (15 : Schleife aufloesen)--")                    \
-    ROW(R16, "-- (16 : Schleifenbedingung True)--")               \
-    ROW(R17, "-- (17 : Schleifenbedingung False)--")              \
-    ROW(ENDE, "-- (Ende der Auswertung)--")
-
-enum class rule : std::uint8_t { BAUMWANDLER_RULES(COMMON_ROW_VALUE) };
-constexpr std::size_t rule_count = common::row_count({BAUMWANDLER_RULES(COMMON_ROW_COUNT)});
-
-struct rule_row {
-    rule value;
-    std::string_view line;
-};
-
-constexpr rule_row rule_rows[] = {
-#define BAUMWANDLER_RULE(value, line) {rule::value, line},
-    BAUMWANDLER_RULES(BAUMWANDLER_RULE)
-#undef BAUMWANDLER_RULE
-};
-static_assert(common::one_row_per_value(rule_rows, &rule_row::value, rule_count),
-              "one row per rule, in the order of rule");
-
-#undef BAUMWANDLER_RULES
-
 // A part that a rule pushes is new, and so is its cell: both are made in
 // one piece. They stay two records: the cell's `t` points to the part.
 struct cell_with_part {

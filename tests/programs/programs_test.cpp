@@ -229,6 +229,16 @@ std::vector<program_run> program_runs() {
          {},
          1,
          "NAME_ERROR : textio:134"},
+        // A name of 300 characters is longer than a file system takes
+        // (255), in the working folder, which exists.
+        {"trace-file name too long for the file system",
+         "velkor",
+         "c\n" + std::string(300, 'a') + "\nb.txt\nx := 2\nn\n",
+         "velkor_trace_file_not_creatable.out",
+         {},
+         {},
+         1,
+         "NAME_ERROR : textio:134"},
         {"NUL in the tree-file name",
          "velkor",
          "c\nt.txt\nb\0.txt\nx := 2\nn\n"s,

@@ -148,6 +148,44 @@ TEST(Trace, RunOfExactlyTheStepLimitEnds) {
     EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
+// The README tells users that a run of 999,999 rule steps still ends and that
+// one more rule step stops it: two fixed programs pin that number, whatever
+// step_limit says. A list of n statements takes n steps of rule 11 and one
+// of 11'; an assignment 3, and 3 more per operator; skip 1; a turn of
+// while x > 0 do x := (x - 1) od takes 14 (15, x > 0: 4, 16, its list of one
+// statement: 2, x := (x - 1): 6), its exit 6 (15, 4, 17).
+//
+// 999,999: the list of 4 statements 5, x := 71427 3, y := (1 + 1) 6, skip
+// 1, the loop 14 * 71,427 + 6 = 999,984.
+const std::string runs_999999_rule_steps = "x := 71427; y := (1 + 1); skip; while x > 0 do x := (x - 1) od";
+// 1,000,000: the list of 3 statements 4, x := 71427 3, the if 1 + 4 + 1 +
+// 2 + 1 = 9 (12, 0 = 0, 13, its list of one statement, skip), the loop
+// 999,984. Its last rule step is the 11' that ends the program's list.
+const std::string runs_1000000_rule_steps =
+    "x := 71427; if 0 = 0 then skip else skip fi; while x > 0 do x := (x - 1) od";
+
+TEST(Trace, RunOf999999RuleStepsEnds) {
+    std::string text;
+    const capture result = file_run(grammar_tree(runs_999999_rule_steps), text);
+    EXPECT_EQ(result.error, "");
+    // Three lines per step, the end step's included, and the final store.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3'000'001);
+    const std::string end = "\n-- (Ende der Auswertung)--\nEndspeicherbelegung: {(y, 2)(x, 0)}\n";
+    ASSERT_GE(text.size(), end.size());
+    EXPECT_EQ(text.substr(text.size() - end.size()), end);
+}
+
+TEST(Trace, OneRuleStepMoreStopsTheRun) {
+    std::string text;
+    const capture result = file_run(grammar_tree(runs_1000000_rule_steps), text);
+    EXPECT_EQ(result.error, report(common::storage_error_name, bp::places::step_limit_reached));
+    EXPECT_EQ(bp::places::step_limit_reached.text(), "baumwandler_package:40");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3'000'000);
+    const std::string end = "\n-- (11' : leere Anweisungsfolge aufloesen)--\n";
+    ASSERT_GE(text.size(), end.size());
+    EXPECT_EQ(text.substr(text.size() - end.size()), end);
+}
+
 TEST(Machetrace, WriterErrorPassesUnchanged) {
     const capture result = on_screen([] {
         common::out_file never_opened;
