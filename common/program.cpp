@@ -174,6 +174,7 @@ int finish(std::optional<named_error>& first) noexcept {
 // What an exception that is no named error and no want of memory is
 // reported as; constant, like the error of a want of memory.
 constexpr named_error::texts program_error_texts{program_error_name, "", "PROGRAM_ERROR"};
+static_assert(program_error_texts.name == program_error_texts.what);
 
 // end_without_room ends a program whose error cannot be thrown, for want of
 // memory: finalisation and the report, as run_program gives them, but here.
