@@ -30,15 +30,11 @@ namespace fs = std::filesystem;
 using test_support::code_spans;
 using test_support::document;
 using test_support::fenced_block;
+using test_support::readme;
 
 const std::vector<std::string> report_programs = {"tamsel",  "orvane", "pirrel", "dunmor", "ruskel",
                                                   "lintaro", "zorbel", "halvik", "quenmar"};
 const std::vector<std::string> grammar_programs = {"tamsel", "orvane", "pirrel", "dunmor", "ruskel"};
-
-const document& readme() {
-    static const document doc = test_support::read_document("README.md");
-    return doc;
-}
 
 const std::vector<fenced_block>& readme_blocks() {
     static const std::vector<fenced_block> blocks = test_support::fenced_blocks(readme());
@@ -472,14 +468,6 @@ std::string listed_symbols(const std::string& report, const std::string& label) 
     return symbols;
 }
 
-const std::string& report_of(const std::string& program) {
-    static std::map<std::string, std::string> reports;
-    if (!reports.contains(program)) {
-        reports[program] = test_support::run_program(program, "").out;
-    }
-    return reports[program];
-}
-
 // The productions of the grammar trees that velkor draws: each node with
 // children and its children's labels, leaving out a token class's child,
 // the text as read.
@@ -580,7 +568,7 @@ void expect_while_grammar(const fenced_block& block, const grammar_text& g) {
 }
 
 void expect_listed_grammar(const fenced_block& block, const grammar_text& g, const std::string& program) {
-    const std::vector<grammar_rule> listed = listed_rules(report_of(program));
+    const std::vector<grammar_rule> listed = listed_rules(test_support::report_of(program));
     ASSERT_EQ(g.rules.size(), listed.size()) << readme().place(block.fence) << ": the rules of " << program;
     for (std::size_t i = 0; i < listed.size(); ++i) {
         EXPECT_EQ(g.rules[i].left, listed[i].left) << readme().place(block.line(i));
@@ -666,14 +654,14 @@ TEST(ReadmeDocument, SymbolsAndTitlesAreThoseOfTheReports) {
         for (const auto& [nonterminals, terminals] : symbol_lists(lines[at])) {
             ASSERT_TRUE(program.has_value()) << readme().place(at);
             with_symbols.insert(*program);
-            const std::string& report = report_of(*program);
+            const std::string& report = test_support::report_of(*program);
             EXPECT_EQ(nonterminals, listed_symbols(report, "Nichtterminale:")) << readme().place(at);
             EXPECT_EQ(terminals, listed_symbols(report, "Terminale:")) << readme().place(at);
         }
         for (const std::string& verdict : titles(lines[at])) {
             ASSERT_TRUE(program.has_value()) << readme().place(at);
             with_title.insert(*program);
-            const std::string& report = report_of(*program);
+            const std::string& report = test_support::report_of(*program);
             EXPECT_TRUE(report.find("\n" + verdict + "einfach.\n") != std::string::npos ||
                         report.find("\n" + verdict + "nicht einfach.\n") != std::string::npos)
                 << readme().place(at) << ": " << verdict;

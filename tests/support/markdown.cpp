@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -14,6 +15,19 @@ constexpr std::string_view fence_mark = "```";
 
 bool is_fence(const std::string& line) {
     return line.starts_with(fence_mark);
+}
+
+// in_blocks marks the lines of `doc` that its fenced blocks take, their
+// fences included.
+std::vector<bool> in_blocks(const document& doc) {
+    std::vector<bool> marked(doc.lines.size(), false);
+    bool inside = false;
+    for (std::size_t at = 0; at < doc.lines.size(); ++at) {
+        const bool fence = is_fence(doc.lines[at]);
+        marked[at] = inside || fence;
+        inside = fence != inside;
+    }
+    return marked;
 }
 
 std::string trimmed(std::string_view text) {
@@ -68,27 +82,6 @@ bool holds_word(std::string_view text, std::string_view word) {
     return false;
 }
 
-// The lines of a program's output: a last line without its line end counts
-// as a line; `complete` says whether the output ends with a line end.
-struct output_lines {
-    std::vector<std::string> lines;
-    bool complete = true;
-};
-
-output_lines lines_of(std::string_view output) {
-    output_lines result;
-    std::size_t from = 0;
-    for (std::size_t end = output.find('\n'); end != std::string_view::npos; end = output.find('\n', from)) {
-        result.lines.emplace_back(output.substr(from, end - from));
-        from = end + 1;
-    }
-    if (from < output.size()) {
-        result.lines.emplace_back(output.substr(from));
-        result.complete = false;
-    }
-    return result;
-}
-
 // A run of a block's lines between marks: the index of its first line in
 // the block, and its length.
 struct segment {
@@ -103,10 +96,175 @@ std::string in_quotes(std::string_view text) {
     return quoted;
 }
 
+// A piece of a pattern: a text to stand as it is, or a blank.
+struct pattern_piece {
+    enum class kind { text, word, span } is;
+    std::string_view text;  // for kind::text
+};
+
+std::vector<pattern_piece> pieces_of(std::string_view pattern) {
+    constexpr std::string_view blank = "{}";
+    std::vector<pattern_piece> pieces;
+    std::size_t from = 0;
+    for (std::size_t at = pattern.find(blank); at != std::string_view::npos; at = pattern.find(blank, from)) {
+        if (at > from) {
+            pieces.push_back({pattern_piece::kind::text, pattern.substr(from, at - from)});
+        }
+        const bool in_span = at > 0 && pattern[at - 1] == '`' && at + blank.size() < pattern.size() &&
+                             pattern[at + blank.size()] == '`';
+        pieces.push_back({in_span ? pattern_piece::kind::span : pattern_piece::kind::word, {}});
+        from = at + blank.size();
+    }
+    if (from < pattern.size()) {
+        pieces.push_back({pattern_piece::kind::text, pattern.substr(from)});
+    }
+    return pieces;
+}
+
+// The end of `text` read as pieces[k] onwards from `at`, the blanks' texts
+// appended to `blanks`; nullopt when it does not read so.
+std::optional<std::size_t> read_pieces(std::string_view text, std::size_t at,
+                                       const std::vector<pattern_piece>& pieces, std::size_t k,
+                                       std::vector<std::string>& blanks) {
+    if (k == pieces.size()) {
+        return at;
+    }
+    const pattern_piece& piece = pieces[k];
+    if (piece.is == pattern_piece::kind::text) {
+        if (!text.substr(at).starts_with(piece.text)) {
+            return std::nullopt;
+        }
+        return read_pieces(text, at + piece.text.size(), pieces, k + 1, blanks);
+    }
+    const std::string_view stops = piece.is == pattern_piece::kind::span ? "`" : " `";
+    const std::size_t run_end = std::min(text.find_first_of(stops, at), text.size());
+    const auto taken = [&](std::string_view raw) {
+        return piece.is == pattern_piece::kind::span ? span_text(raw) : std::string(raw);
+    };
+    if (k + 1 == pieces.size()) {
+        std::size_t end = run_end;
+        while (piece.is == pattern_piece::kind::word && end > at &&
+               std::string_view(".,:;").find(text[end - 1]) != std::string_view::npos) {
+            --end;
+        }
+        if (end == at) {
+            return std::nullopt;
+        }
+        blanks.push_back(taken(text.substr(at, end - at)));
+        return end;
+    }
+    for (std::size_t end = at + 1; end <= run_end; ++end) {
+        blanks.push_back(taken(text.substr(at, end - at)));
+        if (const auto read = read_pieces(text, end, pieces, k + 1, blanks)) {
+            return read;
+        }
+        blanks.pop_back();
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::string span_text(std::string_view raw) {
+    std::string text(raw);
+    if (text.size() >= 2 && text.front() == ' ' && text.back() == ' ' &&
+        text.find_first_not_of(' ') != std::string::npos) {
+        text = text.substr(1, text.size() - 2);
+    }
+    return text;
+}
+
+std::optional<filled_in> fill_in(std::string_view text, std::string_view pattern, std::size_t from) {
+    const std::vector<pattern_piece> pieces = pieces_of(pattern);
+    const bool starts_with_blank = !pieces.empty() && pieces.front().is != pattern_piece::kind::text;
+    for (std::size_t at = from; at <= text.size(); ++at) {
+        if (starts_with_blank && at > 0 && text[at - 1] != ' ' && text[at - 1] != '(') {
+            continue;
+        }
+        std::vector<std::string> blanks;
+        if (const auto end = read_pieces(text, at, pieces, 0, blanks)) {
+            return filled_in{at, *end, std::move(blanks)};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> figure(std::string_view word) {
+    static constexpr std::string_view names[] = {
+        "zero",     "one",     "two",     "three",     "four",     "five",     "six",
+        "seven",    "eight",   "nine",    "ten",       "eleven",   "twelve",   "thirteen",
+        "fourteen", "fifteen", "sixteen", "seventeen", "eighteen", "nineteen", "twenty"};
+    if (const auto* name = std::ranges::find(names, word); name != std::end(names)) {
+        return static_cast<std::size_t>(name - std::begin(names));
+    }
+    // The digits alone, or one to three of them and then groups of three,
+    // each after a comma.
+    const std::size_t first_comma = word.find(',');
+    const std::size_t head = first_comma == std::string_view::npos ? word.size() : first_comma;
+    const bool grouped = first_comma != std::string_view::npos;
+    if (head == 0 || word.size() > 18 || (grouped && (head > 3 || (word.size() - head) % 4 != 0))) {
+        return std::nullopt;
+    }
+    std::size_t value = 0;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (grouped && i >= head && (i - head) % 4 == 0) {
+            if (word[i] != ',') {
+                return std::nullopt;
+            }
+        } else if (std::isdigit(static_cast<unsigned char>(word[i])) != 0) {
+            value = value * 10 + static_cast<std::size_t>(word[i] - '0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    return value;
+}
+
+std::size_t sentence::number(std::size_t i) const {
+    const std::optional<std::size_t> value = i < blanks.size() ? figure(blanks[i]) : std::nullopt;
+    if (!value) {
+        throw std::runtime_error(place + ": blank " + std::to_string(i + 1) +
+                                 " of the sentence writes no number");
+    }
+    return *value;
+}
+
+sentence sentence_with(const document& doc, std::string_view pattern) {
+    std::vector<sentence> found;
+    const std::vector<bool> in_block = in_blocks(doc);
+    for (std::size_t at = 0; at < doc.lines.size(); ++at) {
+        if (auto filled = in_block[at] ? std::nullopt : fill_in(doc.lines[at], pattern)) {
+            found.push_back({at, doc.place(at), std::move(filled->blanks)});
+        }
+    }
+    if (found.size() != 1) {
+        throw std::runtime_error(doc.name + " holds " + std::to_string(found.size()) +
+                                 " lines that read as \"" + std::string(pattern) + "\"");
+    }
+    return found.front();
+}
+
+text_lines lines_of(std::string_view text) {
+    text_lines result;
+    std::size_t from = 0;
+    for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n', from)) {
+        result.lines.emplace_back(text.substr(from, end - from));
+        from = end + 1;
+    }
+    if (from < text.size()) {
+        result.lines.emplace_back(text.substr(from));
+        result.complete = false;
+    }
+    return result;
+}
 
 std::string document::place(std::size_t index) const {
     return name + ":" + std::to_string(index + 1);
+}
+
+const document& readme() {
+    static const document doc = read_document("README.md");
+    return doc;
 }
 
 document read_document(std::string_view name) {
@@ -153,15 +311,11 @@ const fenced_block* block_before(const document& doc, const std::vector<fenced_b
 
 std::vector<heading> headings(const document& doc) {
     std::vector<heading> found;
-    bool in_block = false;
+    const std::vector<bool> in_block = in_blocks(doc);
     for (std::size_t at = 0; at < doc.lines.size(); ++at) {
         const std::string& line = doc.lines[at];
-        if (is_fence(line)) {
-            in_block = !in_block;
-            continue;
-        }
         const std::size_t level = line.find_first_not_of('#');
-        if (!in_block && level > 0 && level != std::string::npos && line[level] == ' ') {
+        if (!in_block[at] && level > 0 && level != std::string::npos && line[level] == ' ') {
             found.push_back({at, static_cast<int>(level), line.substr(level + 1)});
         }
     }
@@ -188,18 +342,14 @@ std::optional<std::string> section_program(const document& doc, std::size_t inde
 
 std::vector<table> tables(const document& doc) {
     std::vector<table> found;
-    bool in_block = false;
+    const std::vector<bool> in_block = in_blocks(doc);
     for (std::size_t at = 0; at < doc.lines.size(); ++at) {
-        if (is_fence(doc.lines[at])) {
-            in_block = !in_block;
-            continue;
-        }
-        if (in_block || !doc.lines[at].starts_with("|") || at + 1 == doc.lines.size() ||
+        if (in_block[at] || !doc.lines[at].starts_with("|") || at + 1 == doc.lines.size() ||
             !is_delimiter_row(doc.lines[at + 1])) {
             continue;
         }
         table t{at, cells_of(doc.lines[at]), {}};
-        for (at += 2; at < doc.lines.size() && doc.lines[at].starts_with("|"); ++at) {
+        for (at += 2; at < doc.lines.size() && !in_block[at] && doc.lines[at].starts_with("|"); ++at) {
             t.rows.push_back({at, cells_of(doc.lines[at])});
         }
         found.push_back(std::move(t));
@@ -245,12 +395,7 @@ std::vector<std::string> code_spans(std::string_view text) {
         if (close == std::string_view::npos) {
             break;
         }
-        std::string span(text.substr(content, close - content));
-        if (span.size() >= 2 && span.front() == ' ' && span.back() == ' ' &&
-            span.find_first_not_of(' ') != std::string::npos) {
-            span = span.substr(1, span.size() - 2);
-        }
-        spans.push_back(std::move(span));
+        spans.push_back(span_text(text.substr(content, close - content)));
         at = close + run;
     }
     return spans;
@@ -258,7 +403,7 @@ std::vector<std::string> code_spans(std::string_view text) {
 
 testing::AssertionResult shows(const document& doc, const fenced_block& block, std::string_view output) {
     // No structured binding: clang++ 14 lets no lambda capture one.
-    const output_lines printed = lines_of(output);
+    const text_lines printed = lines_of(output);
     const std::vector<std::string>& out = printed.lines;
     const bool complete = printed.complete;
     const std::vector<std::string>& shown = block.lines;

@@ -1,7 +1,8 @@
 // The project's documents as their tests read them: the lines, the fenced
-// blocks with their info strings, the headings and the tables, each with
-// its line number, so that a failure names the line of the document; and
-// the check that a block shows what a program printed.
+// blocks with their info strings, the headings, the tables and the sentences
+// that give a figure, each with its line number, so that a failure names the
+// line of the document; and the check that a block shows what a program
+// printed.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,6 +27,9 @@ struct document {
 };
 
 document read_document(std::string_view name);
+
+// readme returns README.md, read once for the whole test program.
+const document& readme();
 
 // A fenced block: the line of its opening fence, the info string after the
 // fence ("" when there is none) and the lines between the fences.
@@ -91,6 +95,64 @@ table table_with_header(const document& doc, const std::vector<std::string>& hea
 // run of as many closes, and one blank at each end is dropped when both
 // ends have one (`` `div` `` is "`div`").
 std::vector<std::string> code_spans(std::string_view text);
+
+// span_text returns the text of a code span whose text between its
+// backquotes is `raw`: one blank at each end is dropped when both ends have
+// one and the text is not all blanks.
+std::string span_text(std::string_view raw);
+
+// ---- Sentences read by a pattern ----
+
+// A pattern is a sentence with blanks, each written "{}". A blank between
+// backquotes, "`{}`", stands for the text of a code span, everything up to
+// the next backquote, read as span_text reads it; any other blank stands for
+// a word, one or more characters that are neither blanks nor backquotes. A
+// blank takes the shortest text after which the pattern goes on; a blank at
+// the pattern's end takes the whole word, without a '.', ',', ':' or ';'
+// that ends it. "{}" in a pattern is always a blank.
+struct filled_in {
+    std::size_t begin;  // where the pattern's text stands in the text
+    std::size_t end;    // and where it ends
+    std::vector<std::string> blanks;
+};
+
+// fill_in returns the first place, at `from` or after it, where `text` reads
+// as `pattern`, or nullopt. A pattern that begins with a blank begins a word:
+// at the text's start or after a blank or a '('.
+std::optional<filled_in> fill_in(std::string_view text, std::string_view pattern, std::size_t from = 0);
+
+// figure returns the number that `word` writes: digits, with a comma between
+// every three of them from the right when there are more than three
+// ("6,836") or with none, or a word from "zero" to "twenty"; nullopt for any
+// other word.
+std::optional<std::size_t> figure(std::string_view word);
+
+// A line of a document that reads as a pattern, with the texts of its
+// blanks.
+struct sentence {
+    std::size_t line;
+    std::string place;  // the line's place, for failure messages
+    std::vector<std::string> blanks;
+
+    // number returns blank `i` as figure reads it; when it writes no number
+    // it throws std::runtime_error naming the place.
+    [[nodiscard]] std::size_t number(std::size_t i) const;
+};
+
+// sentence_with returns the one line of `doc` outside its fenced blocks that
+// reads as `pattern`; when there is none, or more than one, it throws
+// std::runtime_error. A document's figure is read from its sentence so that a
+// change of the figure fails the test that reads it.
+sentence sentence_with(const document& doc, std::string_view pattern);
+
+// The lines of a text: a last line without its line end counts as a line,
+// and `complete` says whether the text ends with a line end.
+struct text_lines {
+    std::vector<std::string> lines;
+    bool complete = true;
+};
+
+text_lines lines_of(std::string_view text);
 
 // The line that stands in a block for one or more lines of the output left
 // out.

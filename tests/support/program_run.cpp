@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 
 #include "common/sanitizers.hpp"
@@ -244,6 +245,20 @@ program_result run_program(std::string_view program, std::string_view input,
                            const std::vector<resource_limit>& limits) {
     const std::string executable = program_path(program).string();
     return run_child(input, [&] { start_program(executable, working_folder, temp_folder, limits); });
+}
+
+const std::string& report_of(std::string_view program) {
+    static std::map<std::string, std::string, std::less<>> reports;
+    if (const auto report = reports.find(program); report != reports.end()) {
+        return report->second;
+    }
+    const program_result result = run_program(program, "");
+    if (result.status != 0 || result.signal != 0 || !result.err.empty()) {
+        throw std::runtime_error(std::string(program) + " ended with status " +
+                                 std::to_string(result.status) + ", signal " + std::to_string(result.signal) +
+                                 ", standard error: " + result.err);
+    }
+    return reports.emplace(program, result.out).first->second;
 }
 
 program_result run_program_paused(std::string_view program, std::string_view input,

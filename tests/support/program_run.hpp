@@ -49,6 +49,12 @@ program_result run_program(std::string_view program, std::string_view input,
                            const std::filesystem::path& temp_folder = {},
                            const std::vector<resource_limit>& limits = {});
 
+// report_of returns what `program` writes to standard output when it runs
+// with no input: the report of a program that reads nothing. Each program
+// runs once per test program. A run that writes to standard error, or ends
+// otherwise than with status 0, throws std::runtime_error.
+const std::string& report_of(std::string_view program);
+
 // run_program_paused runs `program` as run_program does, but with its
 // standard output a pipe, read as the program writes it until it holds
 // `pause_after` and one character more. Then `paused` runs, told whether
