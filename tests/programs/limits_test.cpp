@@ -15,6 +15,7 @@
 
 #include "common/program.hpp"
 #include "frontend/comtypes.hpp"
+#include "tests/support/markdown.hpp"
 #include "tests/support/program_run.hpp"
 #include "tests/support/while_programs.hpp"
 
@@ -182,10 +183,17 @@ TEST(VelkorAtItsLimits, MemoryRunningOutIsStorageErrorNotASignal) {
         rlim_t address_space;
         std::string report;
     };
+    // The README's example of a want of memory that names no place.
+    const test_support::sentence named_example =
+        test_support::sentence_with(test_support::readme(),
+                                    "| `raised {}` | no more memory outside the arena, where no place is "
+                                    "named: a program line longer than "
+                                    "memory holds, or a name of {} million letters under `ulimit -v {}`");
     const std::vector<run> runs = {
         {"a line longer than memory", long_line, 40'000 * kib, "STORAGE_ERROR"},
-        {"a name of ten million letters", "c\n\n\n" + std::string(10'000'000, 'x') + "\nn\n", 60'000 * kib,
-         "STORAGE_ERROR"},
+        {named_example.place + ": a name of " + named_example.blanks[1] + " million letters",
+         "c\n\n\n" + std::string(named_example.number(1) * 1'000'000, 'x') + "\nn\n",
+         named_example.number(2) * kib, named_example.blanks[0]},
         {"a run outgrowing memory", "c\nt.txt\n\ni := 0; while i < 71000 do i := (i + 1) od\nn\n",
          40'000 * kib, "STORAGE_ERROR : arena:32"},
     };
@@ -209,28 +217,39 @@ TEST(VelkorAtItsLimits, MemoryRunningOutIsStorageErrorNotASignal) {
 // their lists and sets from the arena find no room for its first block and
 // print nothing; lintaro and quenmar, which take nothing from it, still run
 // whole, and with a little more room all nine do.
+// The limits, the programs and the report are read from the README's
+// sentences that say so.
 TEST(ProgramsAtTheirLimits, TheArenaNeedsItsFirstBlockBeforeAnyReport) {
     if (common::address_sanitizer) {
         GTEST_SKIP() << "AddressSanitizer needs far more address space than the limit leaves";
     }
-    const std::vector<std::string> with_arena = {"tamsel", "orvane", "pirrel", "dunmor",
-                                                 "ruskel", "zorbel", "halvik"};
+    const test_support::sentence small_limit = test_support::sentence_with(
+        test_support::readme(),
+        "Under a small limit of the address space, `ulimit -v {}`, `{}`, `{}`, `{}`, "
+        "`{}`, `{}`, `{}` and `{}` print nothing and end with `{}`:");
+    const test_support::sentence larger_limit = test_support::sentence_with(
+        test_support::readme(),
+        "`lintaro` and `quenmar` still run whole there, and with `ulimit -v {}` all nine do.");
+    const std::vector<std::string> with_arena(small_limit.blanks.begin() + 1, small_limit.blanks.end() - 1);
+    const std::string& report = small_limit.blanks.back();  // "raised NAME : module:line"
     for (const std::string& program : all_programs) {
         if (program == "velkor") {
             continue;
         }
-        SCOPED_TRACE(program);
-        const auto small = test_support::run_program(program, "", {}, {}, {{RLIMIT_AS, 8'000 * kib}});
+        SCOPED_TRACE(small_limit.place + ": " + program);
+        const auto small =
+            test_support::run_program(program, "", {}, {}, {{RLIMIT_AS, small_limit.number(0) * kib}});
         EXPECT_EQ(small.signal, 0);
         if (std::ranges::find(with_arena, program) != with_arena.end()) {
             EXPECT_EQ(small.status, 1);
             EXPECT_EQ(small.out, "");
-            EXPECT_EQ(small.err, "\nraised STORAGE_ERROR : arena:32\n");
+            EXPECT_EQ(small.err, "\n" + report + "\n");
         } else {
             EXPECT_EQ(small.status, 0);
             EXPECT_TRUE(small.out == expected_output(program + ".out"));
         }
-        const auto larger = test_support::run_program(program, "", {}, {}, {{RLIMIT_AS, 12'000 * kib}});
+        const auto larger =
+            test_support::run_program(program, "", {}, {}, {{RLIMIT_AS, larger_limit.number(0) * kib}});
         EXPECT_EQ(larger.signal, 0);
         EXPECT_EQ(larger.status, 0);
         EXPECT_EQ(larger.err, "");
@@ -390,11 +409,18 @@ TEST_P(OnTheSmallestMainStack, EveryRunEndsWithItsReport) {
     const fs::path copy = work.path() / program;
     fs::copy_file(test_support::program_path(program), copy);
     fs::permissions(work.path(), fs::perms::all);
-    constexpr std::size_t environment_size = 1536;  // bytes, with the line PATH=/usr/bin:/bin
+    // The stack and the environment as the README states them, the
+    // environment in bytes with the line PATH=/usr/bin:/bin.
+    const test_support::sentence told = test_support::sentence_with(
+        test_support::readme(), "{} KiB of it are enough with an environment of {} KiB, a shell's:");
+    const rlim_t smallest_stack = told.number(0) * kib;
+    const auto environment_size = static_cast<std::size_t>(std::stod(told.blanks[1]) * kib);
+    ASSERT_GT(environment_size, std::size_t{19 + 5}) << told.place;
     const std::string padding = "PAD=" + std::string(environment_size - 19 - 5, 'x');
-    for (const rlim_t stack : {16 * kib, 18 * kib}) {
+    // The limit as told, and one a little larger.
+    for (const rlim_t stack : {smallest_stack, smallest_stack + 2 * kib}) {
         for (const stack_run& r : runs) {
-            SCOPED_TRACE(r.title + ", stack of " + std::to_string(stack / kib) + " KiB");
+            SCOPED_TRACE(told.place + ": " + r.title + ", stack of " + std::to_string(stack / kib) + " KiB");
             for (int repeat = 0; repeat < 25; ++repeat) {
                 const auto result = test_support::run_entry(
                     [&] {
