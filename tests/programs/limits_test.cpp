@@ -415,8 +415,12 @@ TEST_P(OnTheSmallestMainStack, EveryRunEndsWithItsReport) {
         test_support::readme(), "{} KiB of it are enough with an environment of {} KiB, a shell's:");
     const rlim_t smallest_stack = told.number(0) * kib;
     const auto environment_size = static_cast<std::size_t>(std::stod(told.blanks[1]) * kib);
-    ASSERT_GT(environment_size, std::size_t{19 + 5}) << told.place;
-    const std::string padding = "PAD=" + std::string(environment_size - 19 - 5, 'x');
+    // Each variable takes its text and a NUL.
+    const std::string path = "PATH=/usr/bin:/bin";
+    const std::string pad = "PAD=";
+    const std::size_t fixed = path.size() + 1 + pad.size() + 1;
+    ASSERT_GT(environment_size, fixed) << told.place;
+    const std::string padding = pad + std::string(environment_size - fixed, 'x');
     // The limit as told, and one a little larger.
     for (const rlim_t stack : {smallest_stack, smallest_stack + 2 * kib}) {
         for (const stack_run& r : runs) {
@@ -433,7 +437,7 @@ TEST_P(OnTheSmallestMainStack, EveryRunEndsWithItsReport) {
                             return 125;
                         }
                         char* const arguments[] = {const_cast<char*>(copy.c_str()), nullptr};
-                        char* const environment[] = {const_cast<char*>("PATH=/usr/bin:/bin"),
+                        char* const environment[] = {const_cast<char*>(path.c_str()),
                                                      const_cast<char*>(padding.c_str()), nullptr};
                         ::execve(copy.c_str(), arguments, environment);
                         return 126;
